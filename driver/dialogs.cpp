@@ -1,0 +1,112 @@
+// The dialogs of the installation, run from the dialog library.
+#include "setup.h"
+#include "setupapi.h"
+#include "text.h"
+
+#include <objbase.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+static const char szDialogDll[] = "mscuistf.dll";
+
+// Ends the run after a confirmed quit; what was installed stays.
+[[noreturn]] static void QuitSetup(struct _setup_info *si)
+{
+    if (si->setup_inf_ptr) {
+        // The stream is open only once the private copy exists.
+        fclose(si->setup_inf_ptr);
+        si->setup_inf_ptr = NULL;
+        DeleteFileA(si->setup_inf_file);
+        if (si->temp_expand_path[0])
+            DeleteFileA(si->temp_expand_path);
+    }
+    UIPopAll();
+    EndSetupToolkit();
+    if (si->platform == PLATFORM_WIN95)
+        CoUninitialize();
+    exit(0);
+}
+
+void AskQuit(struct _setup_info *si)
+{
+    char rgchT[16];
+    for (;;) {
+        UIStartDlg(szDialogDll, 200, "FQuitDlgProc", 900, "FHelpDlgProc", rgchT, 15);
+        switch (EventWordSum(rgchT)) {
+        case EVENT_CANCEL:
+        case EVENT_CONTINUE:
+            UIPop(1);
+            return;
+        case EVENT_EXIT:
+            QuitSetup(si);
+        default:
+            break;
+        }
+    }
+}
+
+void InvalidPathDialog(struct _setup_info *si)
+{
+    char rgchT[16];
+    for (;;) {
+        UIStartDlg(szDialogDll, 6400, "FInfo0DlgProc", 0, NULL, rgchT, 15);
+        switch (EventWordSum(rgchT)) {
+        case EVENT_CONTINUE:
+        case EVENT_CANCEL:
+            UIPop(1);
+            return;
+        case EVENT_EXIT:
+            AskQuit(si);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// The source directory from the user's text: rooted as typed, otherwise
+// below the start-up directory. 0 when the result does not fit src_dir.
+static int TakeSourceDirectory(struct _setup_info *si, char *sz)
+{
+    StripSlash(sz);
+    if (sz[0] == '\\' || sz[1] == ':') {
+        AppendSlash(sz);
+        return CopyText(si->src_dir, sizeof si->src_dir, sz);
+    }
+    char joined[sizeof si->src_dir];
+    if (!FormatText(joined, sizeof joined, "%s\\%s\\", si->current_dir, sz))
+        return 0;
+    CopyText(si->src_dir, sizeof si->src_dir, joined);
+    return 1;
+}
+
+int FSetupPathDialog(struct _setup_info *si)
+{
+    char sz[257];  // the edit text, and room for AppendSlash
+    char rgchT[16];
+    CopyText(sz, sizeof sz, si->src_dir);
+    SetSymbolValue("EditTextIn", sz);
+    SetSymbolValue("EditFocus", "END");
+
+    for (;;) {
+        UIStartDlg(szDialogDll, 103, "FEditDlgProc", 0, NULL, rgchT, 15);
+        if (EventWordSum(rgchT) == EVENT_EXIT) {
+            UIPop(1);
+            AskQuit(si);
+            continue;
+        }
+        GetSymbolValue("EditTextOut", sz, 255);
+        if (!sz[0])
+            continue;
+        if (TakeSourceDirectory(si, sz)) {
+            SetSourceDrive(si);
+            if (si->src_drive_type == DRIVE_REMOVABLE || si->src_drive_type == DRIVE_FIXED ||
+                si->src_drive_type == DRIVE_CDROM)
+                break;
+        }
+        UIPop(1);
+        InvalidPathDialog(si);
+    }
+    UIPop(1);
+    return 1;
+}

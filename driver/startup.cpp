@@ -1,0 +1,165 @@
+// Filling the setup record: the script found, copied and scanned.
+#include "msdetect.h"
+#include "setup.h"
+#include "text.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+static void ClearFileSets(struct _setup_info *si)
+{
+    for (int i = 0; i < MAX_FILE_SETS; i++) {
+        struct _fileset_info *fs = &si->file_set_list[i];
+        fs->selected = 0;
+        fs->express = 0;
+        fs->prog_items = fs->cur_prog_item = NULL;
+        fs->info_items = fs->cur_info_item = NULL;
+        fs->hkKey = NULL;
+    }
+}
+
+static void ReadSystemPaths(struct _setup_info *si)
+{
+    UINT len = si->platform == PLATFORM_NT ? GetSystemDirectoryA(si->sys_dir, sizeof si->sys_dir)
+                                           : GetWindowsDirectoryA(si->sys_dir, sizeof si->sys_dir);
+    if (len == 0 || len >= sizeof si->sys_dir ||
+        !FormatText(si->expand_path, sizeof si->expand_path, "%s\\%s", si->sys_dir, "expand.exe"))
+        FatalStop(si, "Cannot determine the Windows directory", "Fatal Error");
+
+    len = GetCurrentDirectoryA(sizeof si->current_dir, si->current_dir);
+    if (len == 0 || len >= sizeof si->current_dir)
+        FatalStop(si, "Cannot determine the current directory: its name is too long", "Fatal Error");
+
+    const char *tmp = getenv("TMP");
+    if (!tmp)
+        FatalStop(si, "Cannot Find TMP directory, Please define a \t\tTMP= Directory and run Setup again.",
+                  "Fatal Error");
+    if (!CopyText(si->temp_dir, sizeof si->temp_dir, tmp))
+        FatalStop(si, "The TMP directory name is too long", "Fatal Error");
+}
+
+void SetSourceDrive(struct _setup_info *si)
+{
+    _splitpath(si->src_dir, si->src_drive, NULL, NULL, NULL);
+    FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\", si->src_drive);
+    si->src_drive_type = GetDriveTypeA(si->temp_temp_path);
+}
+
+// The script in the start-up directory, else wherever the user says it is.
+static void LocateScript(struct _setup_info *si)
+{
+    CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
+    CopyText(si->dst_drive, sizeof si->dst_drive, "C:");
+
+    if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->current_dir, "setup.inf") &&
+        DoesFileExist(si->setup_inf_file, 0)) {
+        // current_dir is shorter than setup_inf_file, so it fits src_dir with its slash.
+        CopyText(si->src_dir, sizeof si->src_dir, si->current_dir);
+        AppendSlash(si->src_dir);
+        SetSourceDrive(si);
+        return;
+    }
+    for (;;) {
+        FSetupPathDialog(si);
+        if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", si->src_dir, "setup.inf") &&
+            DoesFileExist(si->setup_inf_file, 0))
+            return;
+        InvalidPathDialog(si);
+    }
+}
+
+// The whole run reads this private copy, which stays readable while the
+// user swaps diskettes.
+static void MakePrivateCopy(struct _setup_info *si)
+{
+    FormatText(si->temp_src_path, sizeof si->temp_src_path, "%s%s", si->src_dir, "setup.inf");
+    if (!GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_dst_path))
+        FatalStop(si, "Cannot create temp file", "Fatal Error");
+    if (si->platform == PLATFORM_WIN95 && !GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_expand_path))
+        FatalStop(si, "Cannot create temp file", "Fatal Error");
+    if (!CopyFileA(si->temp_src_path, si->temp_dst_path, FALSE))
+        FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
+
+    CopyText(si->setup_inf_file, sizeof si->setup_inf_file, si->temp_dst_path);
+    si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
+    if (!si->setup_inf_ptr)
+        FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");
+}
+
+static int RegisterGaugeClass(HINSTANCE hInstance)
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_SAVEBITS | CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = hInstance;
+    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    wc.lpszClassName = "PercentClass";
+    return RegisterClassA(&wc) != 0;
+}
+
+static void PrepareDecompressor(struct _setup_info *si)
+{
+    si->process_created = 0;
+    STARTUPINFOA *psi = &si->process_startup_info;
+    memset(psi, 0, sizeof *psi);
+    psi->cb = sizeof *psi;
+    psi->dwFlags = STARTF_USESTDHANDLES;
+    psi->hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    psi->hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    psi->hStdError = GetStdHandle(STD_ERROR_HANDLE);
+}
+
+int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance)
+{
+    si->hInst = hInstance;
+    si->verbose = 0;
+    si->compressed_files = 0;
+    si->image_type = IMAGE_SINGLE_DIR;
+    ClearFileSets(si);
+
+    ReadSystemPaths(si);
+    LocateScript(si);
+    MakePrivateCopy(si);
+    ScanForFileSets(si);
+    si->installType = 1;
+
+    if (!RegisterGaugeClass(hInstance))
+        return 0;
+    PrepareDecompressor(si);
+    return 1;
+}
+
+int RunningAsAdministrator(void)
+{
+    SID_IDENTIFIER_AUTHORITY SystemSidAuthority = SECURITY_NT_AUTHORITY;
+    HANDLE htkThread;
+    if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, FALSE, &htkThread)) {
+        if (GetLastError() != ERROR_NO_TOKEN ||
+            !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &htkThread))
+            return 0;
+    }
+
+    int fAdmin = 0;
+    DWORD cbTokenGroups = 0;
+    if (!GetTokenInformation(htkThread, TokenGroups, NULL, 0, &cbTokenGroups) &&
+        GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+        // DWORD storage keeps the groups aligned.
+        DWORD *storage = (DWORD *)malloc((cbTokenGroups + 3) & ~3u);
+        TOKEN_GROUPS *ptg = (TOKEN_GROUPS *)storage;
+        PSID psidAdmin;
+        if (ptg && GetTokenInformation(htkThread, TokenGroups, ptg, cbTokenGroups, &cbTokenGroups) &&
+            AllocateAndInitializeSid(&SystemSidAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
+                                     DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, &psidAdmin)) {
+            for (DWORD iGroup = 0; iGroup < ptg->GroupCount; iGroup++) {
+                if (EqualSid(ptg->Groups[iGroup].Sid, psidAdmin)) {
+                    fAdmin = 1;
+                    break;
+                }
+            }
+            FreeSid(psidAdmin);
+        }
+        free(storage);
+    }
+    CloseHandle(htkThread);
+    return fAdmin;
+}

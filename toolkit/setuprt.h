@@ -1,0 +1,61 @@
+// setuprt.h - the functions of the toolkit runtime, setuprt.dll.
+//
+// Every function takes and returns plain values; strings go in caller-owned
+// buffers, so nothing allocated in one module is freed in another. Functions
+// whose names begin with F return nonzero for success.
+#pragma once
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// Frame window and start-up.
+int       InitializeFrame(const char *szCmdLine);  // >0 started, 0 failed, -1 stop quietly
+HWND      HwndFrame(void);
+HINSTANCE HinstFrame(void);
+int       FSetBitmap(const char *szDll, unsigned short Bitmap);
+int       FSetAbout(const char *szAbout1, const char *szAbout2);
+HCURSOR   HShowWaitCursor(void);
+int       FRestoreCursor(HCURSOR hcurPrev);
+void      TerminateFrame(void);
+
+// Dialog stack. FDoDialogExt shows template Dlg of szDll (or re-shows the
+// dialog already on top) and returns once its procedure reported an event;
+// the event word is then in the symbol "DLGEVENT".
+int FDoDialogExt(HWND hwndParent, const char *szDll, unsigned Dlg, const char *szDlgProc,
+                 const char *szHelpDll, unsigned HelpDlg, const char *szHelpProc);
+int FKillNDialogs(int n);  // -1 removes all
+
+// Called by the dialog procedures of the dialog library.
+void DlgReportEvent(HWND hdlg, const char *szEvent);  // ends the wait of FDoDialogExt
+int  FDlgShowHelp(HWND hdlg);                          // the help dialog, modal over hdlg
+// Sent to a dialog procedure when its dialog is started again while on top:
+// read the symbols again. wParam and lParam are 0.
+#define STF_REINITDIALOG (WM_USER + 0x300)
+
+// Symbols: strings or lists of strings.
+int            FSetSymbolValue(const char *szSymbol, const char *szValue);
+int            FAddListItem(const char *szSymbol, const char *szItem);
+int            FReplaceListItem(const char *szSymbol, unsigned n, const char *szItem);
+int            FRemoveSymbol(const char *szSymbol);
+unsigned       CbGetSymbolValue(const char *szSymbol, char *szBfr, unsigned cbBfrMax);
+unsigned short UsGetListLength(const char *szSymbol);
+unsigned       CbGetListItem(const char *szListSymbol, unsigned n, char *szBfr, unsigned cbBfrMax);
+
+// Message box over the frame; returns the button (IDOK, IDCANCEL, ...).
+int DoMsgBox(const char *szText, const char *szCaption, unsigned style);
+
+// Install engine.
+int  FInitializeInstall(HINSTANCE hinst, HWND hwndFrame);
+void TerminateInstall(void);
+int  EercErrorHandler(int grc, int fVital, const char *sz1, const char *sz2, const char *sz3);
+
+// Detection.
+int FValidPath(const char *szPath);
+int FDoesFileExist(const char *szFile, int mode);
+
+#ifdef __cplusplus
+}
+#endif
