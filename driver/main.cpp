@@ -29,7 +29,7 @@ static int QueryPlatform(void)
     return (int)osinfo.dwPlatformId;
 }
 
-static void Shutdown(struct _setup_info *si)
+[[noreturn]] static void Shutdown(struct _setup_info *si)
 {
     TerminateRegDb();
     if (si->platform == PLATFORM_WIN95)

@@ -2,6 +2,7 @@
 #include "setupapi.h"
 #include "setuprt.h"
 #include "msregdb.h"
+#include "string_helpers.h"
 
 #include <direct.h>
 #include <string.h>
@@ -45,10 +46,7 @@ static void ReadStartDirectory(void)
     SetErrorMode(previous);
     OemToCharA(szCurDir, szCurDir);
 
-    char *last = NULL;
-    for (char *p = szCurDir; *p; p = CharNextA(p))
-        last = p;
-    if (!last || *last != '\\' || CharNextA(last) - last != 1) {
+    if (!FEndsInBackslash(szCurDir)) {
         size_t len = strlen(szCurDir);
         szCurDir[len] = '\\';
         szCurDir[len + 1] = '\0';

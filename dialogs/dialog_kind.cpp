@@ -1,0 +1,99 @@
+// dialog_kind.cpp - the message handling that every dialog procedure shares.
+#include "dialog_kind.h"
+
+#include <cstring>
+
+#include "controls.h"
+#include "setuprt.h"
+
+namespace {
+
+const ButtonRole *FindButtonRole(int id)
+{
+    for (const ButtonRole &role : kButtonRoles)
+        if (role.id == id)
+            return &role;
+    return nullptr;
+}
+
+void ReportEvent(const DialogKind &kind, HWND hdlg, const char *event)
+{
+    // The driver reads the output symbols as soon as the event arrives.
+    if (kind.storeSymbols)
+        kind.storeSymbols(hdlg);
+    DlgReportEvent(hdlg, event);
+}
+
+INT_PTR OnCommand(const DialogKind &kind, HWND hdlg, WPARAM wParam)
+{
+    // Notifications of the edit field and the like are no user action.
+    if (HIWORD(wParam) != BN_CLICKED)
+        return FALSE;
+    const int id = LOWORD(wParam);
+    if (id == IDCANCEL) {
+        ReportEvent(kind, hdlg, kind.escapeEvent);
+        return TRUE;
+    }
+    const ButtonRole *role = FindButtonRole(id);
+    if (!role)
+        return FALSE;
+    if (role->action == ButtonAction::ShowHelp)
+        FDlgShowHelp(hdlg);
+    else
+        ReportEvent(kind, hdlg, role->event);
+    return TRUE;
+}
+
+}  // namespace
+
+INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM wParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: {
+        FillIconSlots(hdlg);
+        const bool focusSet = kind.loadSymbols && kind.loadSymbols(hdlg);
+        // TRUE lets the dialog manager focus the first control in Tab order.
+        return focusSet ? FALSE : TRUE;
+    }
+    case STF_REINITDIALOG:
+        if (kind.loadSymbols)
+            kind.loadSymbols(hdlg);
+        return TRUE;
+    case WM_COMMAND:
+        return OnCommand(kind, hdlg, wParam);
+    default:
+        return FALSE;
+    }
+}
+
+void FillIconSlots(HWND hdlg)
+{
+    // System icons are shared and never destroyed.
+    for (const IconSlot &slot : kIconSlots) {
+        if (HWND icon = GetDlgItem(hdlg, slot.id))
+            SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, slot.systemIcon)), 0);
+    }
+}
+
+std::string SymbolText(const char *symbol)
+{
+    // Most values fit the first buffer; the runtime reports the full length
+    // of one that does not, and the second call takes it whole.
+    std::string text(256, '\0');
+    unsigned length = CbGetSymbolValue(symbol, text.data(), static_cast<unsigned>(text.size()));
+    if (length >= text.size()) {
+        text.assign(length + 1, '\0');
+        CbGetSymbolValue(symbol, text.data(), static_cast<unsigned>(text.size()));
+    }
+    text.resize(strnlen(text.c_str(), text.size() - 1));
+    return text;
+}
+
+std::string ControlText(HWND control)
+{
+    const int length = GetWindowTextLengthA(control);
+    std::string text(length + 1, '\0');
+    const int copied = GetWindowTextA(control, text.data(), length + 1);
+    text.resize(copied > 0 ? copied : 0);
+    return text;
+}

@@ -1,0 +1,28 @@
+// dialog_kind.h - the message handling that every dialog procedure shares.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// What sets one procedure apart from the others.
+struct DialogKind {
+    const char *escapeEvent;  // the word for Esc and the close box
+    // Reads the input symbols into the controls; null when there are none.
+    // Returns true when it has put the focus itself.
+    bool (*loadSymbols)(HWND hdlg);
+    // Writes the output symbols; runs before every event is reported.
+    void (*storeSymbols)(HWND hdlg);
+};
+
+// The body of every modeless dialog procedure of the library.
+INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM wParam);
+
+// Puts the system icons into the icon placeholders of a template.
+void FillIconSlots(HWND hdlg);
+
+// The value of a runtime symbol, whatever its length.
+std::string SymbolText(const char *symbol);
+
+// The text of a control, whatever its length.
+std::string ControlText(HWND control);

@@ -1,0 +1,269 @@
+// scan.cpp - the first reading of setup.inf: fills the file-set table.
+//
+// A line is recognised by the first keyword of the table that it begins
+// with; its handler takes the values it needs and returns 0 when the line
+// lacks one of them. Such a line stops the program inside a file-set block
+// (from the FILESET line to its END) and is ignored, like an unknown line,
+// outside one. Handlers take every value before they change anything, so an
+// ignored line leaves no trace.
+//
+// END and CHANGEDISK lack their number only when the line has no blank at
+// all: after the blank, a value without digits is 0 ("END abc" gives size 0).
+#include "script_line.h"
+
+#include <stdio.h>
+#include <string.h>
+
+enum line_role { ROLE_PLAIN, ROLE_OPENS_SET, ROLE_CLOSES_SET };
+
+struct keyword_row {
+    const char *keyword;
+    int (*take)(struct _setup_info *si, const struct keyword_row *row);
+    int value;       // what a flag line sets; sys_app of an application item
+    int needs_set;   // the line writes to the set being defined
+    enum line_role role;
+};
+
+// The set being defined: the one whose END has not been read yet. Only
+// valid while fewer than MAX_FILE_SETS sets are complete.
+static struct _fileset_info *current_set(struct _setup_info *si)
+{
+    return &si->file_set_list[si->num_file_sets];
+}
+
+static int take_fileset(struct _setup_info *si, const struct keyword_row *)
+{
+    if (si->num_file_sets >= MAX_FILE_SETS)
+        FatalStop(si, "MAX_FILE_SETS (10) exceed, redfined and re-reun", "Fatal Error");
+    struct _fileset_info *set = current_set(si);
+    int complete = take_bracket_value(si);
+    // The name is registered and shown as it stands, so it is never cut.
+    // Without its "]" the token runs to the line's end; that catches a name
+    // split by the line length limit as well.
+    if (si->token != NULL && strcspn(si->token, "\n") >= sizeof set->name)
+        FatalStop(si, "File set name longer than 255 characters in setup.inf", "Fatal Error");
+    if (!complete)
+        return 0;
+    copy_cut(set->name, sizeof set->name, si->token);
+    set->selected = si->num_file_sets == 1;
+    // The installer seeks back here to read the set's block again.
+    set->seek_value = static_cast<unsigned long>(ftell(si->setup_inf_ptr));
+    if (si->verbose)
+        printf(" %s ...\n", set->name);
+    return 1;
+}
+
+static int take_begin(struct _setup_info *si, const struct keyword_row *)
+{
+    if (si->begin)
+        FatalStop(si, "Corrupted setup files\n", "Fatal Error");
+    si->begin = 1;
+    current_set(si)->starting_diskid = si->current_diskid;
+    return 1;
+}
+
+static int take_end(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_number_value(si))
+        return 0;
+    current_set(si)->size = strtoul(si->token, NULL, 10);
+    si->num_file_sets++;
+    si->begin = 0;
+    return 1;
+}
+
+static int take_express(struct _setup_info *si, const struct keyword_row *)
+{
+    current_set(si)->express = 1;
+    current_set(si)->selected = 1;
+    return 1;
+}
+
+static int take_compression(struct _setup_info *si, const struct keyword_row *row)
+{
+    si->compressed_files = row->value;
+    return 1;
+}
+
+static int take_image_type(struct _setup_info *si, const struct keyword_row *row)
+{
+    si->image_type = row->value;
+    return 1;
+}
+
+static int take_changedisk(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_number_value(si))
+        return 0;
+    si->current_diskid = number_as_int(si->token);
+    return 1;
+}
+
+static int take_text(struct _setup_info *si, char *field, size_t field_size)
+{
+    if (!take_bracket_value(si))
+        return 0;
+    copy_cut(field, field_size, si->token);
+    return 1;
+}
+
+static int take_company(struct _setup_info *si, const struct keyword_row *)
+{
+    return take_text(si, si->company_name, sizeof si->company_name);
+}
+
+static int take_software(struct _setup_info *si, const struct keyword_row *)
+{
+    struct _fileset_info *set = current_set(si);
+    return take_text(si, set->software_name, sizeof set->software_name);
+}
+
+static int take_major_version(struct _setup_info *si, const struct keyword_row *)
+{
+    struct _fileset_info *set = current_set(si);
+    return take_text(si, set->major_version, sizeof set->major_version);
+}
+
+static int take_minor_version(struct _setup_info *si, const struct keyword_row *)
+{
+    struct _fileset_info *set = current_set(si);
+    return take_text(si, set->minor_version, sizeof set->minor_version);
+}
+
+static int take_release(struct _setup_info *si, const struct keyword_row *)
+{
+    struct _fileset_info *set = current_set(si);
+    return take_text(si, set->release, sizeof set->release);
+}
+
+static int take_cpu_type(struct _setup_info *si, const struct keyword_row *)
+{
+    struct _fileset_info *set = current_set(si);
+    return take_text(si, set->cpu_type, sizeof set->cpu_type);
+}
+
+static int take_add_path(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_bracket_value(si))
+        return 0;
+    struct _fileset_info *set = current_set(si);
+    struct _PathItems *item = new_item_node<struct _PathItems>(si);
+    copy_cut(item->path, sizeof item->path, si->token);
+    append_item_node(&set->path_items, &set->cur_path_item, item);
+    return 1;
+}
+
+// "APPITEM" or "SYSAPP", a blank, the program word, the icon word, the
+// shortcut [name] (not empty) and the [arguments] (may be empty).
+static int take_app_item(struct _setup_info *si, const struct keyword_row *row)
+{
+    char *blank = skip_till_char(si->line_ptr, ' ');
+    if (*blank != ' ')
+        return 0;
+    si->line_ptr = blank + 1;
+    if (!take_word(si))
+        return 0;
+    const char *program = si->token;
+    if (!take_word(si))
+        return 0;
+    const char *icon = si->token;
+    if (!take_bracket_value(si) || *si->token == '\0')
+        return 0;
+    const char *name = si->token;
+    if (!take_bracket_value(si))
+        return 0;
+
+    struct _fileset_info *set = current_set(si);
+    struct _AppItems *item = new_item_node<struct _AppItems>(si);
+    copy_cut(item->name, sizeof item->name, name);
+    copy_cut(item->app_exe_path, sizeof item->app_exe_path, program);
+    copy_cut(item->icon_path, sizeof item->icon_path, icon);
+    copy_cut(item->app_args, sizeof item->app_args, si->token);
+    item->sys_app = row->value;
+    append_item_node(&set->app_items, &set->cur_app_item, item);
+    return 1;
+}
+
+static int take_environment(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_bracket_value(si))
+        return 0;
+    const char *var = si->token;
+    if (!take_bracket_value(si))
+        return 0;
+
+    struct _fileset_info *set = current_set(si);
+    struct _EnvironItems *item = new_item_node<struct _EnvironItems>(si);
+    copy_cut(item->var, sizeof item->var, var);
+    copy_cut(item->value, sizeof item->value, si->token);
+    append_item_node(&set->environ_items, &set->cur_environ_item, item);
+    return 1;
+}
+
+// Walked in this order; the first keyword a line begins with wins, so
+// "NOT COMPRESSED" needs its own row and "ENDING" is an END line.
+static const struct keyword_row keyword_table[] = {
+    // keyword              handler             value              needs_set  role
+    {"FILESET",             take_fileset,       0,                 0, ROLE_OPENS_SET},
+    {"BEGIN",               take_begin,         0,                 1, ROLE_PLAIN},
+    {"END",                 take_end,           0,                 1, ROLE_CLOSES_SET},
+    {"EXPRESS",             take_express,       0,                 1, ROLE_PLAIN},
+    {"COMPRESSED",          take_compression,   1,                 0, ROLE_PLAIN},
+    {"NOT COMPRESSED",      take_compression,   0,                 0, ROLE_PLAIN},
+    {"SINGLE DIR IMAGE",    take_image_type,    IMAGE_SINGLE_DIR,  0, ROLE_PLAIN},
+    {"FLOPPY DISK IMAGE",   take_image_type,    IMAGE_FLOPPY,      0, ROLE_PLAIN},
+    {"CDROM IMAGE",         take_image_type,    IMAGE_CDROM,       0, ROLE_PLAIN},
+    {"CHANGEDISK",          take_changedisk,    0,                 0, ROLE_PLAIN},
+    {"COMPANY",             take_company,       0,                 0, ROLE_PLAIN},
+    {"SOFTWARE",            take_software,      0,                 1, ROLE_PLAIN},
+    {"MAJORVERSION",        take_major_version, 0,                 1, ROLE_PLAIN},
+    {"MINORVERSION",        take_minor_version, 0,                 1, ROLE_PLAIN},
+    {"RELEASE",             take_release,       0,                 1, ROLE_PLAIN},
+    {"CPUTYPE",             take_cpu_type,      0,                 1, ROLE_PLAIN},
+    {"ADDPATH",             take_add_path,      0,                 1, ROLE_PLAIN},
+    {"APPITEM",             take_app_item,      0,                 1, ROLE_PLAIN},
+    {"SYSAPP",              take_app_item,      1,                 1, ROLE_PLAIN},
+    {"ENVIRONMENT",         take_environment,   0,                 1, ROLE_PLAIN},
+};
+
+static const struct keyword_row *find_keyword(const char *line)
+{
+    for (const struct keyword_row &row : keyword_table) {
+        if (line_starts_with(line, row.keyword))
+            return &row;
+    }
+    return NULL;
+}
+
+int ScanForFileSets(struct _setup_info *si)
+{
+    // The Windows runtime's text-mode ftell miscounts a buffered stream
+    // whose lines end in a bare line feed; unbuffered it is exact. This is
+    // the first use of the stream, which start-up has just opened.
+    setvbuf(si->setup_inf_ptr, NULL, _IONBF, 0);
+    si->num_file_sets = 0;
+    si->current_diskid = 1;
+    fseek(si->setup_inf_ptr, 0, SEEK_SET);
+    if (si->verbose)
+        printf("Scanning for  FILESETs in setup_inf_file\n");
+    si->begin = 0;
+
+    int in_file_set = 0;
+    while (read_script_line(si)) {
+        const struct keyword_row *row = find_keyword(si->line_ptr);
+        if (row == NULL)
+            continue;
+        // After the tenth END there is no record to describe.
+        if (row->needs_set && si->num_file_sets >= MAX_FILE_SETS)
+            continue;
+        if (row->role == ROLE_OPENS_SET)
+            in_file_set = 1;
+        int complete = row->take(si, row);
+        if (!complete && in_file_set)
+            FatalStop(si, "Corrupted setup.inf file", "Fatal Error");
+        if (complete && row->role == ROLE_CLOSES_SET)
+            in_file_set = 0;
+    }
+    si->current_diskid = 1;
+    return 1;
+}

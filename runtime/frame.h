@@ -1,0 +1,17 @@
+// frame.h - the frame window behind every dialog.
+#pragma once
+
+#include <windows.h>
+
+namespace rt {
+
+// Creates the maximised frame window; false when Windows refuses.
+bool CreateFrame();
+
+// Destroys the frame and forgets its bitmap and About texts.
+void DestroyFrame();
+
+// The frame window, or null before CreateFrame and after DestroyFrame.
+HWND Frame();
+
+}  // namespace rt

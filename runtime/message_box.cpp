@@ -1,0 +1,20 @@
+// message_box.cpp - DoMsgBox: shown over the frame, or answered in unattended runs.
+#include "dialog_stack.h"
+#include "frame.h"
+#include "responder.h"
+#include "setuprt.h"
+#include "transcript.h"
+
+int DoMsgBox(const char *szText, const char *szCaption, unsigned style) {
+    const char *text = szText ? szText : "";
+    const char *caption = szCaption ? szCaption : "";
+    int button;
+    if (rt::IsUnattended()) {
+        button = rt::AnswerMessage(text, style);
+    } else {
+        button = MessageBoxA(rt::Frame(), text, caption, style);
+        rt::ActivateTopDialog();
+    }
+    rt::transcript::MsgBox(text, caption, style, button);
+    return button;
+}

@@ -1,0 +1,132 @@
+// responder.cpp - the answers of unattended runs and the endless-loop check.
+#include "responder.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+
+#include "setuprt.h"
+#include "symbols.h"
+#include "transcript.h"
+
+namespace rt {
+namespace {
+
+// A dialog or message answered this often in a row, with no install-engine
+// action in between, means the run cannot get further.
+constexpr int kLoopLimit = 50;
+
+struct Responder {
+    RunMode mode = RunMode::Interactive;
+    std::vector<Answer> answers;
+    size_t next = 0;
+    std::map<std::string, int> answeredInARow;  // "dialog 103", "msgbox <text>"
+};
+
+Responder g_responder;
+
+// /q: the outputs a dialog procedure gets, copied from its inputs.
+struct QuietOutput {
+    const char *procedure;
+    const char *input;
+    const char *output;
+};
+const QuietOutput kQuietOutputs[] = {
+    {"FEditDlgProc", "EditTextIn", "EditTextOut"},
+    {"FRadioDlgProc", "RadioDefault", "ButtonChecked"},
+};
+
+void CountAnswer(const std::string &key) {
+    int &count = g_responder.answeredInARow[key];
+    if (count >= kLoopLimit)
+        AbortRun("endless loop: " + key + " answered " + std::to_string(kLoopLimit) + " times");
+    ++count;
+}
+
+std::string DialogName(unsigned dialogTemplate) { return "dialog " + std::to_string(dialogTemplate); }
+
+std::string MessageName(const char *text) { return "msgbox " + Quote(text); }
+
+// The next line of the answer file, which must be of the kind asked for.
+const Answer &NextAnswer(Answer::Kind kind, const std::string &asked) {
+    if (g_responder.next >= g_responder.answers.size()) AbortRun("answer file exhausted at " + asked);
+    const Answer &answer = g_responder.answers[g_responder.next++];
+    if (answer.kind != kind) {
+        std::string expected = answer.kind == Answer::Kind::MsgBox ? std::string("msgbox")
+                               : answer.anyTemplate                 ? std::string("dialog *")
+                                                                    : DialogName(answer.dialogTemplate);
+        AbortRun("expected " + expected + ", got " + asked);
+    }
+    return answer;
+}
+
+std::string QuietDialog(const std::string &procedure) {
+    for (const QuietOutput &entry : kQuietOutputs)
+        if (procedure == entry.procedure) FSetSymbolValue(entry.output, SymbolValue(entry.input).c_str());
+    return "CONTINUE";
+}
+
+const Answer &MatchingDialogAnswer(unsigned dialogTemplate) {
+    const Answer &answer = NextAnswer(Answer::Kind::Dialog, DialogName(dialogTemplate));
+    if (!answer.anyTemplate && answer.dialogTemplate != dialogTemplate)
+        AbortRun("expected dialog " + std::to_string(answer.dialogTemplate) + ", got " +
+                 std::to_string(dialogTemplate));
+    return answer;
+}
+
+// The button a user meets first in a box of this style.
+int FirstButton(unsigned style) {
+    switch (style & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE: return IDABORT;
+    case MB_YESNOCANCEL:
+    case MB_YESNO: return IDYES;
+    case MB_RETRYCANCEL: return IDRETRY;
+    case MB_CANCELTRYCONTINUE: return IDCANCEL;
+    default: return IDOK;
+    }
+}
+
+}  // namespace
+
+void StartResponder(RunMode mode, std::vector<Answer> answers) {
+    g_responder.mode = mode;
+    g_responder.answers = std::move(answers);
+    g_responder.next = 0;
+    g_responder.answeredInARow.clear();
+}
+
+bool IsUnattended() { return g_responder.mode != RunMode::Interactive; }
+
+std::string AnswerDialog(unsigned dialogTemplate, const std::string &procedure) {
+    const std::string key = DialogName(dialogTemplate);
+    if (g_responder.mode != RunMode::Answers) {
+        CountAnswer(key);
+        return QuietDialog(procedure);
+    }
+    // Matched before counting, so a wrong answer is reported as a mismatch.
+    const Answer &answer = MatchingDialogAnswer(dialogTemplate);
+    CountAnswer(key);
+    for (const auto &symbol : answer.symbols) FSetSymbolValue(symbol.first.c_str(), symbol.second.c_str());
+    return answer.event;
+}
+
+int AnswerMessage(const char *text, unsigned style) {
+    const std::string key = MessageName(text);
+    int button = g_responder.mode == RunMode::Answers ? NextAnswer(Answer::Kind::MsgBox, key).button
+                                                      : FirstButton(style);
+    CountAnswer(key);
+    return button;
+}
+
+void ResetLoopCounts() { g_responder.answeredInARow.clear(); }
+
+void AbortRun(const std::string &reason) {
+    transcript::Abort(reason);
+    // Also on the standard error, for runs without a transcript.
+    std::fprintf(stderr, "setup: abort: %s\n", reason.c_str());
+    std::fflush(stderr);
+    ExitProcess(3);
+}
+
+}  // namespace rt

@@ -1,0 +1,34 @@
+// responder.h - answers dialogs and message boxes in /q and /a runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "answer_file.h"
+
+namespace rt {
+
+enum class RunMode { Interactive, Quiet, Answers };
+
+// Starts a run in the given mode; the answers are used in /a runs. Resets the
+// answer cursor and the endless-loop counts.
+void StartResponder(RunMode mode, std::vector<Answer> answers);
+
+// True in /q and /a runs: no dialog or message box window is shown.
+bool IsUnattended();
+
+// Sets the output symbols of the dialog (transcribed like FSetSymbolValue) and
+// returns its event word. Ends the run with exit code 3 on a mismatch, an
+// exhausted answer file or an endless loop.
+std::string AnswerDialog(unsigned dialogTemplate, const std::string &procedure);
+
+// The button for a message box; ends the run like AnswerDialog.
+int AnswerMessage(const char *text, unsigned style);
+
+// The run made progress: the same dialog again is no longer a loop.
+void ResetLoopCounts();
+
+// Writes `abort "reason"` to the transcript and ends the process, exit code 3.
+[[noreturn]] void AbortRun(const std::string &reason);
+
+}  // namespace rt

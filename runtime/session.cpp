@@ -1,0 +1,79 @@
+// session.cpp - InitializeFrame and TerminateFrame: the start and end of a run.
+#include <cstdio>
+#include <string>
+
+#include "command_line.h"
+#include "frame.h"
+#include "responder.h"
+#include "setuprt.h"
+#include "transcript.h"
+
+namespace rt {
+namespace {
+
+constexpr char kCaption[] = "Setup";
+
+// Every start of the frame in this process gets its own positive number.
+int g_runs = 0;
+
+// A start-up failure is shown in a box with the usage text, except in
+// unattended runs, where no box may wait for a user: they get the problem on
+// the standard error.
+void ReportStartProblem(const std::string &problem, bool withUsage, bool unattended) {
+    if (unattended) {
+        std::fprintf(stderr, "setup: %s\n", problem.c_str());
+        std::fflush(stderr);
+        return;
+    }
+    std::string text = withUsage ? problem + "\n\n" + UsageText() : problem;
+    MessageBoxA(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONHAND);
+}
+
+// Reads the answers and creates the transcript; false with a problem.
+bool PrepareRun(const StartOptions &options, std::vector<Answer> &answers, std::string &problem) {
+    if (!options.answerFile.empty() && !ReadAnswerFile(options.answerFile, answers, problem)) return false;
+    if (!options.transcriptFile.empty() && !transcript::Open(options.transcriptFile)) {
+        problem = "The transcript " + options.transcriptFile + " cannot be created.";
+        return false;
+    }
+    return true;
+}
+
+RunMode ModeOf(const StartOptions &options) {
+    // With both /a and /q the answer file decides; /q adds nothing then.
+    if (!options.answerFile.empty()) return RunMode::Answers;
+    return options.quiet ? RunMode::Quiet : RunMode::Interactive;
+}
+
+}  // namespace
+}  // namespace rt
+
+int InitializeFrame(const char *szCmdLine) {
+    if (rt::Frame()) return 0;  // already started
+    // A new run: the previous run's transcript and answers end here.
+    rt::transcript::Close();
+    rt::StartResponder(rt::RunMode::Interactive, {});
+
+    rt::StartOptions options;
+    std::vector<rt::Answer> answers;
+    std::string problem;
+    if (!rt::ParseCommandLine(szCmdLine, options, problem) || !rt::PrepareRun(options, answers, problem)) {
+        rt::ReportStartProblem(problem, true, options.quiet || options.answersAsked);
+        return 0;
+    }
+    rt::StartResponder(rt::ModeOf(options), std::move(answers));
+    if (options.usage) {
+        DoMsgBox(rt::UsageText(), rt::kCaption, MB_OK | MB_ICONINFORMATION);
+        return -1;
+    }
+    if (!rt::CreateFrame()) {
+        rt::ReportStartProblem("The setup window cannot be created.", false, rt::IsUnattended());
+        return 0;
+    }
+    return ++rt::g_runs;
+}
+
+void TerminateFrame(void) {
+    FKillNDialogs(-1);
+    rt::DestroyFrame();
+}

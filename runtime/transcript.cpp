@@ -1,0 +1,99 @@
+// transcript.cpp - writes the transcript, unbuffered, one line per call.
+#include "transcript.h"
+
+#include <cstdio>
+
+#include "handles.h"
+#include "responder.h"
+
+namespace rt {
+namespace {
+
+// Written with WriteFile and no buffer of our own, so every line is on disk
+// even when the run ends through ExitProcess.
+FileHandle g_file;
+
+// Lines end in a bare newline: the transcript is read by test scripts on
+// Linux as much as by people, and no field can hold a raw line end.
+void WriteLine(const std::string &line) {
+    if (!g_file.IsOpen()) return;
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(g_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+const char *OrEmpty(const char *text) { return text ? text : ""; }
+
+}  // namespace
+
+std::string Quote(const char *text) {
+    std::string quoted = "\"";
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(OrEmpty(text)); *p; ++p) {
+        switch (*p) {
+        case '\\': quoted += "\\\\"; break;
+        case '"': quoted += "\\\""; break;
+        case '\n': quoted += "\\n"; break;
+        case '\t': quoted += "\\t"; break;
+        case '\r': quoted += "\\r"; break;
+        default:
+            if (*p < 0x20 || *p == 0x7F) {
+                char escape[5];
+                std::snprintf(escape, sizeof escape, "\\x%02X", *p);
+                quoted += escape;
+            } else {
+                quoted += static_cast<char>(*p);
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+namespace transcript {
+
+bool Open(const std::string &path) {
+    Close();
+    // Readable by others while the run goes on, so tests and users can follow it.
+    g_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return g_file.IsOpen();
+}
+
+void Close() { g_file.Close(); }
+
+void Set(const char *name, const char *value) { WriteLine("set " + Quote(name) + " " + Quote(value)); }
+
+void Add(const char *name, const char *item) { WriteLine("add " + Quote(name) + " " + Quote(item)); }
+
+void Dialog(unsigned dialogTemplate, const char *event) {
+    WriteLine("dialog " + std::to_string(dialogTemplate) + " " + OrEmpty(event));
+}
+
+void MsgBox(const char *text, const char *caption, unsigned style, int button) {
+    WriteLine("msgbox " + Quote(text) + " " + Quote(caption) + " " + std::to_string(style) + " " +
+              std::to_string(button));
+}
+
+void Abort(const std::string &reason) { WriteLine("abort " + Quote(reason.c_str())); }
+
+void Group(const char *group) {
+    ResetLoopCounts();
+    WriteLine("group " + Quote(group));
+}
+
+void Item(const char *group, const char *item, const char *command) {
+    ResetLoopCounts();
+    WriteLine("item " + Quote(group) + " " + Quote(item) + " " + Quote(command));
+}
+
+void EnvVar(const char *name, const char *value, unsigned mode) {
+    ResetLoopCounts();
+    WriteLine("envvar " + Quote(name) + " " + Quote(value) + " " + std::to_string(mode));
+}
+
+void Error(const char *label) {
+    ResetLoopCounts();
+    WriteLine("error " + Quote(label));
+}
+
+}  // namespace transcript
+}  // namespace rt

@@ -1,0 +1,58 @@
+# Helpers for the GUI tests: setup.exe on a Wine desktop on the X display,
+# keys and clicks with xdotool, screenshots with ImageMagick.
+. "$(dirname "$0")/../e2e/lib.sh"
+
+: "${DISPLAY:?the GUI tests need an X display (scripts/test runs them under Xvfb)}"
+artifacts="$SETUP_BUILD/artifacts"
+mkdir -p "$artifacts"
+
+# start_setup START_DIR PROGRAM_DIR: setup.exe with a transcript, on a
+# 1024x768 Wine desktop so its windows get real frames.
+start_setup() {
+    local start=$1 program=$2
+    rm -f "$work/transcript"
+    (cd "$start" && exec wine explorer /desktop=setup,1024x768 cmd /c \
+        "set TMP=$(winpath "$work/tmp")&& $(winpath "$program")\\setup.exe /t $(winpath "$work/transcript")" \
+        </dev/null >"$work/stdout" 2>&1) &
+    setup_pid=$!
+}
+
+# wait_for_line TEXT [SECONDS]: until the transcript has that line.
+wait_for_line() {
+    local i
+    for ((i = 0; i < ${2:-30} * 4; i++)); do
+        grep -qxF -- "$1" "$work/transcript" 2>/dev/null && return 0
+        sleep 0.25
+    done
+    fail "timed out waiting for: $1"
+    return 1
+}
+
+# wait_for_window TITLE [SECONDS]: the X id of a visible window with that title.
+wait_for_window() {
+    local i id
+    for ((i = 0; i < ${2:-30} * 4; i++)); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.25
+    done
+    return 1
+}
+
+screenshot() { sleep 0.5; import -window root "$artifacts/$1.png"; }
+
+# finish_setup: the exit status of setup.exe, waiting at most 30 seconds.
+finish_setup() {
+    local i
+    for ((i = 0; i < 120; i++)); do
+        kill -0 "$setup_pid" 2>/dev/null || break
+        sleep 0.25
+    done
+    if kill -0 "$setup_pid" 2>/dev/null; then
+        fail "setup.exe did not end"
+        kill "$setup_pid" 2>/dev/null
+        wineserver -k 2>/dev/null
+    fi
+    wait "$setup_pid"
+    status=$?
+}

@@ -1,0 +1,53 @@
+// windows.h for the host build: only what the script and path code of the
+// driver needs, so that it compiles natively under the sanitizers.
+#pragma once
+
+#include <stdint.h>
+
+typedef int BOOL;
+typedef uint32_t DWORD;
+typedef char *LPSTR;
+typedef const char *LPCSTR;
+typedef struct host_hkey *HKEY;
+typedef struct host_hwnd *HWND;
+typedef struct host_hinstance *HINSTANCE;
+typedef void *HANDLE;
+
+typedef struct _STARTUPINFOA {
+    DWORD cb;
+    LPSTR lpReserved;
+    LPSTR lpDesktop;
+    LPSTR lpTitle;
+    DWORD dwFlags;
+    HANDLE hStdInput;
+    HANDLE hStdOutput;
+    HANDLE hStdError;
+} STARTUPINFOA;
+
+typedef struct _PROCESS_INFORMATION {
+    HANDLE hProcess;
+    HANDLE hThread;
+    DWORD dwProcessId;
+    DWORD dwThreadId;
+} PROCESS_INFORMATION;
+
+struct _stat {
+    long st_size;
+};
+
+// A double-byte code page with the lead bytes of code page 932, so that
+// the host tests always walk double-byte characters.
+inline BOOL IsDBCSLeadByte(unsigned char ch)
+{
+    return (ch >= 0x81 && ch <= 0x9F) || (ch >= 0xE0 && ch <= 0xFC);
+}
+
+// As the system's: a lead byte before the terminator is a character alone.
+inline LPSTR CharNextA(LPCSTR ch)
+{
+    if (*ch == '\0')
+        return const_cast<LPSTR>(ch);
+    if (IsDBCSLeadByte(static_cast<unsigned char>(ch[0])) && ch[1] != '\0')
+        return const_cast<LPSTR>(ch + 2);
+    return const_cast<LPSTR>(ch + 1);
+}

@@ -1,0 +1,123 @@
+// The dialogs as the runtime shows them: what each user action reports and
+// what the edit dialog leaves in its symbols. Needs a display.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "setuprt.h"
+#include "simulated_user.h"
+
+namespace {
+
+// Control ids of the templates: Exit and Help buttons.
+constexpr int kExitButton = 100;
+constexpr int kHelpButton = IDHELP;
+
+class DialogWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_GT(InitializeFrame(""), 0); }
+    void TearDown() override { FKillNDialogs(-1); }
+
+    static std::string RunEditDialog(const char *textIn, const char *focus, std::vector<UserStep> steps)
+    {
+        FSetSymbolValue("EditTextIn", textIn);
+        FSetSymbolValue("EditFocus", focus);
+        FSetSymbolValue("EditTextOut", "stale");
+        return RunDialog(103, "FEditDlgProc", std::move(steps));
+    }
+};
+
+TEST_F(DialogWindow, EditDialogStartsWithItsTextAndTheCaretAtTheEnd)
+{
+    EXPECT_EQ(RunEditDialog("C:\\old", "END", {TypeChars("\\more"), Click(IDOK)}), "CONTINUE");
+    EXPECT_EQ(Symbol("EditTextOut"), "C:\\old\\more");
+}
+
+TEST_F(DialogWindow, EditDialogSelectsAllWhenTheCaretIsNotAskedAtTheEnd)
+{
+    EXPECT_EQ(RunEditDialog("C:\\old", "ALL", {TypeChars("D:"), Click(IDOK)}), "CONTINUE");
+    EXPECT_EQ(Symbol("EditTextOut"), "D:");
+}
+
+TEST_F(DialogWindow, EditDialogLeavesItsTextWithEveryEvent)
+{
+    struct Case {
+        UserStep action;
+        const char *event;
+    };
+    const Case cases[] = {
+        {PressKey(VK_RETURN), "CONTINUE"},
+        {Click(kExitButton), "EXIT"},
+        {PressKey(VK_ESCAPE), "EXIT"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.event);
+        EXPECT_EQ(RunEditDialog("", "END", {TypeChars("E:\\src"), c.action}), c.event);
+        EXPECT_EQ(Symbol("EditTextOut"), "E:\\src");
+        FKillNDialogs(1);
+    }
+}
+
+TEST_F(DialogWindow, EditTextNeverFillsTheDriversBuffer)
+{
+    // The driver reads the text into 255 bytes and takes a full buffer for
+    // an overflow that ends the run.
+    const std::string tooLong(300, 'x');
+    EXPECT_EQ(RunEditDialog(tooLong.c_str(), "END", {TypeChars("y"), Click(IDOK)}), "CONTINUE");
+    EXPECT_EQ(Symbol("EditTextOut"), std::string(254, 'x'));
+}
+
+TEST_F(DialogWindow, EditDialogStartedAgainOnTopTakesTheNewText)
+{
+    EXPECT_EQ(RunEditDialog("A:\\", "END", {Click(IDOK)}), "CONTINUE");
+    EXPECT_EQ(RunEditDialog("B:\\", "END", {TypeChars("x"), Click(IDOK)}), "CONTINUE");
+    EXPECT_EQ(Symbol("EditTextOut"), "B:\\x");
+}
+
+TEST_F(DialogWindow, ButtonsAndKeysReportTheirEvents)
+{
+    struct Case {
+        unsigned id;
+        const char *proc;
+        UserStep action;
+        const char *event;
+    };
+    const Case cases[] = {
+        // Enter on the quit confirmation is the safe choice: go on.
+        {200, "FQuitDlgProc", PressKey(VK_RETURN), "CONTINUE"},
+        {200, "FQuitDlgProc", PressKey(VK_ESCAPE), "CANCEL"},
+        {200, "FQuitDlgProc", Click(kExitButton), "EXIT"},
+        {400, "FInfo0DlgProc", Click(IDOK), "CONTINUE"},
+        {400, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
+        {6400, "FInfo0DlgProc", PressKey(VK_RETURN), "CONTINUE"},
+        {6400, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
+        {6400, "FInfo0DlgProc", Click(kExitButton), "EXIT"},
+        {6400, "FInfoDlgProc", PressKey(VK_ESCAPE), "EXIT"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.id) + " " + c.proc + " " + c.event);
+        EXPECT_EQ(RunDialog(c.id, c.proc, {c.action}), c.event);
+        FKillNDialogs(1);
+    }
+}
+
+TEST_F(DialogWindow, HelpOpensOverTheQuitDialogAndClosesWithoutAnEvent)
+{
+    const std::vector<UserStep> steps = {
+        Click(kHelpButton),
+        WaitForCaption("Quorvane/32 2.0 Setup Help"),
+        PressKey(VK_ESCAPE),
+        WaitForCaption("Exit Setup"),
+        Click(kHelpButton),
+        WaitForCaption("Quorvane/32 2.0 Setup Help"),
+        Click(IDOK),
+        WaitForCaption("Exit Setup"),
+        PressKey(VK_ESCAPE),
+    };
+    EXPECT_EQ(RunDialog(200, "FQuitDlgProc", steps), "CANCEL");
+}
+
+}  // namespace
