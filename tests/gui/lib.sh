@@ -56,3 +56,25 @@ finish_setup() {
     wait "$setup_pid"
     status=$?
 }
+
+# click_button WINDOW N: clicks the Nth button from the right in the button
+# row at the bottom of a dialog (all dialogs share that layout).
+click_button() {
+    local width height
+    width=$(xwininfo -id "$1" | awk '/Width:/ {print $2}')
+    height=$(xwininfo -id "$1" | awk '/Height:/ {print $2}')
+    xdotool mousemove --window "$1" $((width - 58 - ($2 - 1) * 94)) $((height - 25)) click 1
+}
+
+# keys WINDOW KEY...: the keys, typed into that window.
+keys() {
+    local window=$1
+    shift
+    xdotool windowfocus "$window"
+    xdotool key "$@"
+}
+
+type_text() {
+    xdotool windowfocus "$1"
+    xdotool type --delay 20 "$2"
+}

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The source dialog, the invalid-path dialog, the quit dialog and help, on the
+# real dialogs, driven by keys and by the mouse.
+. "$(dirname "$0")/lib.sh"
+
+script() {
+    printf 'COMPANY [Quorvane]\nFILESET [Setup files]\nBEGIN\nEND 0\n'
+    printf 'FILESET [Base tools]\nBEGIN\nF tool.txt tool.txt\nEND 10\n'
+}
+
+e2e_case find_the_script
+script | make_medium "$work/medium"
+mkdir -p "$work/empty"
+start_setup "$work" "$work/medium"
+wait_for_line 'set "EditFocus" "END"'
+if dialog=$(wait_for_window "Installation Files"); then
+    screenshot source_dialog
+    keys "$dialog" Home shift+End
+    type_text "$dialog" "$(winpath "$work/empty")"
+    keys "$dialog" Return
+    wait_for_line 'dialog 103 CONTINUE'
+fi
+if info=$(wait_for_window "Location Cannot Be Used"); then
+    screenshot invalid_path_dialog
+    click_button "$info" 2  # OK
+    wait_for_line 'dialog 6400 CONTINUE'
+fi
+if dialog=$(wait_for_window "Installation Files"); then
+    keys "$dialog" Home shift+End
+    type_text "$dialog" "$(winpath "$work/medium")"
+    keys "$dialog" Return
+fi
+finish_setup
+expect_line "set \"EditTextOut\" \"$(winpath "$work/empty" | sed 's/\\/\\\\/g')\""
+expect_line "set \"EditTextOut\" \"$(winpath "$work/medium" | sed 's/\\/\\\\/g')\""
+expect_files 1 "$work/tmp/pex*.tmp"
+
+e2e_case quit_with_the_mouse
+script | make_medium "$work/medium"
+start_setup "$work" "$work/medium"
+if dialog=$(wait_for_window "Installation Files"); then
+    click_button "$dialog" 1  # Exit
+    wait_for_line 'dialog 103 EXIT'
+fi
+if quit=$(wait_for_window "Exit Setup"); then
+    screenshot quit_dialog
+    click_button "$quit" 1  # Help
+    if help=$(wait_for_window "Setup Help"); then
+        screenshot help_dialog
+        keys "$help" Return
+    fi
+    keys "$quit" Escape
+    wait_for_line 'dialog 200 CANCEL'
+fi
+if dialog=$(wait_for_window "Installation Files"); then
+    keys "$dialog" alt+x
+    wait_for_line 'dialog 103 EXIT'
+fi
+sleep 1
+if quit=$(wait_for_window "Exit Setup"); then
+    click_button "$quit" 2  # Exit Setup
+fi
+finish_setup
+expect_line 'dialog 200 EXIT'
+expect_files 0 "$work/tmp/pex*.tmp"
+
+e2e_done
