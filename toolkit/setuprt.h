@@ -47,15 +47,10 @@ unsigned       CbGetListItem(const char *szListSymbol, unsigned n, char *szBfr, 
 // Message box over the frame; returns the button (IDOK, IDCANCEL, ...).
 int DoMsgBox(const char *szText, const char *szCaption, unsigned style);
 
-// Install engine.
-int  FInitializeInstall(HINSTANCE hinst, HWND hwndFrame);
-void TerminateInstall(void);
-int  EercErrorHandler(int grc, int fVital, const char *sz1, const char *sz2, const char *sz3);
-
-// Detection.
-int FValidPath(const char *szPath);
-int FDoesFileExist(const char *szFile, int mode);
-
 #ifdef __cplusplus
 }
 #endif
+
+// The install engine and the detection functions.
+#include "setuprt_install.h"
+#include "setuprt_detect.h"

@@ -7,14 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "controls.h"
 #include "setuprt.h"
 #include "simulated_user.h"
 
 namespace {
-
-// Control ids of the templates: Exit and Help buttons.
-constexpr int kExitButton = 100;
-constexpr int kHelpButton = IDHELP;
 
 class DialogWindow : public ::testing::Test {
 protected:
@@ -30,14 +27,12 @@ protected:
     }
 };
 
-TEST_F(DialogWindow, EditDialogStartsWithItsTextAndTheCaretAtTheEnd)
+TEST_F(DialogWindow, EditDialogPutsTheCaretWhereEditFocusAsks)
 {
+    // At the end, typing extends the text; otherwise it replaces it.
     EXPECT_EQ(RunEditDialog("C:\\old", "END", {TypeChars("\\more"), Click(IDOK)}), "CONTINUE");
     EXPECT_EQ(Symbol("EditTextOut"), "C:\\old\\more");
-}
-
-TEST_F(DialogWindow, EditDialogSelectsAllWhenTheCaretIsNotAskedAtTheEnd)
-{
+    FKillNDialogs(1);
     EXPECT_EQ(RunEditDialog("C:\\old", "ALL", {TypeChars("D:"), Click(IDOK)}), "CONTINUE");
     EXPECT_EQ(Symbol("EditTextOut"), "D:");
 }
@@ -50,7 +45,7 @@ TEST_F(DialogWindow, EditDialogLeavesItsTextWithEveryEvent)
     };
     const Case cases[] = {
         {PressKey(VK_RETURN), "CONTINUE"},
-        {Click(kExitButton), "EXIT"},
+        {Click(IDC_EXIT), "EXIT"},
         {PressKey(VK_ESCAPE), "EXIT"},
     };
     for (const Case &c : cases) {
@@ -89,12 +84,12 @@ TEST_F(DialogWindow, ButtonsAndKeysReportTheirEvents)
         // Enter on the quit confirmation is the safe choice: go on.
         {200, "FQuitDlgProc", PressKey(VK_RETURN), "CONTINUE"},
         {200, "FQuitDlgProc", PressKey(VK_ESCAPE), "CANCEL"},
-        {200, "FQuitDlgProc", Click(kExitButton), "EXIT"},
+        {200, "FQuitDlgProc", Click(IDC_EXIT), "EXIT"},
         {400, "FInfo0DlgProc", Click(IDOK), "CONTINUE"},
         {400, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
         {6400, "FInfo0DlgProc", PressKey(VK_RETURN), "CONTINUE"},
         {6400, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
-        {6400, "FInfo0DlgProc", Click(kExitButton), "EXIT"},
+        {6400, "FInfo0DlgProc", Click(IDC_EXIT), "EXIT"},
         {6400, "FInfoDlgProc", PressKey(VK_ESCAPE), "EXIT"},
     };
     for (const Case &c : cases) {
@@ -107,11 +102,11 @@ TEST_F(DialogWindow, ButtonsAndKeysReportTheirEvents)
 TEST_F(DialogWindow, HelpOpensOverTheQuitDialogAndClosesWithoutAnEvent)
 {
     const std::vector<UserStep> steps = {
-        Click(kHelpButton),
+        Click(IDHELP),
         WaitForCaption("Quorvane/32 2.0 Setup Help"),
         PressKey(VK_ESCAPE),
         WaitForCaption("Exit Setup"),
-        Click(kHelpButton),
+        Click(IDHELP),
         WaitForCaption("Quorvane/32 2.0 Setup Help"),
         Click(IDOK),
         WaitForCaption("Exit Setup"),
