@@ -19,10 +19,41 @@ char *skip_delimiters(char *string_buf_ptr);
 char *skip_till_char(char *string_buf_ptr, char till_ch);
 char *get_till_char(char *string_buf_ptr, char till_ch, char **token);
 
-// Dialogs (dialogs.cpp).
+// The dialog sequence (dialogs.cpp, and install_type.cpp for the choice of
+// express or custom).
 int FSetupPathDialog(struct _setup_info *si);
-void InvalidPathDialog(struct _setup_info *si);
+void WelcomeDialog(struct _setup_info *si);
+int FInstallPathDialog(struct _setup_info *si);
+int InstallTypeDialog(struct _setup_info *si);
+void ExitSuccess(struct _setup_info *si);
 void AskQuit(struct _setup_info *si);
+void BlankPathDialog(struct _setup_info *si);
+void InvalidPathDialog(struct _setup_info *si);
+void DestIsSrcDialog(struct _setup_info *si);
+void InsufficientDiskSpaceDialog(struct _setup_info *si);
+
+// Copying one file set (install_fileset.cpp) behind the progress window
+// (progress.cpp).
+int InstallFileSet(int file_set_no, struct _setup_info *si);
+int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir);
+INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
+int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
+
+// The install sequence and the shortcuts (install.cpp, shortcuts.cpp).
+void Install(struct _setup_info *si);
+long CreateShortcutLink(struct _setup_info *si, const char *path, const char *cmd_args, char *link,
+                        const char *name, const char *icon_path, const char *work_dir);
+long CreateProgItemLink(struct _setup_info *si, struct _fileset_info *fs, struct _ProgItems *prog_item_ptr);
+long CreateInfoItemLink(struct _setup_info *si, struct _fileset_info *fs, struct _InfoItems *info_item_ptr);
+long CreateAppItemLink(struct _setup_info *si, struct _fileset_info *fs, struct _AppItems *app_item_ptr);
+
+// Registration (fileset_key.cpp) and the environment (environment.cpp).
+int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si);
+HKEY CreateKeyFromPath(struct _setup_info *si, HKEY hkKey, const char *szKeyPath);
+PTOKEN_USER GetCurrentUserInfo(void);
+int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
+int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
+long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
 
 // The driver's common ending for unrecoverable errors (fatal.cpp): the
 // message box with style 0, the toolkit shut down, exit code 1.

@@ -12,6 +12,12 @@ typedef struct host_hkey *HKEY;
 typedef struct host_hwnd *HWND;
 typedef struct host_hinstance *HINSTANCE;
 typedef void *HANDLE;
+typedef unsigned int UINT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef struct _TOKEN_USER *PTOKEN_USER;
+#define CALLBACK
 
 typedef struct _STARTUPINFOA {
     DWORD cb;
