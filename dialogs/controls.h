@@ -10,6 +10,7 @@
 // IDHELP is Help.
 #define IDC_EXIT 100
 #define IDC_BACK 101
+#define IDC_CHANGE_DRIVE 102  // custom dialog: choose another destination
 
 // The one edit field of the edit dialogs.
 #define IDC_EDIT 110
@@ -18,6 +19,21 @@
 #define IDC_ICON_ERROR   120
 #define IDC_ICON_WARNING 121
 #define IDC_ICON_INFO    122
+
+// The install-type dialog: one radio button per value of "RadioDefault" and
+// "ButtonChecked", consecutive in the template so that they form one group.
+#define IDC_RADIO_EXPRESS 130  // "1"
+#define IDC_RADIO_CUSTOM  131  // "2"
+
+// The custom dialog. Check box n (1-based) is IDC_FILESET_CHECK1 + n - 1 and
+// reports "CHKn"; the group box frames them and shrinks to the rows in use.
+#define IDC_FILESET_GROUP  139
+#define IDC_FILESET_CHECK1 140
+#define IDC_FILESET_CHECK9 148
+// Item n (1-based) of "DriveStatusText" is shown in IDC_DRIVE_STATUS1 + n - 1:
+// drive, space required, space available, three spare items, directory.
+#define IDC_DRIVE_STATUS1 150
+#define IDC_DRIVE_STATUS7 156
 
 #ifndef RC_INVOKED
 
@@ -37,7 +53,20 @@ inline constexpr ButtonRole kButtonRoles[] = {
     {IDC_BACK, ButtonAction::ReportEvent, "BACK"},
     {IDC_EXIT, ButtonAction::ReportEvent, "EXIT"},
     {IDHELP, ButtonAction::ShowHelp, nullptr},
+    {IDC_CHANGE_DRIVE, ButtonAction::ReportEvent, "PATH"},
+    // A file-set check box reports at once, so the driver can recount the
+    // space and show the dialog again.
+    {IDC_FILESET_CHECK1 + 0, ButtonAction::ReportEvent, "CHK1"},
+    {IDC_FILESET_CHECK1 + 1, ButtonAction::ReportEvent, "CHK2"},
+    {IDC_FILESET_CHECK1 + 2, ButtonAction::ReportEvent, "CHK3"},
+    {IDC_FILESET_CHECK1 + 3, ButtonAction::ReportEvent, "CHK4"},
+    {IDC_FILESET_CHECK1 + 4, ButtonAction::ReportEvent, "CHK5"},
+    {IDC_FILESET_CHECK1 + 5, ButtonAction::ReportEvent, "CHK6"},
+    {IDC_FILESET_CHECK1 + 6, ButtonAction::ReportEvent, "CHK7"},
+    {IDC_FILESET_CHECK1 + 7, ButtonAction::ReportEvent, "CHK8"},
+    {IDC_FILESET_CHECK1 + 8, ButtonAction::ReportEvent, "CHK9"},
 };
+static_assert(IDC_FILESET_CHECK1 + 8 == IDC_FILESET_CHECK9, "one event word per check box");
 
 struct IconSlot {
     int id;

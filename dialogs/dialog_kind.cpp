@@ -44,6 +44,21 @@ INT_PTR OnCommand(const DialogKind &kind, HWND hdlg, WPARAM wParam)
     return TRUE;
 }
 
+// A value of the runtime, read by `read(buffer, size)`, which returns the full
+// length. Most values fit the first buffer; a longer one is read again whole.
+template <typename Read>
+std::string ReadWhole(Read read)
+{
+    std::string text(256, '\0');
+    unsigned length = read(text.data(), static_cast<unsigned>(text.size()));
+    if (length >= text.size()) {
+        text.assign(length + 1, '\0');
+        read(text.data(), static_cast<unsigned>(text.size()));
+    }
+    text.resize(strnlen(text.c_str(), text.size() - 1));
+    return text;
+}
+
 }  // namespace
 
 INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM wParam)
@@ -77,16 +92,12 @@ void FillIconSlots(HWND hdlg)
 
 std::string SymbolText(const char *symbol)
 {
-    // Most values fit the first buffer; the runtime reports the full length
-    // of one that does not, and the second call takes it whole.
-    std::string text(256, '\0');
-    unsigned length = CbGetSymbolValue(symbol, text.data(), static_cast<unsigned>(text.size()));
-    if (length >= text.size()) {
-        text.assign(length + 1, '\0');
-        CbGetSymbolValue(symbol, text.data(), static_cast<unsigned>(text.size()));
-    }
-    text.resize(strnlen(text.c_str(), text.size() - 1));
-    return text;
+    return ReadWhole([symbol](char *buffer, unsigned size) { return CbGetSymbolValue(symbol, buffer, size); });
+}
+
+std::string ListItemText(const char *symbol, unsigned n)
+{
+    return ReadWhole([symbol, n](char *buffer, unsigned size) { return CbGetListItem(symbol, n, buffer, size); });
 }
 
 std::string ControlText(HWND control)

@@ -24,5 +24,8 @@ void FillIconSlots(HWND hdlg);
 // The value of a runtime symbol, whatever its length.
 std::string SymbolText(const char *symbol);
 
+// Item n (1-based) of a list symbol, whatever its length; empty past the end.
+std::string ListItemText(const char *symbol, unsigned n);
+
 // The text of a control, whatever its length.
 std::string ControlText(HWND control);

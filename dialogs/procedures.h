@@ -11,10 +11,19 @@ extern "C" {
 // Edit dialogs (103, 300): "EditTextIn" and "EditFocus" in, "EditTextOut" out.
 INT_PTR CALLBACK FEditDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Express or custom (800): "RadioDefault" in, "ButtonChecked" out ("1" or "2").
+INT_PTR CALLBACK FRadioDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Custom installation (6200): a check box per name of "StatusItemsText", checked
+// by "CheckItemsState", and the seven items of "DriveStatusText". A check box
+// reports "CHKn", Change Drive "PATH".
+INT_PTR CALLBACK FCustInstDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // Quit confirmation (200): Continue, Exit Setup, Help; Esc cancels.
 INT_PTR CALLBACK FQuitDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Information dialogs with Back, Continue, Exit and Help (100, 700); Esc exits.
+// Steps that only inform (100, 700): Continue and, where the template has
+// them, Back, Exit and Help; Esc exits.
 INT_PTR CALLBACK FInfoDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Short information dialogs (400, 6300, 6400); Esc cancels.

@@ -9,17 +9,24 @@
 
 static const char szDialogDll[] = "mscuistf.dll";
 
-// Ends the run after a confirmed quit; what was installed stays.
-[[noreturn]] static void QuitSetup(struct _setup_info *si)
+// The private copy of the script, and the decompressor's scratch file that
+// the Windows 95 family needs; nothing of them stays in TMP.
+static void RemovePrivateCopies(struct _setup_info *si)
 {
+    // The stream is open only once the private copy exists.
     if (si->setup_inf_ptr) {
-        // The stream is open only once the private copy exists.
         fclose(si->setup_inf_ptr);
         si->setup_inf_ptr = NULL;
         DeleteFileA(si->setup_inf_file);
-        if (si->temp_expand_path[0])
-            DeleteFileA(si->temp_expand_path);
     }
+    if (si->temp_expand_path[0])
+        DeleteFileA(si->temp_expand_path);
+}
+
+// Ends the run after a confirmed quit; what was installed stays.
+[[noreturn]] static void QuitSetup(struct _setup_info *si)
+{
+    RemovePrivateCopies(si);
     UIPopAll();
     EndSetupToolkit();
     if (si->platform == PLATFORM_WIN95)
@@ -45,23 +52,76 @@ void AskQuit(struct _setup_info *si)
     }
 }
 
-void InvalidPathDialog(struct _setup_info *si)
+// What an information dialog does with an event.
+enum InfoAction { INFO_RETURN, INFO_ASK_QUIT, INFO_AGAIN };
+
+struct InfoDialog {
+    unsigned dialog;
+    const char *procedure;
+    unsigned help;  // 0: none
+    InfoAction on_continue, on_cancel, on_exit;
+};
+
+static const InfoDialog welcome = {100, "FInfoDlgProc", 900, INFO_RETURN, INFO_ASK_QUIT, INFO_ASK_QUIT};
+static const InfoDialog path_message = {6400, "FInfo0DlgProc", 0, INFO_RETURN, INFO_RETURN, INFO_ASK_QUIT};
+static const InfoDialog no_space = {6300, "FInfo0DlgProc", 0, INFO_RETURN, INFO_AGAIN, INFO_AGAIN};
+static const InfoDialog finished = {700, "FInfoDlgProc", 900, INFO_RETURN, INFO_AGAIN, INFO_AGAIN};
+
+// Shows the dialog until an event returns; the dialog is still displayed then.
+static void RunInfoDialog(struct _setup_info *si, const InfoDialog &d)
 {
     char rgchT[16];
     for (;;) {
-        UIStartDlg(szDialogDll, 6400, "FInfo0DlgProc", 0, NULL, rgchT, 15);
+        UIStartDlg(szDialogDll, d.dialog, d.procedure, d.help, d.help ? "FHelpDlgProc" : NULL, rgchT, 15);
+        InfoAction action = INFO_AGAIN;
         switch (EventWordSum(rgchT)) {
-        case EVENT_CONTINUE:
-        case EVENT_CANCEL:
-            UIPop(1);
-            return;
-        case EVENT_EXIT:
-            AskQuit(si);
-            break;
-        default:
-            break;
+        case EVENT_CONTINUE: action = d.on_continue; break;
+        case EVENT_CANCEL: action = d.on_cancel; break;
+        case EVENT_EXIT: action = d.on_exit; break;
+        default: break;
         }
+        if (action == INFO_RETURN)
+            return;
+        if (action == INFO_ASK_QUIT)
+            AskQuit(si);
     }
+}
+
+void WelcomeDialog(struct _setup_info *si)
+{
+    RunInfoDialog(si, welcome);
+    UIPop(1);
+}
+
+void BlankPathDialog(struct _setup_info *si)
+{
+    RunInfoDialog(si, path_message);
+    UIPop(1);
+}
+
+void InvalidPathDialog(struct _setup_info *si)
+{
+    RunInfoDialog(si, path_message);
+    UIPop(1);
+}
+
+void DestIsSrcDialog(struct _setup_info *si)
+{
+    RunInfoDialog(si, path_message);
+    UIPop(1);
+}
+
+void InsufficientDiskSpaceDialog(struct _setup_info *si)
+{
+    RunInfoDialog(si, no_space);
+    UIPop(1);
+}
+
+void ExitSuccess(struct _setup_info *si)
+{
+    RunInfoDialog(si, finished);
+    RemovePrivateCopies(si);
+    UIPop(1);
 }
 
 // The source directory from the user's text: rooted as typed, otherwise

@@ -38,6 +38,30 @@ static int QueryPlatform(void)
     exit(0);
 }
 
+// Welcome, destination and install type, each able to go back; a quit is
+// handled inside the dialogs and ends the run there.
+static void RunDialogSequence(struct _setup_info *si)
+{
+    int phase = 1;
+    while (phase != 0) {
+        switch (phase) {
+        case 1:
+            WelcomeDialog(si);
+            phase = 2;
+            break;
+        case 2:
+            phase = FInstallPathDialog(si) ? 3 : 1;
+            break;
+        case 3:
+            phase = InstallTypeDialog(si) ? 4 : 2;
+            break;
+        default:
+            phase = 0;
+            break;
+        }
+    }
+}
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLineArgs, int)
 {
     // The record is large; it lives for the whole run.
@@ -63,5 +87,8 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLineArgs, int)
         CoInitialize(NULL);
 
     InitSetupInfo(&si, hInstance);
+    RunDialogSequence(&si);
+    Install(&si);
+    ExitSuccess(&si);
     Shutdown(&si);
 }

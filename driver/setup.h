@@ -31,6 +31,8 @@ void BlankPathDialog(struct _setup_info *si);
 void InvalidPathDialog(struct _setup_info *si);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
+// Bytes of the chosen file sets, at most the largest long.
+long RequiredSpace(struct _setup_info *si);
 
 // Copying one file set (install_fileset.cpp) behind the progress window
 // (progress.cpp).
@@ -58,3 +60,7 @@ long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char 
 // The driver's common ending for unrecoverable errors (fatal.cpp): the
 // message box with style 0, the toolkit shut down, exit code 1.
 [[noreturn]] void FatalStop(struct _setup_info *si, const char *text, const char *title);
+// The same with a text formatted into output_buf; a text longer than
+// output_buf is shown cut, the stop is the same.
+[[noreturn]] void FatalStopFormatted(struct _setup_info *si, const char *title, const char *format, ...)
+    __attribute__((format(printf, 3, 4)));

@@ -1,4 +1,4 @@
-// detect.cpp - path checks and file existence.
+// detect.cpp - path checks and the existence of files and directories.
 #include <cstring>
 
 #include "setuprt.h"
@@ -47,4 +47,10 @@ int FDoesFileExist(const char *szFile, int mode) {
     if (!szFile || !*szFile) return 0;
     DWORD attributes = GetFileAttributesA(szFile);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int FDirExists(const char *szDir) {
+    if (!szDir || !*szDir) return 0;
+    DWORD attributes = GetFileAttributesA(szDir);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

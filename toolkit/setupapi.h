@@ -59,6 +59,16 @@ char *GetListItem(const char *szListSymbol, unsigned nItem, char *szBfr, unsigne
 void AddListItem(const char *szSymbol, const char *szItem);
 void ReplaceListItem(const char *szSymbol, unsigned n, const char *szItem);
 
+// Program Manager groups and items. szOther holds the item's further fields
+// ("icon file,icon index,x,y,working dir"), joined to szItem after a comma.
+void CreateProgmanGroup(const char *szGroup, const char *szPath, int cmo);
+void CreateProgmanGroupEx(const char *szGroup, int fCommon, int cmo);
+void ShowProgmanGroup(const char *szGroup, int Cmd, int cmo);
+void ShowProgmanGroupEx(const char *szGroup, int fCommon, int Cmd, int cmo);
+void CreateProgmanItem(const char *szGroup, const char *szItem, const char *szCmd, const char *szOther, int cmo);
+void CreateProgmanItemEx(const char *szGroup, int fCommon, const char *szItem, const char *szCmd,
+                         const char *szOther, int cmo);
+
 // Windows version from GetVersion.
 int GetWindowsMajorVersion(void);
 int GetWindowsMinorVersion(void);

@@ -29,13 +29,18 @@ make_medium() {
 
 # run_setup START_DIR PROGRAM_DIR [TMP]: runs setup.exe with $work/answers and
 # $work/transcript from START_DIR; TMP is a Windows path, "-" leaves it undefined.
+# START_DIR and PROGRAM_DIR are Linux paths, or Windows paths such as A:\.
 # SETUP_ARGS adds options in front.
 run_setup() {
     local start=$1 program=$2 tmp=${3:-$(winpath "$work/tmp")}
     local tmpset="set TMP=$tmp"
     [ "$tmp" = "-" ] && tmpset="set TMP="
+    local exe="$(winpath "$program")\\setup.exe" cd_first=""
+    case "$program" in ?:*) exe="$program\\setup.exe" ;; esac
+    # A Windows start directory (such as A:\) is entered by cmd itself.
+    case "$start" in ?:*) cd_first="cd /d $start&& "; start=$work ;; esac
     rm -f "$work/transcript"
-    (cd "$start" && timeout 120 wine cmd /c "$tmpset&& $(winpath "$program")\\setup.exe ${SETUP_ARGS:-} /a $(winpath "$work/answers") /t $(winpath "$work/transcript")" \
+    (cd "$start" && timeout 120 wine cmd /c "$cd_first$tmpset&& $exe ${SETUP_ARGS:-} /a $(winpath "$work/answers") /t $(winpath "$work/transcript")" \
         </dev/null >"$work/stdout" 2>&1)
     status=$?
 }
@@ -68,3 +73,17 @@ e2e_done() {
     echo "$failures failure(s)"
     exit 1
 }
+
+# The prefix's drive C: and a registry value as `wine reg query` prints it.
+drive_c() { printf '%s/drive_c' "$WINEPREFIX"; }
+reg_value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name {
+        $1 = ""; type = $2; $2 = ""; sub(/^ +/, ""); print type " " $0 }'
+}
+
+# expect_file PATH [CONTENT]: the file exists (with that content).
+expect_file() {
+    [ -f "$1" ] || { fail "missing file $1"; return; }
+    [ $# -lt 2 ] || [ "$(cat "$1")" = "$2" ] || fail "unexpected content in $1"
+}
+expect_no_file() { [ ! -e "$1" ] || fail "unexpected file $1"; }

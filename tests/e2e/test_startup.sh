@@ -28,13 +28,16 @@ expect_line 'msgbox "Cannot Find TMP directory, Please define a \t\tTMP= Directo
 for kind in nt w95; do
     e2e_case "private_copy_$kind" "$kind"
     script | make_medium "$work/medium"
+    # The answers run out at the welcome dialog: the run stops there with
+    # its private copies still in TMP.
     : > "$work/answers"
     run_setup "$work/medium" "$work/medium"
-    expect_status 0
-    expect_no_line 'dialog 103 CONTINUE'
+    expect_status 3
+    expect_line 'abort "answer file exhausted at dialog 100"'
     [ "$kind" = nt ] && expect_files 1 "$work/tmp/pex*.tmp" || expect_files 2 "$work/tmp/pex*.tmp"
-    cmp -s "$work/medium/setup.inf" "$(ls "$work"/tmp/pex*.tmp | head -n 1)" ||
-        [ "$kind" = w95 ] || fail "the private copy differs from setup.inf"
+    copies=0
+    for f in "$work"/tmp/pex*.tmp; do cmp -s "$work/medium/setup.inf" "$f" && copies=$((copies + 1)); done
+    [ "$copies" -eq 1 ] || fail "$copies private copies equal setup.inf, expected 1"
 done
 
 e2e_case source_dialog_relative_path
@@ -45,7 +48,7 @@ cat > "$work/answers" <<'ANS'
 dialog 103 CONTINUE EditTextOut="media\disk one"
 ANS
 run_setup "$work" "$work/program"
-expect_status 0
+expect_status 3
 expect_line 'set "EditTextIn" "A:\\"'
 expect_line 'set "EditFocus" "END"'
 expect_line 'dialog 103 CONTINUE'
@@ -59,11 +62,14 @@ cat > "$work/answers" <<ANS
 dialog 103 CONTINUE EditTextOut=$(winpath "$work/empty")
 dialog 6400 CONTINUE
 dialog 103 CONTINUE EditTextOut=$(winpath "$work/medium")\\
+dialog 100 EXIT
+dialog 200 EXIT
 ANS
 run_setup "$work" "$work/medium"
 expect_status 0
 expect_line 'dialog 6400 CONTINUE'
-expect_files 1 "$work/tmp/pex*.tmp"
+expect_line 'dialog 100 EXIT'
+expect_files 0 "$work/tmp/pex*.tmp"
 
 e2e_case network_source_refused
 script | make_medium "$work/medium"

@@ -42,8 +42,8 @@ std::set<std::string> ExportedNames(HMODULE module)
 
 TEST_F(DialogLibrary, ExportsExactlyTheUndecoratedProcedureNames)
 {
-    const std::set<std::string> expected = {"FEditDlgProc", "FHelpDlgProc", "FInfo0DlgProc", "FInfoDlgProc",
-                                            "FQuitDlgProc"};
+    const std::set<std::string> expected = {"FCustInstDlgProc", "FEditDlgProc", "FHelpDlgProc", "FInfo0DlgProc",
+                                            "FInfoDlgProc",     "FQuitDlgProc", "FRadioDlgProc"};
     EXPECT_EQ(ExportedNames(dll), expected);
     for (const std::string &name : expected)
         EXPECT_NE(GetProcAddress(dll, name.c_str()), nullptr) << name << ", error " << GetLastError();
@@ -51,7 +51,7 @@ TEST_F(DialogLibrary, ExportsExactlyTheUndecoratedProcedureNames)
 
 TEST_F(DialogLibrary, HoldsEveryTemplateTheInstallerStarts)
 {
-    for (unsigned id : {103u, 200u, 400u, 900u, 6400u})
+    for (unsigned id : {100u, 103u, 200u, 300u, 400u, 700u, 800u, 900u, 6200u, 6300u, 6400u})
         EXPECT_NE(FindResourceA(dll, MAKEINTRESOURCEA(id), RT_DIALOG), nullptr)
             << "template " << id << ", error " << GetLastError();
 }

@@ -83,6 +83,14 @@ UserStep WaitForCaption(const std::string &caption)
     return [caption](HWND dialog) { return WindowText(dialog) == caption; };
 }
 
+UserStep Inspect(std::function<void(HWND dialog)> look)
+{
+    return [look](HWND dialog) {
+        look(dialog);
+        return true;
+    };
+}
+
 std::string WindowText(HWND window)
 {
     char text[512] = "";
@@ -97,4 +105,24 @@ std::string Symbol(const char *name)
     EXPECT_LT(length, value.size()) << name;
     value.resize(strnlen(value.c_str(), value.size() - 1));
     return value;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    EXPECT_NE(GetDlgItem(dialog, id), nullptr) << "no control " << id << " in " << WindowText(dialog);
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool IsShown(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    EXPECT_NE(control, nullptr) << "no control " << id << " in " << WindowText(dialog);
+    return control && IsWindowVisible(control);
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
 }

@@ -22,6 +22,12 @@ UserStep PressKey(UINT virtualKey);  // through the runtime's keyboard handling
 UserStep TypeChars(const std::string &text);  // into the focused control
 // Waits for the active dialog to have this caption.
 UserStep WaitForCaption(const std::string &caption);
+// Looks at the dialog as it stands (with EXPECT_...), then goes on.
+UserStep Inspect(std::function<void(HWND dialog)> look);
 
 std::string WindowText(HWND window);
 std::string Symbol(const char *name);
+// The text of control `id` of a dialog, as GetDlgItemTextA gives it.
+std::string ItemText(HWND dialog, int id);
+bool IsShown(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);

@@ -8,24 +8,19 @@
 #include <vector>
 
 #include "controls.h"
+#include "dialog_window.h"
 #include "setuprt.h"
 #include "simulated_user.h"
 
 namespace {
 
-class DialogWindow : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ASSERT_GT(InitializeFrame(""), 0); }
-    void TearDown() override { FKillNDialogs(-1); }
-
-    static std::string RunEditDialog(const char *textIn, const char *focus, std::vector<UserStep> steps)
-    {
-        FSetSymbolValue("EditTextIn", textIn);
-        FSetSymbolValue("EditFocus", focus);
-        FSetSymbolValue("EditTextOut", "stale");
-        return RunDialog(103, "FEditDlgProc", std::move(steps));
-    }
-};
+std::string RunEditDialog(const char *textIn, const char *focus, std::vector<UserStep> steps)
+{
+    FSetSymbolValue("EditTextIn", textIn);
+    FSetSymbolValue("EditFocus", focus);
+    FSetSymbolValue("EditTextOut", "stale");
+    return RunDialog(103, "FEditDlgProc", std::move(steps));
+}
 
 TEST_F(DialogWindow, EditDialogPutsTheCaretWhereEditFocusAsks)
 {
@@ -91,10 +86,45 @@ TEST_F(DialogWindow, ButtonsAndKeysReportTheirEvents)
         {6400, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
         {6400, "FInfo0DlgProc", Click(IDC_EXIT), "EXIT"},
         {6400, "FInfoDlgProc", PressKey(VK_ESCAPE), "EXIT"},
+        {100, "FInfoDlgProc", PressKey(VK_RETURN), "CONTINUE"},
+        {100, "FInfoDlgProc", Click(IDC_EXIT), "EXIT"},
+        {100, "FInfoDlgProc", PressKey(VK_ESCAPE), "EXIT"},
+        {300, "FEditDlgProc", Click(IDC_BACK), "BACK"},
+        {300, "FEditDlgProc", PressKey(VK_ESCAPE), "EXIT"},
+        {700, "FInfoDlgProc", PressKey(VK_RETURN), "CONTINUE"},
+        {6300, "FInfo0DlgProc", PressKey(VK_RETURN), "CONTINUE"},
+        {6300, "FInfo0DlgProc", PressKey(VK_ESCAPE), "CANCEL"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::to_string(c.id) + " " + c.proc + " " + c.event);
         EXPECT_EQ(RunDialog(c.id, c.proc, {c.action}), c.event);
+        FKillNDialogs(1);
+    }
+}
+
+TEST_F(DialogWindow, EveryStepWithHelpOpensItAndComesBack)
+{
+    struct Case {
+        unsigned id;
+        const char *proc;
+        const char *caption;
+    };
+    const Case cases[] = {
+        {100, "FInfoDlgProc", "Welcome"},
+        {300, "FEditDlgProc", "Destination Drive"},
+        {700, "FInfoDlgProc", "Installation Complete"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.caption);
+        const std::vector<UserStep> steps = {
+            WaitForCaption(c.caption),
+            Click(IDHELP),
+            WaitForCaption("Quorvane/32 2.0 Setup Help"),
+            Click(IDOK),
+            WaitForCaption(c.caption),
+            Click(IDOK),
+        };
+        EXPECT_EQ(RunDialog(c.id, c.proc, steps), "CONTINUE");
         FKillNDialogs(1);
     }
 }

@@ -1,0 +1,134 @@
+// Install: every chosen file set copied behind the progress window, then
+// every one registered.
+#include "setup.h"
+#include "setupapi.h"
+#include "setuprt.h"
+#include "text.h"
+
+#include <direct.h>
+#include <errno.h>
+#include <stdio.h>
+
+enum { INSTALL_EXPRESS = 1 };
+
+// Express installs the sets flagged EXPRESS, custom the ones the user checked.
+static int IsChosen(const struct _setup_info *si, const struct _fileset_info *fs)
+{
+    return si->installType == INSTALL_EXPRESS ? fs->express != 0 : fs->selected != 0;
+}
+
+static void OpenProgressWindow(struct _setup_info *si)
+{
+    si->hProgBarDlg = CreateDialogParamA(si->hInst, "SETUPSTATUS", HwndFrame(), ProgBarDlgProc, (LPARAM)si);
+    if (!si->hProgBarDlg)
+        FatalStop(si, "Null Dialog Handle", "Fatal Error");
+    ShowWindow(si->hProgBarDlg, SW_SHOWNORMAL);
+    SetForegroundWindow(si->hProgBarDlg);
+}
+
+// One level only: the destination's parent must exist.
+static void MakeDestinationDir(struct _setup_info *si)
+{
+    CopyText(si->temp_dst_path, sizeof si->temp_dst_path, si->dst_dir);
+    if (si->verbose)
+        printf("Will Make directory => %s\n", si->temp_dst_path);
+    if (_mkdir(si->temp_dst_path) != 0 && errno != EACCES && errno != EEXIST) {
+        FormatText(si->output_buf, sizeof si->output_buf, "Unable to create dir %s", si->temp_dst_path);
+        FatalStop(si, si->output_buf, "Fatal Error");
+    }
+}
+
+// The item's further fields: its icon in the destination directory, "0,0,0"
+// and the root of the destination drive.
+static const char *ItemFields(struct _setup_info *si, const char *icon_path, const char *name)
+{
+    if (!FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\%s,0,0,0,%s\\", si->dst_dir, icon_path,
+                    si->dst_drive))
+        FatalStopFormatted(si, "Fatal Error", "The Program Manager item %s is too long", name);
+    return si->temp_temp_path;
+}
+
+static void AddProgmanItems(struct _setup_info *si, struct _fileset_info *fs)
+{
+    char cmd[773];
+    for (struct _ProgItems *item = fs->prog_items; item; item = item->next) {
+        const char *other = ItemFields(si, item->icon_path, item->name);
+        CreateProgmanItem(fs->software_name, item->name, item->exe_path, other, 1024);
+    }
+    for (struct _InfoItems *item = fs->info_items; item; item = item->next) {
+        if (!FormatText(cmd, sizeof cmd, "%s %s", item->app_exe_path, item->info_file))
+            FatalStopFormatted(si, "Fatal Error", "The Program Manager item %s is too long", item->name);
+        const char *other = ItemFields(si, item->icon_path, item->name);
+        CreateProgmanItem(fs->software_name, item->name, cmd, other, 1024);
+    }
+    for (struct _AppItems *item = fs->app_items; item; item = item->next) {
+        // The blank stays even without arguments.
+        const char *program_dir = item->sys_app ? si->sys_dir : si->dst_dir;
+        if (!FormatText(cmd, sizeof cmd, "%s\\%s %s", program_dir, item->app_exe_path, item->app_args))
+            FatalStopFormatted(si, "Fatal Error", "The Program Manager item %s is too long", item->name);
+        const char *other = ItemFields(si, item->icon_path, item->name);
+        CreateProgmanItem(fs->software_name, item->name, cmd, other, 1024);
+    }
+}
+
+static void AddShortcuts(struct _setup_info *si, struct _fileset_info *fs)
+{
+    for (struct _ProgItems *item = fs->prog_items; item; item = item->next)
+        CreateProgItemLink(si, fs, item);
+    for (struct _InfoItems *item = fs->info_items; item; item = item->next)
+        CreateInfoItemLink(si, fs, item);
+    for (struct _AppItems *item = fs->app_items; item; item = item->next)
+        CreateAppItemLink(si, fs, item);
+}
+
+// The group comes first on both platforms: on the 95 family it makes the
+// folder that the shortcut files are saved in.
+static void RegisterFileSet(struct _setup_info *si, struct _fileset_info *fs)
+{
+    CreateFileSetKey(fs, si);
+    if (si->platform == PLATFORM_NT)
+        CreateEnvironmentRegistry(fs, si);
+    else
+        SetEnvironmentVars(fs, si);
+    CreateProgmanGroup(fs->software_name, "", 1);
+    ShowProgmanGroup(fs->software_name, 1, 1);
+    if (si->platform == PLATFORM_NT)
+        AddProgmanItems(si, fs);
+    else
+        AddShortcuts(si, fs);
+}
+
+// Programs started afterwards from the desktop see the new Path and
+// variables; a window that does not answer changes nothing for us. Sent as
+// a wide string: NT only, and Wine garbles the text of the ANSI broadcast.
+static void AnnounceEnvironmentChange(void)
+{
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"Environment", SMTO_ABORTIFHUNG, 5000, NULL);
+}
+
+void Install(struct _setup_info *si)
+{
+    OpenProgressWindow(si);
+    MakeDestinationDir(si);
+    si->bytes_written_to_disk = 0;
+    for (int i = 1; i < si->num_file_sets; i++) {
+        if (IsChosen(si, &si->file_set_list[i]))
+            InstallFileSet(i, si);
+    }
+    DestroyWindow(si->hProgBarDlg);
+    si->hProgBarDlg = NULL;
+
+    // Every set is copied before the first one is registered.
+    HCURSOR previous_cursor = ShowWaitCursor();
+    int registered = 0;
+    for (int i = 1; i < si->num_file_sets; i++) {
+        if (IsChosen(si, &si->file_set_list[i])) {
+            RegisterFileSet(si, &si->file_set_list[i]);
+            registered++;
+        }
+    }
+    if (registered && si->platform == PLATFORM_NT)
+        AnnounceEnvironmentChange();
+    RestoreCursor(previous_cursor);
+    UIPopAll();
+}

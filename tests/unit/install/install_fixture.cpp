@@ -1,0 +1,224 @@
+// install_fixture.cpp - the toolkit, the record, the medium and the window.
+#include "install_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "setupapi.h"
+#include "setuprt.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool InDeathTestChild()
+{
+    return !GTEST_FLAG_GET(internal_run_death_test).empty();
+}
+
+std::string TempDir()
+{
+    char dir[MAX_PATH];
+    GetTempPathA(sizeof dir, dir);
+    return dir;
+}
+
+std::string TranscriptPath(bool child)
+{
+    return TempDir() + (child ? "install_test_child.txt" : "install_test_parent.txt");
+}
+
+const char kAnswersVariable[] = "INSTALL_TEST_ANSWERS";
+
+bool g_tests_done;
+
+// A fatal stop outside a death test ends the whole program through exit();
+// say which, or the run just stops.
+void ReportEarlyExit()
+{
+    if (g_tests_done || InDeathTestChild())
+        return;
+    std::string transcript = ReadText(TranscriptPath(false));
+    size_t last = transcript.rfind('\n', transcript.size() >= 2 ? transcript.size() - 2 : 0);
+    fprintf(stderr, "\nThe test program ended early; last transcript line: %s\n",
+            transcript.substr(last == std::string::npos ? 0 : last + 1).c_str());
+}
+
+// Quiet unless the parent left answers for this death-test child. The
+// gauge's class as start-up registers it.
+class Toolkit : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        bool child = InDeathTestChild();
+        const char *answers = getenv(kAnswersVariable);
+        std::string mode = child && answers ? std::string("/a ") + answers : "/q";
+        ASSERT_GT(InitSetupToolkit((mode + " /t " + TranscriptPath(child)).c_str()), 0);
+        atexit(ReportEarlyExit);
+
+        WNDCLASSA wc = {};
+        wc.style = CS_SAVEBITS | CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+        wc.lpszClassName = "PercentClass";
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    void TearDown() override { g_tests_done = true; }
+};
+
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new Toolkit);
+
+std::string Escaped(const std::string &text)
+{
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\n')
+            out += "\\n";
+        else if (ch == '\t')
+            out += "\\t";
+        else
+            out += (ch == '\\' || ch == '"') ? std::string("\\") + ch : std::string(1, ch);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ReadText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string &path, const std::string &content)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+bool Exists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string PayloadDir()
+{
+    return std::string("Z:") + PAYLOAD_DIR;
+}
+
+std::string Transcript(bool child)
+{
+    return ReadText(TranscriptPath(child));
+}
+
+void ForgetChildTranscript()
+{
+    DeleteFileA(TranscriptPath(true).c_str());
+}
+
+std::string MsgBoxLine(const std::string &text, const std::string &caption, int style, int button)
+{
+    return "msgbox \"" + Escaped(text) + "\" \"" + Escaped(caption) + "\" " + std::to_string(style) + " " +
+           std::to_string(button) + "\n";
+}
+
+std::string FatalLine(const std::string &text, const std::string &title)
+{
+    return MsgBoxLine(text, title, 0, IDOK);
+}
+
+ChildAnswers::ChildAnswers(const std::string &answers)
+{
+    std::string path = TempDir() + "install_test_answers.txt";
+    WriteText(path, answers);
+    SetEnvironmentVariableA(kAnswersVariable, path.c_str());
+}
+
+ChildAnswers::~ChildAnswers()
+{
+    SetEnvironmentVariableA(kAnswersVariable, NULL);
+}
+
+void InstallTest::SetUp()
+{
+    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = TempDir() + "install_test\\" + test->test_suite_name() + "." + test->name();
+    for (char &ch : root) {
+        if (ch == '/')
+            ch = '_';
+    }
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    fs::create_directories(root + "\\dst");
+    fs::create_directories(root + "\\tmp");
+
+    // What start-up leaves in the record; the destination is the test's.
+    si.reset(new _setup_info());
+    si->platform = PLATFORM_NT;
+    si->image_type = IMAGE_SINGLE_DIR;
+    GetSystemDirectoryA(si->sys_dir, sizeof si->sys_dir);
+    snprintf(si->expand_path, sizeof si->expand_path, "%s\\expand.exe", si->sys_dir);
+    snprintf(si->temp_dir, sizeof si->temp_dir, "%s\\tmp", root.c_str());
+    snprintf(si->dst_dir, sizeof si->dst_dir, "%s\\dst", root.c_str());
+    snprintf(si->dst_drive, sizeof si->dst_drive, "C:");
+    si->installType = 1;
+    STARTUPINFOA &startup = si->process_startup_info;
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+
+    // As Install opens it.
+    si->hProgBarDlg = CreateDialogParamA(GetModuleHandleA(NULL), "SETUPSTATUS", HwndFrame(), ProgBarDlgProc,
+                                         (LPARAM)si.get());
+    ASSERT_NE(si->hProgBarDlg, nullptr) << GetLastError();
+    ShowWindow(si->hProgBarDlg, SW_SHOWNORMAL);
+    SetForegroundWindow(si->hProgBarDlg);
+}
+
+void InstallTest::TearDown()
+{
+    DestroyWindow(si->hProgBarDlg);
+    if (si->setup_inf_ptr != nullptr)
+        fclose(si->setup_inf_ptr);
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+}
+
+void InstallTest::UseMedium(const std::string &src_dir, const std::string &script)
+{
+    if (si->setup_inf_ptr != nullptr)
+        fclose(si->setup_inf_ptr);
+    WriteText(src_dir + "setup.inf", script);
+    snprintf(si->src_dir, sizeof si->src_dir, "%s", src_dir.c_str());
+    SetSourceDrive(si.get());
+
+    ASSERT_NE(GetTempFileNameA(si->temp_dir, "pex", 0, si->setup_inf_file), 0u);
+    ASSERT_TRUE(CopyFileA((src_dir + "setup.inf").c_str(), si->setup_inf_file, FALSE));
+    si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
+    ASSERT_NE(si->setup_inf_ptr, nullptr);
+    ScanForFileSets(si.get());
+}
+
+std::string InstallTest::SimpleScript(const std::string &body, const std::string &header)
+{
+    return header + "FILESET [Setup files]\nBEGIN\nEND 0\nFILESET [Tools]\nBEGIN\n" + body +
+           "END 1000\nFILESET [Other]\nBEGIN\nF never.txt never.txt\nEND 5\n";
+}
+
+void InstallTest::UseSimpleMedium(const std::string &body, const std::string &header)
+{
+    UseMedium(root + "\\medium\\", SimpleScript(body, header));
+}
+
+void InstallTest::ClearDriveA()
+{
+    std::error_code ignored;
+    for (const fs::directory_entry &entry : fs::directory_iterator("A:\\", ignored))
+        fs::remove_all(entry.path(), ignored);
+}

@@ -1,0 +1,144 @@
+// SetEnvVariable: the 95 family's environment in AUTOEXEC.BAT at the root of
+// the Windows drive, and in the running process.
+#include "registration_fixture.h"
+
+#include "setuprt.h"
+
+namespace {
+
+using namespace regtest;
+
+const char kBatch[] = "C:\\AUTOEXEC.BAT";
+const char kBackup[] = "C:\\AUTOEXEC.BAK";
+
+class Autoexec : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DWORD length = GetEnvironmentVariableA("PATH", process_path, sizeof process_path);
+        ASSERT_TRUE(length > 0 && length < sizeof process_path);
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("PATH", process_path);
+        SetEnvironmentVariableA("REGTEST_HOME", nullptr);
+    }
+
+    static std::string Variable(const char *name)
+    {
+        char value[32768] = "";
+        GetEnvironmentVariableA(name, value, sizeof value);
+        return value;
+    }
+    static int Count(const std::string &text, const std::string &part)
+    {
+        int count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            count++;
+        return count;
+    }
+
+    char process_path[32768];
+    // The prefix's own files come back whatever the test does.
+    SavedFile saved_batch{kBatch};
+    SavedFile saved_backup{kBackup};
+    size_t transcript_start = Transcript().size();
+};
+
+TEST_F(Autoexec, SettingReplacesEverySetLineOfTheVariableAndKeepsTheRest)
+{
+    WriteText(kBatch, "@ECHO OFF\r\nset regtest_home=old\r\nSET REGTEST_HOMEX=keep\r\nPROMPT $p$g\r\n"
+                      "  SET  REGTEST_HOME=older\r\n");
+    EXPECT_EQ(1, SetEnvVariable("REGTEST_HOME", "C:\\regtest", 1024));
+    EXPECT_EQ("@ECHO OFF\r\nSET REGTEST_HOME=C:\\regtest\r\nSET REGTEST_HOMEX=keep\r\nPROMPT $p$g\r\n"
+              "SET REGTEST_HOME=C:\\regtest\r\n",
+              ReadText(kBatch));
+    EXPECT_EQ("C:\\regtest", Variable("REGTEST_HOME"));
+    EXPECT_EQ("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n", Transcript().substr(transcript_start));
+}
+
+TEST_F(Autoexec, SettingWithoutALineAddsOneAndEndsEveryLineWithCrLf)
+{
+    WriteText(kBatch, "@ECHO OFF\nPROMPT $p$g");
+    EXPECT_EQ(1, SetEnvVariable("REGTEST_HOME", "D:\\x y", 1024));
+    EXPECT_EQ("@ECHO OFF\r\nPROMPT $p$g\r\nSET REGTEST_HOME=D:\\x y\r\n", ReadText(kBatch));
+
+    DeleteFileA(kBatch);
+    EXPECT_EQ(1, SetEnvVariable("REGTEST_HOME", "D:\\x y", 1024));
+    EXPECT_EQ("SET REGTEST_HOME=D:\\x y\r\n", ReadText(kBatch));
+}
+
+TEST_F(Autoexec, DirectoryJoinsTheLastPathSettingOnce)
+{
+    WriteText(kBatch, "PATH=C:\\WINDOWS;C:\\DOS\r\nSET PATH=%PATH%;C:\\UTIL\r\n");
+    EXPECT_EQ(1, SetEnvVariable("PATH", "C:\\APP\\bin", 4096));
+    EXPECT_EQ(1, SetEnvVariable("PATH", "C:\\APP\\bin", 4096));
+    EXPECT_EQ(1, SetEnvVariable("PATH", "c:\\app\\BIN\\", 4096));
+    EXPECT_EQ("PATH=C:\\WINDOWS;C:\\DOS\r\nSET PATH=%PATH%;C:\\UTIL;C:\\APP\\bin\r\n", ReadText(kBatch));
+    EXPECT_EQ(1, Count(Variable("PATH"), ";C:\\APP\\bin"));
+    EXPECT_EQ(std::string(process_path) + ";C:\\APP\\bin", Variable("PATH"));
+    EXPECT_EQ(3, Count(Transcript().substr(transcript_start), " 4096\n"));
+}
+
+TEST_F(Autoexec, PathCommandGainsTheDirectoryWithOneSeparator)
+{
+    WriteText(kBatch, "path c:\\windows;c:\\dos; \r\n");
+    EXPECT_EQ(1, SetEnvVariable("PATH", "bin", 4096));
+    EXPECT_EQ("path c:\\windows;c:\\dos;bin\r\n", ReadText(kBatch));
+}
+
+TEST_F(Autoexec, DirectoryIsComparedWithWholeElements)
+{
+    WriteText(kBatch, "PATH=C:\\APP\\bin2;D:\\C:\\APP\\bin\r\n");
+    EXPECT_EQ(1, SetEnvVariable("PATH", "C:\\APP\\bin", 4096));
+    EXPECT_EQ("PATH=C:\\APP\\bin2;D:\\C:\\APP\\bin;C:\\APP\\bin\r\n", ReadText(kBatch));
+}
+
+TEST_F(Autoexec, WithoutAPathSettingTheNewLineKeepsThePathTheSystemSet)
+{
+    WriteText(kBatch, "@ECHO OFF\r\n");
+    EXPECT_EQ(1, SetEnvVariable("PATH", "\\tools", 4096));
+    EXPECT_EQ("@ECHO OFF\r\nSET PATH=%PATH%;\\tools\r\n", ReadText(kBatch));
+}
+
+TEST_F(Autoexec, SettingsThatWouldBreakTheFileAreRefusedAndChangeNothing)
+{
+    WriteText(kBatch, "@ECHO OFF\r\n");
+    EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", "two\r\nlines", 1024));
+    EXPECT_EQ(0, SetEnvVariable("REGTEST=HOME", "x", 1024));
+    EXPECT_EQ(0, SetEnvVariable("", "x", 1024));
+    EXPECT_EQ(0, SetEnvVariable("PATH", "", 4096));
+    EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", "x", 0));
+    EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", nullptr, 1024));
+    EXPECT_EQ("@ECHO OFF\r\n", ReadText(kBatch));
+    EXPECT_EQ("", Variable("REGTEST_HOME"));
+    EXPECT_EQ("", Transcript().substr(transcript_start));
+}
+
+// The backup is made once a run: each run is a child process of its own.
+using AutoexecDeathTest = Autoexec;
+
+TEST_F(AutoexecDeathTest, BackupHoldsTheFileAsItWasBeforeTheRunChangedIt)
+{
+    const std::string original = "@ECHO OFF\r\nPATH=C:\\WINDOWS\r\n";
+    WriteText(kBatch, original);
+    DeleteFileA(kBackup);
+    EXPECT_EXIT(
+        {
+            int done = SetEnvVariable("REGTEST_HOME", "C:\\regtest", 1024) + SetEnvVariable("PATH", "bin", 4096);
+            exit(done == 2 ? 0 : 5);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(original, ReadText(kBackup));
+    EXPECT_EQ("@ECHO OFF\r\nPATH=C:\\WINDOWS;bin\r\nSET REGTEST_HOME=C:\\regtest\r\n", ReadText(kBatch));
+}
+
+TEST_F(AutoexecDeathTest, NoBackupWhenNothingChanges)
+{
+    WriteText(kBatch, "PATH=C:\\WINDOWS;C:\\APP\\bin\r\n");
+    DeleteFileA(kBackup);
+    EXPECT_EXIT(exit(SetEnvVariable("PATH", "C:\\APP\\bin", 4096) ? 0 : 5), ::testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(IsFile(kBackup));
+}
+
+}  // namespace

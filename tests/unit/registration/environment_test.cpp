@@ -1,0 +1,231 @@
+// The search path and variables of a file set: the system environment in
+// the registry on NT, the toolkit on the 95 family, and the App Paths
+// search paths of programs.
+#include "registration_fixture.h"
+
+namespace {
+
+using namespace regtest;
+
+class NtEnvironment : public ::testing::Test {
+protected:
+    void TearDown() override { FreeItems(*si); }
+
+    void SetPath(DWORD type, const std::string &text)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEnvironmentKey, 0, KEY_SET_VALUE, &key));
+        RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+        RegCloseKey(key);
+    }
+    RegValue Stored(const char *name) { return ReadValue(HKEY_LOCAL_MACHINE, kEnvironmentKey, name); }
+
+    // The prefix's own values come back whatever the test does.
+    SavedValue saved_path{HKEY_LOCAL_MACHINE, kEnvironmentKey, "Path"};
+    SavedValue saved_home{HKEY_LOCAL_MACHINE, kEnvironmentKey, "REGTEST_HOME"};
+    SavedValue saved_mode{HKEY_LOCAL_MACHINE, kEnvironmentKey, "REGTEST_MODE"};
+    std::unique_ptr<_setup_info> si = NewRecord(PLATFORM_NT, "C:\\APP");
+    _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
+};
+
+TEST_F(NtEnvironment, NewDirectoriesGoInFrontInReverseOrderOnce)
+{
+    SetPath(REG_SZ, "C:\\usr\\bin2;C:\\tools\\bin");
+    AddPath(fs, "bin");
+    AddPath(fs, "\\tools");
+    AddPath(fs, "bin");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+
+    RegValue path = Stored("Path");
+    EXPECT_EQ(DWORD(REG_EXPAND_SZ), path.type);
+    EXPECT_EQ(Sz("\\tools;C:\\APP\\bin;C:\\usr\\bin2;C:\\tools\\bin"), path.data);
+}
+
+TEST_F(NtEnvironment, DirectoryAlreadyAnElementIsSkippedWhateverItsCaseOrTrailingBackslash)
+{
+    SetPath(REG_EXPAND_SZ, "C:\\x;c:\\app\\BIN\\;C:\\y");
+    AddPath(fs, "bin");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+    EXPECT_EQ(Sz("C:\\x;c:\\app\\BIN\\;C:\\y"), Stored("Path").data);
+}
+
+TEST_F(NtEnvironment, ExpandedFormIsSearchedToo)
+{
+    SetEnvironmentVariableA("REGTEST_ROOT", "C:\\APP");
+    SetPath(REG_EXPAND_SZ, "%REGTEST_ROOT%\\bin;C:\\x");
+    AddPath(fs, "bin");
+    AddPath(fs, "lib");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+    SetEnvironmentVariableA("REGTEST_ROOT", nullptr);
+
+    RegValue path = Stored("Path");
+    EXPECT_EQ(DWORD(REG_EXPAND_SZ), path.type);
+    EXPECT_EQ(Sz("C:\\APP\\lib;%REGTEST_ROOT%\\bin;C:\\x"), path.data);
+}
+
+TEST_F(NtEnvironment, WithoutEntriesPathIsWrittenBackUnchangedAsExpandable)
+{
+    SetPath(REG_SZ, "C:\\x;C:\\y");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+    RegValue path = Stored("Path");
+    EXPECT_EQ(DWORD(REG_EXPAND_SZ), path.type);
+    EXPECT_EQ(Sz("C:\\x;C:\\y"), path.data);
+}
+
+TEST_F(NtEnvironment, VariablesAreWrittenAsStringsWithTheirTerminators)
+{
+    AddVariable(fs, "REGTEST_HOME", "C:\\regtest");
+    AddVariable(fs, "REGTEST_MODE", "");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+
+    RegValue home = Stored("REGTEST_HOME");
+    EXPECT_EQ(DWORD(REG_SZ), home.type);
+    EXPECT_EQ(Sz("C:\\regtest"), home.data);
+    RegValue mode = Stored("REGTEST_MODE");
+    EXPECT_EQ(DWORD(REG_SZ), mode.type);
+    EXPECT_EQ(std::string(1, '\0'), mode.data);
+}
+
+using NtEnvironmentDeathTest = NtEnvironment;
+
+TEST_F(NtEnvironmentDeathTest, MissingPathValueStops)
+{
+    ForgetChildTranscript();
+    EXPECT_EXIT(
+        {
+            HKEY key;
+            RegOpenKeyExA(HKEY_LOCAL_MACHINE, kEnvironmentKey, 0, KEY_SET_VALUE, &key);
+            RegDeleteValueA(key, "Path");
+            RegCloseKey(key);
+            CreateEnvironmentRegistry(&fs, si.get());
+        },
+        ::testing::ExitedWithCode(1), "");
+    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Error Querying Path registry")));
+}
+
+// The 95 family: search-path entries and variables through the toolkit.
+class Win95Environment : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DWORD length = GetEnvironmentVariableA("PATH", process_path, sizeof process_path);
+        ASSERT_TRUE(length > 0 && length < sizeof process_path);
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("PATH", process_path);
+        SetEnvironmentVariableA("REGTEST_HOME", nullptr);
+        FreeItems(*si);
+    }
+
+    char process_path[32768];
+    SavedFile saved_batch{"C:\\AUTOEXEC.BAT"};
+    SavedFile saved_backup{"C:\\AUTOEXEC.BAK"};
+    std::unique_ptr<_setup_info> si = NewRecord(PLATFORM_WIN95, "C:\\APP");
+    _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
+};
+
+TEST_F(Win95Environment, EntriesReachTheToolkitAsTheScriptWroteThem)
+{
+    AddPath(fs, "bin");
+    AddPath(fs, "\\tools");
+    AddVariable(fs, "REGTEST_HOME", "C:\\regtest");
+    size_t before = Transcript().size();
+    EXPECT_EQ(1, SetEnvironmentVars(&fs, si.get()));
+
+    EXPECT_EQ("envvar \"PATH\" \"bin\" 4096\n"
+              "envvar \"PATH\" \"\\\\tools\" 4096\n"
+              "envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n",
+              Transcript().substr(before));
+    char home[64] = "";
+    GetEnvironmentVariableA("REGTEST_HOME", home, sizeof home);
+    EXPECT_STREQ("C:\\regtest", home);
+}
+
+using Win95EnvironmentDeathTest = Win95Environment;
+
+TEST_F(Win95EnvironmentDeathTest, VariableTheToolkitRefusesStopsNamingIt)
+{
+    AddVariable(fs, "REGTEST_HOME", "two\nlines");
+    ForgetChildTranscript();
+    EXPECT_EXIT(SetEnvironmentVars(&fs, si.get()), ::testing::ExitedWithCode(1), "");
+    EXPECT_NE(std::string::npos,
+              Transcript(true).find(FatalLine("Error setting the environment variable REGTEST_HOME")));
+}
+
+// App Paths: the search path of each program on the 95 family.
+const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+
+class SearchPath : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteKeys(); }
+    void TearDown() override
+    {
+        DeleteKeys();
+        FreeItems(*si);
+    }
+    static void DeleteKeys()
+    {
+        for (const char *name : {"REGTOOL.EXE", "regtool", "regtool2.exe", "regtool3.exe"})
+            DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + name);
+    }
+    RegValue AppPath(const char *name) { return ReadValue(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + name, "Path"); }
+
+    std::unique_ptr<_setup_info> si = NewRecord(PLATFORM_WIN95, "C:\\APP");
+    _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
+};
+
+TEST_F(SearchPath, EveryEntryEndsInASemicolonAndRelativeOnesAreJoinedToTheDestination)
+{
+    AddPath(fs, "bin");
+    AddPath(fs, "\\tools");
+    EXPECT_EQ(1, SetSearchPath(si.get(), &fs, "C:\\APP\\bin\\REGTOOL.EXE"));
+    RegValue path = AppPath("REGTOOL.EXE");
+    EXPECT_EQ(DWORD(REG_SZ), path.type);
+    EXPECT_EQ(Sz("C:\\APP\\bin;\\tools;"), path.data);
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "REGTOOL.EXE", "").found);
+}
+
+TEST_F(SearchPath, KeyIsNamedByTheLastComponentOfTheProgram)
+{
+    AddPath(fs, "bin");
+    SetSearchPath(si.get(), &fs, "C:\\APP\\bin\\regtool");
+    SetSearchPath(si.get(), &fs, "A:regtool2.exe");
+    SetSearchPath(si.get(), &fs, "C:/APP/regtool3.exe");
+    for (const char *name : {"regtool", "regtool2.exe", "regtool3.exe"})
+        EXPECT_EQ(Sz("C:\\APP\\bin;"), AppPath(name).data) << name;
+}
+
+TEST_F(SearchPath, ExistingListIsReplaced)
+{
+    AddPath(fs, "bin");
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + "REGTOOL.EXE").c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE *>("D:\\old;"), 8);
+    RegCloseKey(key);
+    SetSearchPath(si.get(), &fs, "C:\\APP\\REGTOOL.EXE");
+    EXPECT_EQ(Sz("C:\\APP\\bin;"), AppPath("REGTOOL.EXE").data);
+}
+
+TEST_F(SearchPath, WithoutEntriesNothingIsWritten)
+{
+    EXPECT_EQ(1, SetSearchPath(si.get(), &fs, "C:\\APP\\REGTOOL.EXE"));
+    HKEY key;
+    EXPECT_NE(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kAppPaths) + "REGTOOL.EXE").c_str(), 0, KEY_READ, &key));
+}
+
+using SearchPathDeathTest = SearchPath;
+
+TEST_F(SearchPathDeathTest, KeyPathBeyondItsBufferStopsNamingTheProgram)
+{
+    AddPath(fs, "bin");
+    std::string program = "C:\\APP\\" + std::string(220, 'x') + ".exe";
+    ForgetChildTranscript();
+    EXPECT_EXIT(SetSearchPath(si.get(), &fs, program.c_str()), ::testing::ExitedWithCode(1), "");
+    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Cannot register the search path of " + program)));
+}
+
+}  // namespace
