@@ -44,7 +44,7 @@ size_of() { (cd "$1" && shift && cat "$@" | wc -c); }
 # Base tools begin on disk 1 and end on disk 2, where the samples lie.
 script() {
     local s=$3 base samples
-    base=$(size_of "$work/payload" qv.exe view.exe readme.txt qv.ico)
+    base=$(size_of "$work/payload" qv.exe view.exe view.exe readme.txt qv.ico)
     samples=$(size_of "$work/payload" parts.csv)
     cat <<INF
 ; the sample product
@@ -71,6 +71,7 @@ BEGIN
 D bin
 F qv.exe$s bin\qv.exe
 P view.exe$s bin\view.exe bin\qv.ico [Viewer]
+P view.exe$s bin\print.exe bin\qv.ico [View/Print]
 I readme.txt$s readme.txt bin\qv.ico [Read me] [notepad.exe]
 CHANGEDISK 2
 F qv.ico$s bin\qv.ico
@@ -100,6 +101,24 @@ place() {
         cp "$work/payload/$f" "$1/"
         if [ "$3" = yes ]; then (cd "$1" && mscompress "$f" && rm "$f"); fi
     done
+}
+
+# expect_link FILE TARGET ARGUMENTS DESCRIPTION ICON WORKDIR: what an
+# independent reader (lnkinfo) finds in a shortcut file; a target that
+# begins with * may have any directory in front.
+expect_link() {
+    local info="$work/$(basename "$1").lnkinfo" field want
+    [ -f "$1" ] || { fail "missing shortcut $1"; return; }
+    lnkinfo "$1" > "$info" 2>&1
+    field() { awk -F'\t: ' -v name="$1" '$1 ~ "^\t" name "[\t ]*$" {print $2; exit}' "$info"; }
+    case "$2" in
+        \**) [[ "$(field 'Local path')" == *"${2#\*}" ]] || fail "$1: target $(field 'Local path')" ;;
+        *) [ "$(field 'Local path')" = "$2" ] || fail "$1: target $(field 'Local path'), expected $2" ;;
+    esac
+    [ "$(field 'Command line arguments')" = "$3" ] || fail "$1: arguments $(field 'Command line arguments')"
+    [ "$(field 'Description')" = "$4" ] || fail "$1: description $(field 'Description')"
+    [ "$(field 'Icon location')" = "$5" ] || fail "$1: icon $(field 'Icon location')"
+    [ "$(field 'Working directory')" = "$6" ] || fail "$1: working directory $(field 'Working directory')"
 }
 
 answers_express() {
@@ -137,9 +156,10 @@ expect_nt_registration() {
     [ "$(reg_value "$env_key" QUORVANE_HOME)" = 'REG_SZ R:\usr' ] || fail "QUORVANE_HOME not set"
     expect_line 'group "Quorvane32"'
     expect_line 'item "Quorvane32" "Viewer,R:\\usr\\bin\\qv.ico,0,0,0,R:\\" "R:\\usr\\bin\\view.exe"'
+    expect_line 'item "Quorvane32" "View/Print,R:\\usr\\bin\\qv.ico,0,0,0,R:\\" "R:\\usr\\bin\\print.exe"'
     expect_line 'item "Quorvane32" "Read me,R:\\usr\\bin\\qv.ico,0,0,0,R:\\" "notepad.exe R:\\usr\\readme.txt"'
     expect_line 'item "Quorvane32" "Quorvane Ledger,R:\\usr\\bin\\qv.ico,0,0,0,R:\\" "R:\\usr\\bin\\qv.exe -ledger"'
-    for link in Viewer "Read me" "Quorvane Ledger"; do
+    for link in Viewer View_Print "Read me" "Quorvane Ledger"; do
         expect_file "$(nt_programs)/Quorvane32/$link.lnk"
     done
     lnkinfo "$(nt_programs)/Quorvane32/Viewer.lnk" > "$work/viewer.lnkinfo" 2>&1
@@ -226,12 +246,15 @@ run_setup "$work/medium" "$work/medium"
 expect_status 0
 expect_base_tools
 programs="$(drive_c)/windows/Start Menu/Programs/Quorvane32"
-expect_file "$programs/Viewer.LNK"
-expect_file "$programs/Read me.lnk"
-expect_file "$programs/Quorvane Ledger.lnk"
+expect_link "$programs/Viewer.LNK" 'R:\usr\bin\view.exe' '' Viewer 'R:\usr\bin\qv.ico' 'R:\'
+expect_link "$programs/View_Print.LNK" 'R:\usr\bin\print.exe' '' View/Print 'R:\usr\bin\qv.ico' 'R:\'
+expect_link "$programs/Read me.lnk" '*notepad.exe' 'R:\usr\readme.txt' "Read me" 'R:\usr\bin\qv.ico' 'R:\'
+expect_link "$programs/Quorvane Ledger.lnk" 'R:\usr\bin\qv.exe' -ledger "Quorvane Ledger" 'R:\usr\bin\qv.ico' 'R:\'
+expect_no_file "$programs/Viewer.lnk.LNK"
 [ "$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\view.exe' Path)" = 'REG_SZ R:\usr\bin;\tools;R:\usr\bin;' ] ||
     fail "App Paths of view.exe: $(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\view.exe' Path)"
 expect_line 'envvar "PATH" "bin" 4096'
+expect_line 'envvar "PATH" "\\tools" 4096'
 expect_line 'envvar "QUORVANE_HOME" "R:\\usr" 1024'
 grep -q 'QUORVANE_HOME=R:\\usr' "$(drive_c)/AUTOEXEC.BAT" 2>/dev/null || fail "AUTOEXEC.BAT lacks the variable"
 expect_files 0 "$work/tmp/pex*.tmp"
