@@ -38,6 +38,11 @@ int FInitRegDb(void)
     return 1;
 }
 
+int FRegDbLoaded(void)
+{
+    return hinstDLL != NULL;
+}
+
 void TerminateRegDb(void)
 {
     if (hinstDLL) {

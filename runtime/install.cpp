@@ -1,6 +1,7 @@
 // install.cpp - start and end of the install engine, and its error report.
 #include <string>
 
+#include "log_file.h"
 #include "setuprt.h"
 #include "transcript.h"
 
@@ -30,6 +31,7 @@ int EercErrorHandler(int grc, int fVital, const char *sz1, const char *sz2, cons
     (void)grc;
     (void)fVital;
     rt::transcript::Error(sz1);
+    rt::LogLine("error " + rt::Quote(sz1));
     std::string text = sz1 ? sz1 : "";
     for (const char *more : {sz2, sz3})
         if (more) text = text + "\n" + more;

@@ -1,4 +1,5 @@
 // message_box.cpp - DoMsgBox: shown over the frame, or answered in unattended runs.
+#include "box_modes.h"
 #include "dialog_stack.h"
 #include "frame.h"
 #include "responder.h"
@@ -9,9 +10,12 @@ int DoMsgBox(const char *szText, const char *szCaption, unsigned style) {
     const char *text = szText ? szText : "";
     const char *caption = szCaption ? szCaption : "";
     int button;
-    if (rt::IsUnattended()) {
+    if (rt::AnswersBoxesSilently()) {
+        button = rt::FirstButton(style);
+    } else if (rt::IsUnattended()) {
         button = rt::AnswerMessage(text, style);
     } else {
+        if (rt::BeepsBeforeBoxes()) MessageBeep(style & MB_ICONMASK);
         button = MessageBoxA(rt::Frame(), text, caption, style);
         rt::ActivateTopDialog();
     }

@@ -75,7 +75,8 @@ const Answer &MatchingDialogAnswer(unsigned dialogTemplate) {
     return answer;
 }
 
-// The button a user meets first in a box of this style.
+}  // namespace
+
 int FirstButton(unsigned style) {
     switch (style & MB_TYPEMASK) {
     case MB_ABORTRETRYIGNORE: return IDABORT;
@@ -86,8 +87,6 @@ int FirstButton(unsigned style) {
     default: return IDOK;
     }
 }
-
-}  // namespace
 
 void StartResponder(RunMode mode, std::vector<Answer> answers) {
     g_responder.mode = mode;

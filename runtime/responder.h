@@ -25,6 +25,9 @@ std::string AnswerDialog(unsigned dialogTemplate, const std::string &procedure);
 // The button for a message box; ends the run like AnswerDialog.
 int AnswerMessage(const char *text, unsigned style);
 
+// The button a user meets first in a box of this style.
+int FirstButton(unsigned style);
+
 // The run made progress: the same dialog again is no longer a loop.
 void ResetLoopCounts();
 

@@ -95,5 +95,24 @@ void Error(const char *label) {
     WriteLine("error " + Quote(label));
 }
 
+void Action(const std::string &line) {
+    ResetLoopCounts();
+    WriteLine(line);
+}
+
+void Copy(const char *source, const char *destination) {
+    ResetLoopCounts();
+    WriteLine("copy " + Quote(source) + " " + Quote(destination));
+}
+
+void Keep(const char *destination) {
+    ResetLoopCounts();
+    WriteLine("keep " + Quote(destination));
+}
+
+void Billboard(const char *dll, unsigned dialogTemplate) {
+    WriteLine("billboard " + Quote(dll) + " " + std::to_string(dialogTemplate));
+}
+
 }  // namespace transcript
 }  // namespace rt

@@ -33,6 +33,14 @@ void Group(const char *group);
 void Item(const char *group, const char *item, const char *command);
 void EnvVar(const char *name, const char *value, unsigned mode);
 void Error(const char *label);
+// A file, directory, INI or log action, already written as `verb "field" ...`.
+void Action(const std::string &line);
+// The copy list: `copy "SRC" "DST"` per file copied or expanded, `keep "DST"`
+// for a file left alone because its installed version is newer, and
+// `billboard "DLL" ID` (`billboard "" 0` for a blank pause) per billboard shown.
+void Copy(const char *source, const char *destination);
+void Keep(const char *destination);
+void Billboard(const char *dll, unsigned dialogTemplate);
 
 }  // namespace transcript
 }  // namespace rt

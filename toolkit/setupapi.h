@@ -75,3 +75,8 @@ int GetWindowsMinorVersion(void);
 
 // Kept for callers of the old help registration; there is nothing to register.
 void AddDos5Help(const char *szProgName, const char *szProgHelp, int cmo);
+
+// The setup-information file, the copy list and billboards; log, INI,
+// directories, files and the restart list.
+#include "setupapi_inf.h"
+#include "setupapi_files.h"

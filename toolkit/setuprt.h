@@ -51,6 +51,9 @@ int DoMsgBox(const char *szText, const char *szCaption, unsigned style);
 }
 #endif
 
-// The install engine and the detection functions.
+// The install engine, the detection functions, the setup-information file
+// with the copy list, and the file and INI operations.
 #include "setuprt_install.h"
 #include "setuprt_detect.h"
+#include "setuprt_inf.h"
+#include "setuprt_files.h"

@@ -1,0 +1,24 @@
+// file_paths.h - pieces of full paths and new file names, for the file and directory actions.
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+// "C:\dir\file" -> "C:\dir"; "C:\file" -> "C:\". "" when there is no backslash.
+std::string ParentOf(const std::string &path);
+
+// "C:\dir\" -> "C:\dir"; a root such as "C:\" keeps its backslash.
+std::string WithoutTrailingBackslash(const std::string &path);
+
+// A name without a directory, with no character Windows forbids in a name.
+bool IsPlainName(const char *name);
+
+// Makes a new empty file "<prefix><number>.tmp" in the directory and returns
+// its path; "" when no file can be made there.
+std::string MakeUniqueFile(const std::string &dir, const char *prefix);
+
+// Both name the same file: their full paths are equal without regard to case.
+bool IsSameFile(const std::string &a, const std::string &b);
+
+}  // namespace rt
