@@ -2,8 +2,9 @@
 // lines are carried out in order.
 //
 // The block is read from the private copy of setup.inf, which stays
-// readable while the user swaps diskettes. Every line inside the block must
-// be one the rule table knows; anything else means the script is damaged.
+// readable while the user swaps diskettes. Each line is taken apart first
+// (body_line.cpp), which refuses every line the block may not hold; what is
+// left here is what touches the medium and the destination.
 #include "install_fileset.h"
 #include "script_line.h"
 #include "text.h"
@@ -13,17 +14,6 @@
 #include <stdio.h>
 
 enum line_outcome { NEXT_LINE, SET_COMPLETE };
-
-struct body_rule {
-    const char *keyword;
-    enum line_outcome (*carry_out)(struct _setup_info *si, struct _fileset_info *fs, int value);
-    int value;  // the kind of a file line
-};
-
-void CorruptedScript(struct _setup_info *si)
-{
-    FatalStop(si, "Corrupted setup.inf file", "Fatal Error");
-}
 
 // Where the files of disk n lie, by the first rule that fits the medium.
 // A diskette keeps them in its FILES directory, a CD-ROM image in DISKn\FILES
@@ -46,22 +36,7 @@ static void set_source_disk_dir(struct _setup_info *si, int n)
         FatalStopFormatted(si, "Fatal Error", "Source directory name too long: %s", si->src_dir);
 }
 
-static enum line_outcome skip_line(struct _setup_info *, struct _fileset_info *, int)
-{
-    return NEXT_LINE;
-}
-
-static enum line_outcome reject_line(struct _setup_info *si, struct _fileset_info *, int)
-{
-    CorruptedScript(si);
-}
-
-static enum line_outcome finish_set(struct _setup_info *, struct _fileset_info *, int)
-{
-    return SET_COMPLETE;
-}
-
-static enum line_outcome begin_body(struct _setup_info *si, struct _fileset_info *fs, int)
+static void begin_body(struct _setup_info *si, struct _fileset_info *fs)
 {
     if (si->begin)
         CorruptedScript(si);
@@ -73,81 +48,51 @@ static enum line_outcome begin_body(struct _setup_info *si, struct _fileset_info
     if (si->src_drive_type == DRIVE_REMOVABLE && fs->starting_diskid != si->current_diskid)
         ChangeDisketteMsg(fs->starting_diskid, si);
     set_source_disk_dir(si, fs->starting_diskid);
-    return NEXT_LINE;
 }
 
-static enum line_outcome change_disk(struct _setup_info *si, struct _fileset_info *, int)
+static void change_disk(struct _setup_info *si, int disk)
 {
-    if (!take_number_value(si))
-        CorruptedScript(si);
-    si->current_diskid = number_as_int(si->token);
+    si->current_diskid = disk;
     if (si->verbose)
         printf("Changing Disk to DISK%d\n", si->current_diskid);
     // Asked even for the disk in the drive: the script says a swap is due.
     if (si->src_drive_type == DRIVE_REMOVABLE)
         ChangeDisketteMsg(si->current_diskid, si);
     set_source_disk_dir(si, si->current_diskid);
-    return NEXT_LINE;
 }
 
 // One level below the destination; a directory that is there already is
 // fine, so a second installation over the first goes through.
-static enum line_outcome make_directory(struct _setup_info *si, struct _fileset_info *, int)
+static void make_directory(struct _setup_info *si)
 {
-    si->line_ptr = CharNextA(si->line_ptr);
-    if (!take_word(si))
-        CorruptedScript(si);
-    if (!FormatText(si->temp_dst_path, sizeof si->temp_dst_path, "%s\\%s", si->dst_dir, si->token))
-        FatalStopFormatted(si, "Fatal Error", "Directory name too long: %s", si->token);
     if (si->verbose)
         printf("Will Make directory => %s\n", si->temp_dst_path);
     if (_mkdir(si->temp_dst_path) != 0 && errno != EACCES && errno != EEXIST)
         FatalStopFormatted(si, "Fatal Error", "Unable to create dir %s", si->temp_dst_path);
-    return NEXT_LINE;
 }
 
-static enum line_outcome install_file(struct _setup_info *si, struct _fileset_info *fs, int file_type)
+static enum line_outcome carry_out(struct _setup_info *si, struct _fileset_info *fs,
+                                   const struct body_line *line)
 {
-    InstallFileLine(si, fs, file_type);
-    return NEXT_LINE;
-}
-
-// Walked in this order; the first keyword a line begins with wins, so a
-// FILESET line is never taken for a file line "F".
-static const struct body_rule body_rules[] = {
-    {";",                 skip_line,      0},
-    {"FILESET",           reject_line,    0},
-    {"BEGIN",             begin_body,     0},
-    {"END",               finish_set,     0},
-    {"D",                 make_directory, 0},
-    {"CHANGEDISK",        change_disk,    0},
-    {"EXPRESS",           skip_line,      0},
-    {"COMPRESSED",        skip_line,      0},
-    {"NOT COMPRESSED",    skip_line,      0},
-    {"SINGLE DIR IMAGE",  skip_line,      0},
-    {"FLOPPY DISK IMAGE", skip_line,      0},
-    {"CDROM IMAGE",       skip_line,      0},
-    {"F",                 install_file,   FILE_LINE_PLAIN},
-    {"I",                 install_file,   FILE_LINE_INFO},
-    {"P",                 install_file,   FILE_LINE_PROGRAM},
-    {"SOFTWARE",          skip_line,      0},
-    {"MAJORVERSION",      skip_line,      0},
-    {"MINORVERSION",      skip_line,      0},
-    {"RELEASE",           skip_line,      0},
-    {"CPUTYPE",           skip_line,      0},
-    {"ADDPATH",           skip_line,      0},
-    {"APPITEM",           skip_line,      0},
-    {"SYSAPP",            skip_line,      0},
-    {"ENVIRONMENT",       skip_line,      0},
-};
-
-static const struct body_rule *find_body_rule(const char *line)
-{
-    for (const struct body_rule &rule : body_rules) {
-        if (line_starts_with(line, rule.keyword))
-            return &rule;
+    switch (line->kind) {
+    case BODY_PASSED_OVER:
+        break;
+    case BODY_BEGIN:
+        begin_body(si, fs);
+        break;
+    case BODY_END:
+        return SET_COMPLETE;
+    case BODY_DIRECTORY:
+        make_directory(si);
+        break;
+    case BODY_CHANGEDISK:
+        change_disk(si, line->disk);
+        break;
+    case BODY_FILE:
+        InstallFileLine(si, fs, line);
+        break;
     }
-    return NULL;
+    return NEXT_LINE;
 }
 
 int InstallFileSet(int file_set_no, struct _setup_info *si)
@@ -161,12 +106,9 @@ int InstallFileSet(int file_set_no, struct _setup_info *si)
     fseek(si->setup_inf_ptr, static_cast<long>(fs->seek_value), SEEK_SET);
 
     while (read_script_line(si)) {
-        const struct body_rule *rule = find_body_rule(si->line_ptr);
-        // An empty line, COMPANY and every unknown line: the script is
-        // damaged. The title lacks its last letter, as it always has.
-        if (rule == NULL)
-            FatalStop(si, "Corrupted setup.inf file", "Fatal Erro");
-        if (rule->carry_out(si, fs, rule->value) == SET_COMPLETE)
+        struct body_line line;
+        TakeBodyLine(si, &line);
+        if (carry_out(si, fs, &line) == SET_COMPLETE)
             return 1;
     }
     return 1;

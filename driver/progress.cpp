@@ -10,6 +10,7 @@
 
 #include <limits.h>
 #include <stdio.h>
+#include <string.h>
 
 enum {
     ID_GAUGE = 1016,
@@ -69,16 +70,29 @@ static void PaintGauge(struct _setup_info *si)
     ReleaseDC(gauge, dc);
 }
 
+// Setting a text repaints its control at once; a text the control already
+// shows (the percentage, for most files) is left as it is.
+static void ShowText(HWND dlg, int id, const char *text)
+{
+    char shown[520];
+    UINT length = GetDlgItemTextA(dlg, id, shown, sizeof shown);
+    if (length < sizeof shown - 1 && strcmp(shown, text) == 0)
+        return;
+    SetDlgItemTextA(dlg, id, text);
+}
+
 int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir)
 {
-    // Shown again in case it was hidden, without taking the focus.
-    ShowWindow(si->hProgBarDlg, SW_SHOWNA);
+    // Shown again in case it was hidden, without taking the focus. Showing
+    // a window that is shown already costs a repositioning per file.
+    if (!IsWindowVisible(si->hProgBarDlg))
+        ShowWindow(si->hProgBarDlg, SW_SHOWNA);
     PumpProgressMessages(si);
-    SetDlgItemTextA(si->hProgBarDlg, ID_FILE_TEXT, src);
-    SetDlgItemTextA(si->hProgBarDlg, ID_DIR_TEXT, dst_dir);
+    ShowText(si->hProgBarDlg, ID_FILE_TEXT, src);
+    ShowText(si->hProgBarDlg, ID_DIR_TEXT, dst_dir);
     char percent_text[32];
     snprintf(percent_text, sizeof percent_text, "%d %% done", WholePercent(si->percent_done));
-    SetDlgItemTextA(si->hProgBarDlg, ID_PERCENT_TEXT, percent_text);
+    ShowText(si->hProgBarDlg, ID_PERCENT_TEXT, percent_text);
     PaintGauge(si);
     PumpProgressMessages(si);
     return 1;

@@ -1,5 +1,5 @@
 // detect_common.h - what the detection functions share: the copy rule for
-// results in caller-owned buffers, and paths.
+// results in caller-owned buffers (the symbol table's too), and paths.
 #pragma once
 
 #include <string>

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "handles.h"
 #include "setuprt.h"
+#include "text_lines.h"
 #include "transcript.h"
 
 namespace rt {
@@ -103,32 +103,7 @@ std::string RootFile(const char *fileName) {
 
 // A missing file reads as no lines.
 bool ReadLines(const std::string &path, std::vector<std::string> &lines) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    std::string text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) text.append(chunk, got);
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
-    return true;
-}
-
-bool WriteLines(const std::string &path, const std::vector<std::string> &lines) {
-    std::string text;
-    for (const std::string &line : lines) text += line + "\r\n";
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    DWORD written = 0;
-    return file.IsOpen() && WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-           written == text.size();
+    return ReadTextLines(path, lines) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 // AUTOEXEC.BAK keeps the file as it was before the first change of this run,
@@ -148,7 +123,7 @@ bool EditBatchFile(const std::string &name, const std::string &value, bool addTo
     std::vector<std::string> lines;
     if (batchFile.empty() || !ReadLines(batchFile, lines)) return false;
     bool changed = addToList ? AddToListLines(lines, name, value) : SetVariableLines(lines, name, value);
-    return !changed || (BackUpOnce(batchFile) && WriteLines(batchFile, lines));
+    return !changed || (BackUpOnce(batchFile) && WriteTextLines(batchFile, lines));
 }
 
 bool SetInProcess(const char *name, const char *value, bool addToList) {

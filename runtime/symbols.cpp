@@ -1,10 +1,10 @@
 // symbols.cpp - the symbol table: named lists of strings, names case-sensitive.
 #include "symbols.h"
 
-#include <cstring>
 #include <map>
 #include <vector>
 
+#include "detect_common.h"
 #include "setuprt.h"
 #include "transcript.h"
 
@@ -30,17 +30,6 @@ std::string Joined(const Items &items) {
         value += '"';
     }
     return value + "}";
-}
-
-// Copies at most size-1 bytes and a terminator; returns the full length, so a
-// result of size or more tells the caller the value did not fit.
-unsigned CopyOut(const std::string &value, char *buffer, unsigned size) {
-    if (buffer && size > 0) {
-        size_t count = value.size() < size - 1 ? value.size() : size - 1;
-        std::memcpy(buffer, value.data(), count);
-        buffer[count] = '\0';
-    }
-    return static_cast<unsigned>(value.size());
 }
 
 const Items *Find(const char *name) {
@@ -92,7 +81,7 @@ int FRemoveSymbol(const char *szSymbol) {
 
 unsigned CbGetSymbolValue(const char *szSymbol, char *szBfr, unsigned cbBfrMax) {
     const rt::Items *items = rt::Find(szSymbol);
-    return rt::CopyOut(items ? rt::Joined(*items) : "", szBfr, cbBfrMax);
+    return rt::detect::CopyResult(items ? rt::Joined(*items) : "", szBfr, cbBfrMax);
 }
 
 unsigned short UsGetListLength(const char *szSymbol) {
@@ -104,5 +93,5 @@ unsigned short UsGetListLength(const char *szSymbol) {
 unsigned CbGetListItem(const char *szListSymbol, unsigned n, char *szBfr, unsigned cbBfrMax) {
     const rt::Items *items = rt::Find(szListSymbol);
     bool inRange = items && n >= 1 && n <= items->size();
-    return rt::CopyOut(inRange ? (*items)[n - 1] : "", szBfr, cbBfrMax);
+    return rt::detect::CopyResult(inRange ? (*items)[n - 1] : "", szBfr, cbBfrMax);
 }

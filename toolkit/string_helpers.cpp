@@ -41,7 +41,7 @@ char *GetNthFieldFromIniString(char *szLine, int iField, char *szBfr, unsigned c
     if (iField < 1)
         SetupError(SETUP_ERROR_TOOLKIT);
     char *p = szLine;
-    for (int i = 1; i < iField; i++) {
+    for (int i = 1; i < iField && *p; i++) {
         while (*p && *p != ',')
             p = CharNextA(p);
         if (*p)

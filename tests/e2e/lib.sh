@@ -10,6 +10,7 @@ current_case=""
 # e2e_case NAME [nt|w95]: a fresh scratch directory and the prefix to use.
 e2e_case() {
     current_case=$1
+    files_kept=0 files_lost=0
     export WINEPREFIX="$SETUP_BUILD/wine/${2:-nt}"
     work="$SETUP_BUILD/e2e/$(basename "$0" .sh)/$1"
     rm -rf "$work"
@@ -27,27 +28,37 @@ make_medium() {
     cat > "$1/setup.inf"
 }
 
-# run_setup START_DIR PROGRAM_DIR [TMP]: runs setup.exe with $work/answers and
-# $work/transcript from START_DIR; TMP is a Windows path, "-" leaves it undefined.
+# run_setup START_DIR PROGRAM_DIR [TMP]: runs setup.exe with $work/answers (if
+# there is one) and $work/transcript from START_DIR; TMP is a Windows path, "-"
+# leaves it undefined.
 # START_DIR and PROGRAM_DIR are Linux paths, or Windows paths such as A:\.
-# SETUP_ARGS adds options in front.
+# SETUP_ARGS adds options in front; SETUP_TIMEOUT (seconds, default 120)
+# bounds the run.
 run_setup() {
     local start=$1 program=$2 tmp=${3:-$(winpath "$work/tmp")}
     local tmpset="set TMP=$tmp"
     [ "$tmp" = "-" ] && tmpset="set TMP="
     local exe="$(winpath "$program")\\setup.exe" cd_first=""
+    local answers=""
+    [ ! -f "$work/answers" ] || answers="/a $(winpath "$work/answers")"
     case "$program" in ?:*) exe="$program\\setup.exe" ;; esac
     # A Windows start directory (such as A:\) is entered by cmd itself.
     case "$start" in ?:*) cd_first="cd /d $start&& "; start=$work ;; esac
     rm -f "$work/transcript"
-    (cd "$start" && timeout 120 wine cmd /c "$cd_first$tmpset&& $exe ${SETUP_ARGS:-} /a $(winpath "$work/answers") /t $(winpath "$work/transcript")" \
+    (cd "$start" && timeout "${SETUP_TIMEOUT:-120}" wine cmd /c "$cd_first$tmpset&& $exe ${SETUP_ARGS:-} $answers /t $(winpath "$work/transcript")" \
         </dev/null >"$work/stdout" 2>&1)
     status=$?
+    # A run cut off by the time-out may leave setup.exe or Wine's debugger behind.
+    [ "$status" -ne 124 ] || wineserver -k 2>/dev/null
 }
 
 fail() { echo "FAIL [$current_case]: $*"; failures=$((failures + 1)); }
 
 expect_status() { [ "$status" -eq "$1" ] || fail "exit code $status, expected $1"; }
+
+# as_transcript TEXT: TEXT as the transcript quotes it, byte by byte: each
+# backslash and double quote escaped.
+as_transcript() { printf '%s' "$1" | LC_ALL=C sed 's/\\/\\\\/g; s/"/\\"/g'; }
 
 # expect_line TEXT: the transcript has a line equal to TEXT.
 expect_line() {
@@ -87,3 +98,62 @@ expect_file() {
     [ $# -lt 2 ] || [ "$(cat "$1")" = "$2" ] || fail "unexpected content in $1"
 }
 expect_no_file() { [ ! -e "$1" ] || fail "unexpected file $1"; }
+
+# expect_clean_end CODE: the run ended by itself with exit code CODE; Wine
+# reports no unhandled exception (a crash also shows as a time-out, 124,
+# while Wine's crash dialog waits).
+expect_clean_end() {
+    ! grep -q 'Unhandled' "$work/stdout" 2>/dev/null || fail "crashed: $(grep -m1 Unhandled "$work/stdout")"
+    [ "$status" -ne 124 ] || fail "did not end within ${SETUP_TIMEOUT:-120} s"
+    expect_status "$1"
+}
+
+# What the run did, from its exit code and transcript: a crash, a hang, an
+# abort, the failure dialog, the fatal box it ended with, a finished
+# installation or a quit.
+observed_ending() {
+    local box
+    box=$(grep -E '^msgbox .*" "(Fatal Erro|Fatal Error|DU-Ruruz Error)" [0-9]+ [0-9]+$' "$work/transcript" 2>/dev/null |
+        tail -n 1 | sed -E 's/^msgbox (".*") "([^"]*)" [0-9]+ [0-9]+$/\1 (caption \2)/')
+    if grep -q 'Unhandled' "$work/stdout" 2>/dev/null; then echo "crash"
+    elif [ "$status" -eq 124 ]; then echo "hang, stopped by the time-out"
+    elif [ "$status" -eq 3 ]; then echo "unattended run stopped: $(grep -m1 '^abort ' "$work/transcript" | cut -c7-)"
+    elif grep -q '^dialog 400 ' "$work/transcript" 2>/dev/null; then echo "failure dialog${box:+ after the box $box}"
+    elif [ -n "$box" ]; then echo "fatal stop: $box"
+    elif grep -qx 'dialog 700 CONTINUE' "$work/transcript" 2>/dev/null; then echo "installation finished"
+    elif grep -qx 'dialog 200 EXIT' "$work/transcript" 2>/dev/null; then echo "quit by the user"
+    else echo "ended without a closing dialog"
+    fi
+}
+
+# expect_intact PATH CONTENT: a file installed before the run ended is
+# still there, whole; counted for the reliability log.
+expect_intact() {
+    if [ -f "$1" ] && [ "$(cat "$1")" = "$2" ]; then
+        files_kept=$((files_kept + 1))
+    else
+        files_lost=$((files_lost + 1))
+        fail "lost or damaged: $1"
+    fi
+}
+
+# reliability_log: when SETUP_RELIABILITY_LOG names a file, appends
+# "case|what the installer did|exit code|nothing lost" for the case just run.
+reliability_log() {
+    [ -n "${SETUP_RELIABILITY_LOG:-}" ] || return 0
+    local checked=$((files_kept + files_lost)) intact
+    intact="yes, $checked file$([ "$checked" -eq 1 ] || echo s) checked whole"
+    [ "$checked" -ne 0 ] || intact="no file to check"
+    [ "$files_lost" -eq 0 ] || intact="no, $files_lost of $checked files lost or damaged"
+    printf '%s|%s|%s|%s\n' "$(basename "$0" .sh)/$current_case" "$(observed_ending | tr '|' '/')" \
+        "$status" "$intact" >>"$SETUP_RELIABILITY_LOG"
+}
+
+# not_run CASE REASON: a case this machine cannot run, said on the output
+# and in the reliability log.
+not_run() {
+    local reason=${2//$'\n'/ }
+    echo "--- $1: not run: $reason"
+    [ -z "${SETUP_RELIABILITY_LOG:-}" ] ||
+        printf '%s|not run: %s|-|-\n' "$(basename "$0" .sh)/$1" "${reason//|//}" >>"$SETUP_RELIABILITY_LOG"
+}

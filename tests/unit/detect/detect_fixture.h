@@ -7,49 +7,25 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
+
+#include "guarded_buffer.h"
+#include "quiet_toolkit.h"
+#include "test_files.h"
 
 namespace dettest {
 
-// The transcript of this process, or of the last death-test child.
-std::string ReadTranscript(bool child = false);
+using unitcommon::GuardedBuffer;
+using unitcommon::ListItems;
+using unitcommon::ReadTranscript;
+using unitcommon::WriteText;
 
 // A fresh directory per test, removed afterwards. It is named after the
 // test, so the child process of a death test finds the same directory.
-class ScratchDir {
+class ScratchDir : public unitcommon::ScratchDir {
 public:
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir &) = delete;
-    ScratchDir &operator=(const ScratchDir &) = delete;
-
-    const std::string &Path() const { return path_; }
+    ScratchDir() : unitcommon::ScratchDir("det_") {}
     // A path below the directory; the directories on the way are made.
     std::string File(const std::string &relative) const;
-
-private:
-    std::string path_;
-};
-
-void WriteText(const std::string &path, const std::string &text);
-
-// Every item of a list symbol, in order.
-std::vector<std::string> ListItems(const char *szSymbol);
-
-// A buffer filled with 0xA5 and followed by a canary byte, to see what a
-// call wrote and that it wrote nothing beyond the size it was given.
-class GuardedBuffer {
-public:
-    explicit GuardedBuffer(unsigned size);
-    char *Get() { return bytes_.data(); }
-    unsigned Size() const { return static_cast<unsigned>(bytes_.size() - 1); }
-    bool CanaryIntact() const { return static_cast<unsigned char>(bytes_.back()) == kCanary; }
-
-    static constexpr unsigned char kFill = 0xA5;
-    static constexpr unsigned char kCanary = 0x5A;
-
-private:
-    std::vector<char> bytes_;
 };
 
 }  // namespace dettest

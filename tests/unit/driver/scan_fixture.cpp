@@ -1,6 +1,7 @@
 // scan_fixture.cpp - script files, the setup record and the fatal stop.
 #include "scan_fixture.h"
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdio.h>
 #include <string.h>
@@ -8,6 +9,15 @@
 [[noreturn]] void FatalStop(struct _setup_info *, const char *text, const char *title)
 {
     throw FatalStopped{text, title};
+}
+
+[[noreturn]] void FatalStopFormatted(struct _setup_info *si, const char *title, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    vsnprintf(si->output_buf, sizeof si->output_buf, format, args);
+    va_end(args);
+    FatalStop(si, si->output_buf, title);
 }
 
 std::string Lines(std::initializer_list<std::string> lines, const std::string &ending)

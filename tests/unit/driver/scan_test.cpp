@@ -2,6 +2,7 @@
 #include "scan_fixture.h"
 
 #include <limits.h>
+#include <stdlib.h>
 #include <string.h>
 
 static const char example_script[] = R"(; two-disk example
@@ -461,3 +462,15 @@ TEST_F(ScanTest, DoubleByteCharactersAreNotSplitWhenCut)
     size_t kept = IsDBCSLeadByte(0x81) ? 254 : 255;
     EXPECT_EQ(std::string(Set(0).software_name), value.substr(0, kept));
 }
+
+#ifdef _WIN32
+// The double-byte run is worth its name only in a double-byte code page.
+TEST(DoubleByteCodePage, IsInForceWhenAsked)
+{
+    const char *expected = getenv("SETUP_EXPECT_ACP");
+    if (!expected)
+        GTEST_SKIP() << "not the double-byte run";
+    EXPECT_EQ((UINT)atoi(expected), GetACP());
+    EXPECT_TRUE(IsDBCSLeadByte(0x81));
+}
+#endif

@@ -11,17 +11,12 @@ namespace {
 
 using filestest::Exists;
 using filestest::HasLine;
+using filestest::IsDirectory;
 using filestest::Quoted;
 using filestest::ReadText;
 using filestest::ReadTranscript;
 using filestest::ScratchDir;
 using filestest::WriteText;
-
-bool IsDirectory(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Sets or clears the read-only attribute for the life of the object, so the
 // scratch directory can be removed afterwards.

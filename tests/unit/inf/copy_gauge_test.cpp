@@ -170,7 +170,7 @@ TEST_F(CopyGaugeDeathTest, CancelAnsweredYesEndsTheRunThroughTheWrapper)
         },
         ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
 
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     size_t copied = transcript.find(Quoted(Dst("one.txt")));
     size_t asked = transcript.find(MsgBoxLine(kQuitQuestion, "Setup", MB_YESNO | MB_ICONQUESTION, IDYES));
     ASSERT_NE(std::string::npos, copied);

@@ -27,7 +27,7 @@ std::vector<std::string> DumpField(const std::string &path, int field)
 {
     EXPECT_EQ(1, FOpenInf(path.c_str(), 1, 0));
     EXPECT_EQ(1, FMakeListInfSectionField("Dumped", "Copy List", field));
-    return List("Dumped");
+    return ListItems("Dumped");
 }
 
 TEST_F(CopyList, PlainAndCompressedSourcesAreInstalled)
@@ -167,7 +167,7 @@ TEST_F(CopyList, CostCountsWhatEachFileAddsPerDrive)
 
     long long expected = 4000 + static_cast<long long>(readme.size());
     EXPECT_EQ(expected, GetCopyListCost(NULL, "Cost", "Need"));
-    std::vector<std::string> cost = List("Cost"), need = List("Need");
+    std::vector<std::string> cost = ListItems("Cost"), need = ListItems("Need");
     ASSERT_EQ(26u, cost.size());
     ASSERT_EQ(26u, need.size());
     EXPECT_EQ(std::to_string(expected), cost[2]);
@@ -182,8 +182,8 @@ TEST_F(CopyList, CostCountsWhatEachFileAddsPerDrive)
     AddListItem("Extra", "999999999999999");
     long long extra = 999999999999999LL;
     EXPECT_EQ(expected + 7 + extra, GetCopyListCost("Extra", "Cost", "Need"));
-    cost = List("Cost");
-    need = List("Need");
+    cost = ListItems("Cost");
+    need = ListItems("Need");
     EXPECT_EQ("7", cost[1]);
     EXPECT_EQ(std::to_string(expected + extra), cost[2]);
     long long missing = std::stoll(need[2]);
@@ -249,7 +249,7 @@ TEST_F(CopyListDeathTest, FailedCopyThroughTheWrapperShowsTheFailureDialog)
     AddSectionFilesToCopyList("Files", src.c_str(), dst.c_str());
     ForgetChildTranscript();
     EXPECT_EXIT(CopyFilesInCopyList(), ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     size_t box = transcript.find(MsgBoxLine("The file " + Src("gone.txt") + " cannot be read.", "Setup", 16, IDOK));
     EXPECT_NE(std::string::npos, box);
     EXPECT_NE(std::string::npos, transcript.find("dialog 400 CONTINUE\n", box));

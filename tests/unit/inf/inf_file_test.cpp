@@ -143,9 +143,9 @@ TEST_F(InfFile, SyntaxErrorsRefuseTheFileAndCloseTheOpenOne)
         SCOPED_TRACE(fault.fault);
         ASSERT_TRUE(OpenInf("[S]\nk = good\n"));
         WriteText(path, fault.text);
-        size_t before = Transcript().size();
+        size_t before = ReadTranscript().size();
         EXPECT_EQ(0, FOpenInf(path.c_str(), 1, 1));
-        EXPECT_NE(std::string::npos, Transcript().substr(before).find(std::string(": ") + fault.fault + ".\""));
+        EXPECT_NE(std::string::npos, ReadTranscript().substr(before).find(std::string(": ") + fault.fault + ".\""));
         EXPECT_EQ("<-1>", Field("S", "k", 1));
     }
 }
@@ -216,7 +216,7 @@ TEST_F(InfFileDeathTest, FieldLongerThanTheBufferShowsOverflow)
     ForgetChildTranscript();
     EXPECT_EXIT(GetSectionKeyVersion("Program Files", "ledger", buf, 7),
                 ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     EXPECT_NE(std::string::npos, transcript.find(MsgBoxLine("Buffer Overflow", "DU-Ruruz Error", 16, IDOK)));
     EXPECT_NE(std::string::npos, transcript.find("dialog 400 CONTINUE\n"));
 }

@@ -5,32 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-// Exit code of a death-test child whose statement came back normally.
-enum { CHILD_RETURNED = 7 };
+#include "death_test_child.h"
+#include "quiet_toolkit.h"
+#include "test_files.h"
 
-// The transcript of this process, or of the last death-test child.
-std::string Transcript(bool child = false);
-// Deleted before a death test, so a child that never started shows nothing.
-void ForgetChildTranscript();
-// A string as the transcript quotes it, and a message box line.
-std::string Quoted(const std::string &text);
-std::string MsgBoxLine(const std::string &text, const std::string &caption, int style, int button);
+using unitcommon::CHILD_RETURNED;
+using unitcommon::ChildAnswers;
+using unitcommon::Exists;
+using unitcommon::ForgetChildTranscript;
+using unitcommon::ListItems;
+using unitcommon::MsgBoxLine;
+using unitcommon::Quoted;
+using unitcommon::ReadText;
+using unitcommon::ReadTranscript;
+using unitcommon::WriteText;
 
-std::string ReadText(const std::string &path);
-void WriteText(const std::string &path, const std::string &content);
-bool Exists(const std::string &path);
 // Where the build put readme.txt and its compressed form readme.txt_.
 std::string PayloadDir();
-
-// Answers for the toolkit of the death-test children started while this
-// lives: they run with /a instead of /q.
-class ChildAnswers {
-public:
-    explicit ChildAnswers(const std::string &answers);
-    ~ChildAnswers();
-};
 
 // Starts with an empty copy list and billboard list and no open file.
 class ScratchTest : public ::testing::Test {
@@ -51,9 +43,6 @@ protected:
 // without a key when key is empty.
 std::string FileLine(const std::string &key, const std::string &name, const std::string &rename = "",
                      const std::string &size = "", const std::string &version = "");
-
-// The items of a list symbol.
-std::vector<std::string> List(const char *symbol);
 
 // A medium in root\src holding the payload (readme.txt and its compressed
 // form readme.txt_), and root\dst to install to.

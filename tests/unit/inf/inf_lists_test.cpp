@@ -25,24 +25,24 @@ TEST_F(InfLists, KeysLineUpWithTheFieldListsOfTheSameSection)
 {
     ASSERT_TRUE(OpenInf(kFiles));
     MakeListFromSectionKeys("Keys", "Files");
-    EXPECT_EQ((Items{"ledger", "", "Readme"}), List("Keys"));
+    EXPECT_EQ((Items{"ledger", "", "Readme"}), ListItems("Keys"));
     MakeListFromSectionFilename("Names", "Files");
-    EXPECT_EQ((Items{"qv.ex_", "help.hl_", "readme.txt"}), List("Names"));
+    EXPECT_EQ((Items{"qv.ex_", "help.hl_", "readme.txt"}), ListItems("Names"));
     MakeListFromSectionDate("Dates", "Files");
-    EXPECT_EQ((Items{"1995-06-01-12-30-00", "1995-05-02-08-00-00", ""}), List("Dates"));
+    EXPECT_EQ((Items{"1995-06-01-12-30-00", "1995-05-02-08-00-00", ""}), ListItems("Dates"));
     MakeListFromSectionRename("Renames", "Files");
-    EXPECT_EQ((Items{"qv.exe", "help.hlp", ""}), List("Renames"));
+    EXPECT_EQ((Items{"qv.exe", "help.hlp", ""}), ListItems("Renames"));
     MakeListFromSectionSize("Sizes", "Files");
-    EXPECT_EQ((Items{"48128", "2048", ""}), List("Sizes"));
+    EXPECT_EQ((Items{"48128", "2048", ""}), ListItems("Sizes"));
     MakeListFromSectionVersion("Versions", "Files");
-    EXPECT_EQ((Items{"2.0.1.7", "1.0.0.0", ""}), List("Versions"));
+    EXPECT_EQ((Items{"2.0.1.7", "1.0.0.0", ""}), ListItems("Versions"));
 }
 
 TEST_F(InfLists, KeyListWithoutKeylessItemsAndEmptySections)
 {
     ASSERT_TRUE(OpenInf(kFiles));
     ASSERT_EQ(1, FSetSymbolToListOfInfKeys("Keys", "files", 0));
-    EXPECT_EQ((Items{"ledger", "Readme"}), List("Keys"));
+    EXPECT_EQ((Items{"ledger", "Readme"}), ListItems("Keys"));
 
     // A list made again replaces the old items; an empty section empties it.
     MakeListFromSectionKeys("Keys", "Empty");

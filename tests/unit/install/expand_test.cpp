@@ -93,7 +93,7 @@ TEST_P(ExpandStops, EndTheRunNamingTheFile)
     CreateDirectoryA(Installed("docs").c_str(), NULL);
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     EXPECT_NE(transcript.find(FatalLine(Expected())), std::string::npos) << transcript;
 }
 
@@ -111,7 +111,7 @@ TEST_F(Expand, ExpandThatCannotStartStops)
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
     std::string command = std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("notes.txt");
-    EXPECT_NE(Transcript(true).find(FatalLine("Error Creating process " + std::string(si->expand_path) + " " +
+    EXPECT_NE(ReadTranscript(true).find(FatalLine("Error Creating process " + std::string(si->expand_path) + " " +
                                               command + "\n")),
               std::string::npos);
 }

@@ -13,8 +13,8 @@ std::string Medium(const std::string &root) { return root + "\\medium\\"; }
 // The transcript written from here on.
 class TranscriptTail {
 public:
-    TranscriptTail() : start_(Transcript().size()) {}
-    std::string Text() const { return Transcript().substr(start_); }
+    TranscriptTail() : start_(ReadTranscript().size()) {}
+    std::string Text() const { return ReadTranscript().substr(start_); }
 
 private:
     size_t start_;
@@ -204,7 +204,7 @@ TEST_F(Diskette, WithoutTheMarkerThePromptComesBack)
     // Quiet answers OK every time, until the run gives up on the loop.
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(3), "");
-    EXPECT_GT(Count(Transcript(true), DiskPrompt(2, IDOK)), 1);
+    EXPECT_GT(Count(ReadTranscript(true), DiskPrompt(2, IDOK)), 1);
     EXPECT_FALSE(Exists(Installed("a.txt")));
     ClearDriveA();
 }
@@ -225,7 +225,7 @@ TEST_F(Diskette, CancelAsksWhetherToQuit)
             },
             ::testing::ExitedWithCode(CHILD_RETURNED), "");
     }
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     size_t cancelled = transcript.find(DiskPrompt(2, IDCANCEL));
     size_t asked = transcript.find("dialog 200 CONTINUE\n");
     size_t again = transcript.find(DiskPrompt(2, IDOK));
@@ -260,7 +260,7 @@ TEST_P(FatalStops, EndTheRunWithTheirMessageAndNothingInstalled)
     UseSimpleMedium(GetParam().body);
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     EXPECT_NE(transcript.find(FatalLine(WithRoot(GetParam().text, root), GetParam().title)), std::string::npos)
         << transcript;
     EXPECT_FALSE(Exists(Installed("a.txt")));
@@ -276,7 +276,7 @@ TEST_F(FileSet, BlocksTheScannerRefusesStopTheInstallerToo)
         si->setup_inf_ptr = fopen((root + "\\block.inf").c_str(), "r");
         ForgetChildTranscript();
         EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
-        EXPECT_NE(Transcript(true).find(FatalLine("Corrupted setup.inf file")), std::string::npos);
+        EXPECT_NE(ReadTranscript(true).find(FatalLine("Corrupted setup.inf file")), std::string::npos);
         fclose(si->setup_inf_ptr);
         si->setup_inf_ptr = nullptr;
     }
@@ -288,7 +288,7 @@ TEST_F(FileSet, MessageTooLongForItsBufferIsShownCut)
     UseSimpleMedium("F " + source + " " + destination + "\n");
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
-    std::string transcript = Transcript(true);
+    std::string transcript = ReadTranscript(true);
     size_t start = transcript.find("msgbox \"Error 0x");
     size_t end = transcript.find("\" \"Fatal Error\" 0 1\n", start);
     ASSERT_NE(end, std::string::npos) << transcript;

@@ -1,9 +1,9 @@
 // install_fixture.cpp - the toolkit, the record, the medium and the window.
 #include "install_fixture.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "setupapi.h"
 #include "setuprt.h"
@@ -12,49 +12,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool InDeathTestChild()
-{
-    return !GTEST_FLAG_GET(internal_run_death_test).empty();
-}
-
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    return dir;
-}
-
-std::string TranscriptPath(bool child)
-{
-    return TempDir() + (child ? "install_test_child.txt" : "install_test_parent.txt");
-}
-
-const char kAnswersVariable[] = "INSTALL_TEST_ANSWERS";
-
 bool g_tests_done;
 
 // A fatal stop outside a death test ends the whole program through exit();
 // say which, or the run just stops.
 void ReportEarlyExit()
 {
-    if (g_tests_done || InDeathTestChild())
+    if (g_tests_done || unitcommon::InDeathTestChild())
         return;
-    std::string transcript = ReadText(TranscriptPath(false));
+    std::string transcript = ReadTranscript();
     size_t last = transcript.rfind('\n', transcript.size() >= 2 ? transcript.size() - 2 : 0);
     fprintf(stderr, "\nThe test program ended early; last transcript line: %s\n",
             transcript.substr(last == std::string::npos ? 0 : last + 1).c_str());
 }
 
-// Quiet unless the parent left answers for this death-test child. The
-// gauge's class as start-up registers it.
-class Toolkit : public ::testing::Environment {
+// The quiet toolkit, and the gauge's class as start-up registers it.
+class Toolkit : public unitcommon::QuietToolkit {
 public:
+    Toolkit() : QuietToolkit("install_test") {}
     void SetUp() override
     {
-        bool child = InDeathTestChild();
-        const char *answers = getenv(kAnswersVariable);
-        std::string mode = child && answers ? std::string("/a ") + answers : "/q";
-        ASSERT_GT(InitSetupToolkit((mode + " /t " + TranscriptPath(child)).c_str()), 0);
+        ASSERT_NO_FATAL_FAILURE(QuietToolkit::SetUp());
         atexit(ReportEarlyExit);
 
         WNDCLASSA wc = {};
@@ -70,87 +48,16 @@ public:
 
 const auto *const environment = ::testing::AddGlobalTestEnvironment(new Toolkit);
 
-std::string Escaped(const std::string &text)
-{
-    std::string out;
-    for (char ch : text) {
-        if (ch == '\n')
-            out += "\\n";
-        else if (ch == '\t')
-            out += "\\t";
-        else
-            out += (ch == '\\' || ch == '"') ? std::string("\\") + ch : std::string(1, ch);
-    }
-    return out;
-}
-
 }  // namespace
-
-std::string ReadText(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string &path, const std::string &content)
-{
-    fs::create_directories(fs::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-bool Exists(const std::string &path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 std::string PayloadDir()
 {
     return std::string("Z:") + PAYLOAD_DIR;
 }
 
-std::string Transcript(bool child)
-{
-    return ReadText(TranscriptPath(child));
-}
-
-void ForgetChildTranscript()
-{
-    DeleteFileA(TranscriptPath(true).c_str());
-}
-
-std::string MsgBoxLine(const std::string &text, const std::string &caption, int style, int button)
-{
-    return "msgbox \"" + Escaped(text) + "\" \"" + Escaped(caption) + "\" " + std::to_string(style) + " " +
-           std::to_string(button) + "\n";
-}
-
-std::string FatalLine(const std::string &text, const std::string &title)
-{
-    return MsgBoxLine(text, title, 0, IDOK);
-}
-
-ChildAnswers::ChildAnswers(const std::string &answers)
-{
-    std::string path = TempDir() + "install_test_answers.txt";
-    WriteText(path, answers);
-    SetEnvironmentVariableA(kAnswersVariable, path.c_str());
-}
-
-ChildAnswers::~ChildAnswers()
-{
-    SetEnvironmentVariableA(kAnswersVariable, NULL);
-}
-
 void InstallTest::SetUp()
 {
-    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    root = TempDir() + "install_test\\" + test->test_suite_name() + "." + test->name();
-    for (char &ch : root) {
-        if (ch == '/')
-            ch = '_';
-    }
+    root = unitcommon::ScratchPath("install_test\\");
     std::error_code ignored;
     fs::remove_all(root, ignored);
     fs::create_directories(root + "\\dst");

@@ -7,31 +7,21 @@
 #include <memory>
 #include <string>
 
+#include "death_test_child.h"
+#include "quiet_toolkit.h"
 #include "setup.h"
+#include "test_files.h"
 
-// Exit code of a death-test child whose statement came back normally.
-enum { CHILD_RETURNED = 7 };
+using unitcommon::CHILD_RETURNED;
+using unitcommon::ChildAnswers;
+using unitcommon::Exists;
+using unitcommon::FatalLine;
+using unitcommon::ForgetChildTranscript;
+using unitcommon::MsgBoxLine;
+using unitcommon::ReadText;
+using unitcommon::ReadTranscript;
+using unitcommon::WriteText;
 
-// The transcript of this process, or of the last death-test child.
-std::string Transcript(bool child = false);
-// Deleted before a death test, so a child that never started shows nothing.
-void ForgetChildTranscript();
-// A message box line as the transcript writes it.
-std::string MsgBoxLine(const std::string &text, const std::string &caption, int style, int button);
-// The fatal stop of the driver, as the transcript shows it.
-std::string FatalLine(const std::string &text, const std::string &title = "Fatal Error");
-
-// Answers for the toolkit of the death-test children started while this
-// lives: they run with /a instead of /q.
-class ChildAnswers {
-public:
-    explicit ChildAnswers(const std::string &answers);
-    ~ChildAnswers();
-};
-
-std::string ReadText(const std::string &path);
-void WriteText(const std::string &path, const std::string &content);
-bool Exists(const std::string &path);
 // Where the build put notes.txt and its compressed form notes.txt_.
 std::string PayloadDir();
 

@@ -121,10 +121,44 @@ TEST_F(ProgressWindow, ShowsTheWholePercentAndGrowsTheBarByWholePixels)
     EXPECT_STREQ(text, "C:\\usr\\bin\\qv.exe");
 }
 
+TEST_F(ProgressWindow, AHiddenWindowIsShownAgainWithoutTheFocusAndShowsTheLatestTexts)
+{
+    HWND dlg = si->hProgBarDlg;
+    HWND other = CreateWindowA("STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    // Painted now: a paint pending for another window would bring the
+    // progress window to the front through the message loop.
+    UpdateWindow(other);
+    SetForegroundWindow(other);
+    ShowWindow(dlg, SW_HIDE);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    si->percent_done = 50.0;
+    ShowStatus(si.get(), "a.txt", "C:\\usr\\a.txt");
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    EXPECT_EQ(GetForegroundWindow(), other);
+
+    // The same percentage and file name again, with destinations that
+    // differ only at their end; the longer one as long as a destination
+    // path can be.
+    char text[600];
+    for (size_t length : {200u, 519u}) {
+        std::string path = "C:\\usr\\" + std::string(length - 8, 'p') + "x";
+        ShowStatus(si.get(), "b.txt", path.c_str());
+        path.back() = 'y';
+        ShowStatus(si.get(), "b.txt", path.c_str());
+        GetDlgItemTextA(dlg, 542, text, sizeof text);
+        EXPECT_EQ(text, path);
+    }
+    GetDlgItemTextA(dlg, 541, text, sizeof text);
+    EXPECT_STREQ(text, "b.txt");
+    GetDlgItemTextA(dlg, 543, text, sizeof text);
+    EXPECT_STREQ(text, "50 % done");
+    DestroyWindow(other);
+}
+
 TEST_F(ProgressWindow, CancelAndEscAskToQuitAndTheCopyGoesOn)
 {
     HWND dlg = si->hProgBarDlg;
-    size_t start = Transcript().size();
+    size_t start = ReadTranscript().size();
     ShowWindow(dlg, SW_HIDE);
     PostMessageA(dlg, WM_KEYDOWN, VK_ESCAPE, 0);
     ShowStatus(si.get(), "a.txt", "C:\\usr\\a.txt");
@@ -132,7 +166,7 @@ TEST_F(ProgressWindow, CancelAndEscAskToQuitAndTheCopyGoesOn)
     ShowStatus(si.get(), "b.txt", "C:\\usr\\b.txt");
 
     // Quiet runs answer the quit question with going on.
-    std::string tail = Transcript().substr(start);
+    std::string tail = ReadTranscript().substr(start);
     EXPECT_EQ(tail, "dialog 200 CONTINUE\ndialog 200 CONTINUE\n");
     EXPECT_TRUE(IsWindowVisible(dlg));
 }

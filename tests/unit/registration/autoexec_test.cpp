@@ -11,19 +11,8 @@ using namespace regtest;
 const char kBatch[] = "C:\\AUTOEXEC.BAT";
 const char kBackup[] = "C:\\AUTOEXEC.BAK";
 
-class Autoexec : public ::testing::Test {
+class Autoexec : public BatchEnvironmentTest {
 protected:
-    void SetUp() override
-    {
-        DWORD length = GetEnvironmentVariableA("PATH", process_path, sizeof process_path);
-        ASSERT_TRUE(length > 0 && length < sizeof process_path);
-    }
-    void TearDown() override
-    {
-        SetEnvironmentVariableA("PATH", process_path);
-        SetEnvironmentVariableA("REGTEST_HOME", nullptr);
-    }
-
     static std::string Variable(const char *name)
     {
         char value[32768] = "";
@@ -38,11 +27,7 @@ protected:
         return count;
     }
 
-    char process_path[32768];
-    // The prefix's own files come back whatever the test does.
-    SavedFile saved_batch{kBatch};
-    SavedFile saved_backup{kBackup};
-    size_t transcript_start = Transcript().size();
+    size_t transcript_start = ReadTranscript().size();
 };
 
 TEST_F(Autoexec, SettingReplacesEverySetLineOfTheVariableAndKeepsTheRest)
@@ -54,7 +39,7 @@ TEST_F(Autoexec, SettingReplacesEverySetLineOfTheVariableAndKeepsTheRest)
               "SET REGTEST_HOME=C:\\regtest\r\n",
               ReadText(kBatch));
     EXPECT_EQ("C:\\regtest", Variable("REGTEST_HOME"));
-    EXPECT_EQ("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n", Transcript().substr(transcript_start));
+    EXPECT_EQ("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n", ReadTranscript().substr(transcript_start));
 }
 
 TEST_F(Autoexec, SettingWithoutALineAddsOneAndEndsEveryLineWithCrLf)
@@ -77,7 +62,7 @@ TEST_F(Autoexec, DirectoryJoinsTheLastPathSettingOnce)
     EXPECT_EQ("PATH=C:\\WINDOWS;C:\\DOS\r\nSET PATH=%PATH%;C:\\UTIL;C:\\APP\\bin\r\n", ReadText(kBatch));
     EXPECT_EQ(1, Count(Variable("PATH"), ";C:\\APP\\bin"));
     EXPECT_EQ(std::string(process_path) + ";C:\\APP\\bin", Variable("PATH"));
-    EXPECT_EQ(3, Count(Transcript().substr(transcript_start), " 4096\n"));
+    EXPECT_EQ(3, Count(ReadTranscript().substr(transcript_start), " 4096\n"));
 }
 
 TEST_F(Autoexec, PathCommandGainsTheDirectoryWithOneSeparator)
@@ -112,7 +97,15 @@ TEST_F(Autoexec, SettingsThatWouldBreakTheFileAreRefusedAndChangeNothing)
     EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", nullptr, 1024));
     EXPECT_EQ("@ECHO OFF\r\n", ReadText(kBatch));
     EXPECT_EQ("", Variable("REGTEST_HOME"));
-    EXPECT_EQ("", Transcript().substr(transcript_start));
+    EXPECT_EQ("", ReadTranscript().substr(transcript_start));
+}
+
+TEST_F(Autoexec, SettingGoesBeforeTheEndOfFileMark)
+{
+    // DOS stops reading at Ctrl+Z: a line after it would never run.
+    WriteText(kBatch, "@ECHO OFF\r\n\x1A");
+    EXPECT_EQ(1, SetEnvVariable("REGTEST_HOME", "C:\\regtest", 1024));
+    EXPECT_EQ("@ECHO OFF\r\nSET REGTEST_HOME=C:\\regtest\r\n", ReadText(kBatch));
 }
 
 // The backup is made once a run: each run is a child process of its own.

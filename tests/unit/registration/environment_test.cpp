@@ -101,27 +101,18 @@ TEST_F(NtEnvironmentDeathTest, MissingPathValueStops)
             CreateEnvironmentRegistry(&fs, si.get());
         },
         ::testing::ExitedWithCode(1), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Error Querying Path registry")));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find(FatalLine("Error Querying Path registry")));
 }
 
 // The 95 family: search-path entries and variables through the toolkit.
-class Win95Environment : public ::testing::Test {
+class Win95Environment : public BatchEnvironmentTest {
 protected:
-    void SetUp() override
-    {
-        DWORD length = GetEnvironmentVariableA("PATH", process_path, sizeof process_path);
-        ASSERT_TRUE(length > 0 && length < sizeof process_path);
-    }
     void TearDown() override
     {
-        SetEnvironmentVariableA("PATH", process_path);
-        SetEnvironmentVariableA("REGTEST_HOME", nullptr);
+        BatchEnvironmentTest::TearDown();
         FreeItems(*si);
     }
 
-    char process_path[32768];
-    SavedFile saved_batch{"C:\\AUTOEXEC.BAT"};
-    SavedFile saved_backup{"C:\\AUTOEXEC.BAK"};
     std::unique_ptr<_setup_info> si = NewRecord(PLATFORM_WIN95, "C:\\APP");
     _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
 };
@@ -131,13 +122,13 @@ TEST_F(Win95Environment, EntriesReachTheToolkitAsTheScriptWroteThem)
     AddPath(fs, "bin");
     AddPath(fs, "\\tools");
     AddVariable(fs, "REGTEST_HOME", "C:\\regtest");
-    size_t before = Transcript().size();
+    size_t before = ReadTranscript().size();
     EXPECT_EQ(1, SetEnvironmentVars(&fs, si.get()));
 
     EXPECT_EQ("envvar \"PATH\" \"bin\" 4096\n"
               "envvar \"PATH\" \"\\\\tools\" 4096\n"
               "envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n",
-              Transcript().substr(before));
+              ReadTranscript().substr(before));
     char home[64] = "";
     GetEnvironmentVariableA("REGTEST_HOME", home, sizeof home);
     EXPECT_STREQ("C:\\regtest", home);
@@ -151,7 +142,7 @@ TEST_F(Win95EnvironmentDeathTest, VariableTheToolkitRefusesStopsNamingIt)
     ForgetChildTranscript();
     EXPECT_EXIT(SetEnvironmentVars(&fs, si.get()), ::testing::ExitedWithCode(1), "");
     EXPECT_NE(std::string::npos,
-              Transcript(true).find(FatalLine("Error setting the environment variable REGTEST_HOME")));
+              ReadTranscript(true).find(FatalLine("Error setting the environment variable REGTEST_HOME")));
 }
 
 // App Paths: the search path of each program on the 95 family.
@@ -225,7 +216,7 @@ TEST_F(SearchPathDeathTest, KeyPathBeyondItsBufferStopsNamingTheProgram)
     std::string program = "C:\\APP\\" + std::string(220, 'x') + ".exe";
     ForgetChildTranscript();
     EXPECT_EXIT(SetSearchPath(si.get(), &fs, program.c_str()), ::testing::ExitedWithCode(1), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Cannot register the search path of " + program)));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find(FatalLine("Cannot register the search path of " + program)));
 }
 
 }  // namespace

@@ -174,7 +174,7 @@ TEST_F(FileSetKeyDeathTest, KeyPathBeyondItsBufferStopsNamingTheFileSet)
     ForgetChildTranscript();
     EXPECT_EXIT(CreateFileSetKey(&fs, si.get()), ::testing::ExitedWithCode(1), "");
     EXPECT_NE(std::string::npos,
-              Transcript(true).find(FatalLine("The registration key of the file set Base tools is too long")));
+              ReadTranscript(true).find(FatalLine("The registration key of the file set Base tools is too long")));
     HKEY key;
     EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, ("Software\\" + company).c_str(), 0, KEY_READ, &key));
 }
@@ -239,9 +239,9 @@ TEST_F(KeyFromPath, ExistingKeyIsOpenedWithItsValuesAndOnThe95FamilyWithoutADesc
 
 TEST_F(KeyFromPath, RefusedKeyShowsRegistryAccessErrorAndGivesNoKey)
 {
-    size_t before = Transcript().size();
+    size_t before = ReadTranscript().size();
     EXPECT_EQ(nullptr, CreateKeyFromPath(si.get(), reinterpret_cast<HKEY>(0x1234), "Nowhere"));
-    EXPECT_EQ("msgbox \"Registry access error\" \"Error\" 0 1\n", Transcript().substr(before));
+    EXPECT_EQ("msgbox \"Registry access error\" \"Error\" 0 1\n", ReadTranscript().substr(before));
 }
 
 TEST(CurrentUserInfo, HoldsTheSidOfTheUserRunningTheInstaller)

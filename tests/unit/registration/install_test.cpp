@@ -150,7 +150,7 @@ protected:
     std::unique_ptr<_setup_info> si;
     SavedValue saved_path{HKEY_LOCAL_MACHINE, kEnvironmentKey, "Path"};
     SavedValue saved_home{HKEY_LOCAL_MACHINE, kEnvironmentKey, "REGTEST_HOME"};
-    size_t transcript_start = Transcript().size();
+    size_t transcript_start = ReadTranscript().size();
 };
 
 TEST_F(InstallRun, ExpressInstallsAndRegistersTheExpressSetsWithProgramManagerItems)
@@ -177,7 +177,7 @@ TEST_F(InstallRun, ExpressInstallsAndRegistersTheExpressSetsWithProgramManagerIt
               "item \"RegTest Core\" " + Quoted("Core Viewer," + fields) + " " + Quoted(Dst() + "\\bin\\regview.exe") + "\n"
               "item \"RegTest Core\" " + Quoted("Read me," + fields) + " " + Quoted("notepad.exe " + Dst() + "\\readme.txt") + "\n"
               "item \"RegTest Core\" " + Quoted("Core Tool," + fields) + " " + Quoted(Dst() + "\\bin\\regcore.exe ") + "\n",
-              Transcript().substr(transcript_start));
+              ReadTranscript().substr(transcript_start));
     Shortcut tool = LoadShortcut(ProgramsFolder(PLATFORM_NT) + "\\RegTest Core\\Core Tool.lnk");
     ASSERT_TRUE(tool.loaded);
     EXPECT_EQ(Dst() + "\\bin\\regcore.exe", tool.target);
@@ -198,7 +198,7 @@ TEST_F(InstallRun, CustomInstallsAndRegistersTheCheckedSets)
     EXPECT_FALSE(IsFile(Dst() + "\\bin\\regcore.exe"));
     EXPECT_FALSE(HasKey("RegTest Core"));
     EXPECT_TRUE(HasKey("RegTest Extras"));
-    EXPECT_EQ("group \"RegTest Extras\"\n", Transcript().substr(transcript_start));
+    EXPECT_EQ("group \"RegTest Extras\"\n", ReadTranscript().substr(transcript_start));
     EXPECT_TRUE(IsDirectory(ProgramsFolder(PLATFORM_NT) + "\\RegTest Extras"));
 }
 
@@ -211,7 +211,7 @@ TEST_F(InstallRun, NothingChosenStillMakesTheDestinationAndRegistersNothing)
 
     EXPECT_TRUE(IsDirectory(Dst()));
     EXPECT_FALSE(HasKey("RegTest Core"));
-    EXPECT_EQ("", Transcript().substr(transcript_start));
+    EXPECT_EQ("", ReadTranscript().substr(transcript_start));
     EXPECT_EQ(0, g_environment_changes);
 }
 
@@ -222,7 +222,7 @@ TEST_F(InstallRunDeathTest, DestinationWhoseParentIsMissingStops)
     StartUp(PLATFORM_NT, scratch.Path() + "\\missing\\usr");
     ForgetChildTranscript();
     EXPECT_EXIT(Install(si.get()), ::testing::ExitedWithCode(1), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Unable to create dir " + Dst())));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find(FatalLine("Unable to create dir " + Dst())));
     EXPECT_FALSE(IsDirectory(Dst()));
 }
 
@@ -254,7 +254,7 @@ TEST_F(InstallRun, W95PrefixMakesShortcutsInTheGroupFolderAndSearchPaths)
     for (const char *program : {"regview.exe", "regcore.exe"})
         EXPECT_EQ(Sz(Dst() + "\\bin;"), ReadValue(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + program, "Path").data);
     EXPECT_TRUE(HasKey("RegTest Core"));
-    std::string transcript = Transcript().substr(transcript_start);
+    std::string transcript = ReadTranscript().substr(transcript_start);
     EXPECT_NE(std::string::npos, transcript.find("envvar \"PATH\" \"bin\" 4096\n"));
     EXPECT_NE(std::string::npos, transcript.find("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n"));
     EXPECT_EQ(std::string::npos, transcript.find("item "));

@@ -39,8 +39,8 @@ protected:
     }
     static std::string Group() { return ProgramsFolder() + "\\RegTest Group\\"; }
 
-    size_t transcript_start = Transcript().size();
-    std::string NewTranscript() const { return Transcript().substr(transcript_start); }
+    size_t transcript_start = ReadTranscript().size();
+    std::string NewTranscript() const { return ReadTranscript().substr(transcript_start); }
 };
 
 TEST_F(Progman, GroupIsAFolderOfTheProgramsOfAllUsers)
@@ -170,11 +170,11 @@ TEST_F(ProgmanDeathTest, WrapperFailureEndsThroughTheFailureDialog)
 {
     ForgetChildTranscript();
     EXPECT_EXIT(CreateProgmanGroup("..", "", 1), ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find("dialog 400 CONTINUE\n"));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find("dialog 400 CONTINUE\n"));
 
     ForgetChildTranscript();
     EXPECT_EXIT(ShowProgmanGroup("RegTest Group", 1, 1), ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find("dialog 400 CONTINUE\n"));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find("dialog 400 CONTINUE\n"));
 }
 
 TEST_F(ProgmanDeathTest, ItemTooLongToJoinIsABadArgumentNotAShortenedItem)
@@ -184,7 +184,7 @@ TEST_F(ProgmanDeathTest, ItemTooLongToJoinIsABadArgumentNotAShortenedItem)
     ForgetChildTranscript();
     EXPECT_EXIT(CreateProgmanItem("RegTest Group", "Tool", "C:\\t.exe", other.c_str(), 1024),
                 ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
-    std::string child = Transcript(true);
+    std::string child = ReadTranscript(true);
     EXPECT_EQ(std::string::npos, child.find("item "));
     EXPECT_NE(std::string::npos, child.find("dialog 400 CONTINUE\n"));
 }

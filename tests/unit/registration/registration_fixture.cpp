@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "setupapi.h"
 
@@ -24,34 +22,14 @@ const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Mana
 
 namespace {
 
-bool InDeathTestChild() { return !GTEST_FLAG_GET(internal_run_death_test).empty(); }
-
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    return dir;
-}
-
 // The two prefixes may run this program at the same time: each has its own
 // child transcript.
-std::string TranscriptPath(bool child)
+std::string TranscriptName()
 {
-    std::string platform = ReportedPlatform() == PLATFORM_WIN95 ? "w95" : "nt";
-    std::string who = child ? "child" : std::to_string(GetCurrentProcessId());
-    return TempDir() + "registration_test_" + platform + "_" + who + ".txt";
+    return std::string("registration_test_") + (ReportedPlatform() == PLATFORM_WIN95 ? "w95" : "nt");
 }
 
-class QuietToolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        std::string cmd = "/q /t " + TranscriptPath(InDeathTestChild());
-        ASSERT_GT(InitSetupToolkit(cmd.c_str()), 0);
-    }
-};
-
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new QuietToolkit);
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new unitcommon::QuietToolkit(TranscriptName()));
 
 template <typename Node>
 Node &Append(Node *&head, Node *&tail)
@@ -94,69 +72,12 @@ std::string SidText(PSID sid)
 
 }  // namespace
 
-std::string Transcript(bool child) { return ReadText(TranscriptPath(child)); }
-
-void ForgetChildTranscript() { DeleteFileA(TranscriptPath(true).c_str()); }
-
-std::string Quoted(const std::string &text)
-{
-    std::string quoted = "\"";
-    for (char ch : text) {
-        if (ch == '\\' || ch == '"')
-            quoted += '\\';
-        quoted += ch == '\n' ? std::string("\\n") : std::string(1, ch);
-    }
-    return quoted + "\"";
-}
-
-std::string FatalLine(const std::string &text) { return "msgbox " + Quoted(text) + " \"Fatal Error\" 0 1\n"; }
-
 int ReportedPlatform()
 {
     OSVERSIONINFOA info = {};
     info.dwOSVersionInfoSize = sizeof info;
     GetVersionExA(&info);
     return static_cast<int>(info.dwPlatformId);
-}
-
-ScratchDir::ScratchDir()
-{
-    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = TempDir() + "regtest\\" + test->test_suite_name() + "." + test->name();
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-    std::filesystem::create_directories(path_);
-}
-
-ScratchDir::~ScratchDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::string ReadText(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string &path, const std::string &text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-bool IsFile(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsDirectory(const std::string &path)
-{
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::unique_ptr<_setup_info> NewRecord(int platform, const std::string &dst_dir)
@@ -466,6 +387,18 @@ SavedFile::~SavedFile()
         WriteText(path_, text_);
     else
         DeleteFileA(path_.c_str());
+}
+
+void BatchEnvironmentTest::SetUp()
+{
+    DWORD length = GetEnvironmentVariableA("PATH", process_path, sizeof process_path);
+    ASSERT_TRUE(length > 0 && length < sizeof process_path);
+}
+
+void BatchEnvironmentTest::TearDown()
+{
+    SetEnvironmentVariableA("PATH", process_path);
+    SetEnvironmentVariableA("REGTEST_HOME", nullptr);
 }
 
 NewFolderGuard::NewFolderGuard(const std::string &path) : path_(path), existed_(IsDirectory(path)) {}

@@ -11,18 +11,20 @@
 #include <string>
 #include <vector>
 
+#include "quiet_toolkit.h"
 #include "setup.h"
+#include "test_files.h"
 
 namespace regtest {
 
-// The transcript of this process, or of the last death-test child.
-std::string Transcript(bool child = false);
-// Deleted before a death test, so that a child that never ran shows nothing.
-void ForgetChildTranscript();
-// A string as the transcript quotes it.
-std::string Quoted(const std::string &text);
-// The message box of the driver's fatal stop, answered OK.
-std::string FatalLine(const std::string &text);
+using unitcommon::FatalLine;
+using unitcommon::ForgetChildTranscript;
+using unitcommon::IsDirectory;
+using unitcommon::IsFile;
+using unitcommon::Quoted;
+using unitcommon::ReadText;
+using unitcommon::ReadTranscript;
+using unitcommon::WriteText;
 
 // The platform that GetVersionExA reports to this process: 1 when the
 // w95 prefix runs it as a Windows 95 family program.
@@ -30,20 +32,10 @@ int ReportedPlatform();
 
 // Where this test may write; emptied before the test, removed after it.
 // The same for a death-test child and its parent.
-class ScratchDir {
+class ScratchDir : public unitcommon::ScratchDir {
 public:
-    ScratchDir();
-    ~ScratchDir();
-    const std::string &Path() const { return path_; }
-
-private:
-    std::string path_;
+    ScratchDir() : unitcommon::ScratchDir("regtest\\") {}
 };
-
-std::string ReadText(const std::string &path);
-void WriteText(const std::string &path, const std::string &text);
-bool IsFile(const std::string &path);
-bool IsDirectory(const std::string &path);
 
 // A record as start-up and the dialogs leave it for the install phase.
 std::unique_ptr<_setup_info> NewRecord(int platform, const std::string &dst_dir);
@@ -133,6 +125,18 @@ private:
     std::string path_;
     bool existed_;
     std::string text_;
+};
+
+// What SetEnvVariable changes on the 95 family, put back after each test:
+// this process's PATH and REGTEST_HOME, C:\AUTOEXEC.BAT and its backup.
+class BatchEnvironmentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    char process_path[32768];
+    SavedFile saved_batch{"C:\\AUTOEXEC.BAT"};
+    SavedFile saved_backup{"C:\\AUTOEXEC.BAK"};
 };
 
 // Removes a folder afterwards when the test made it (with what it holds).

@@ -151,7 +151,7 @@ TEST_F(ShortcutsDeathTest, LinkThatCannotBeSavedStops)
     _InfoItems &item = AddInfoItem(fs, "Read me", "C:\\viewer\\regview.exe", "C:\\APP\\readme.txt", "bin\\view.ico");
     ForgetChildTranscript();
     EXPECT_EXIT(CreateInfoItemLink(si.get(), &fs, &item), ::testing::ExitedWithCode(1), "");
-    EXPECT_NE(std::string::npos, Transcript(true).find(FatalLine("Link Save Failed")));
+    EXPECT_NE(std::string::npos, ReadTranscript(true).find(FatalLine("Link Save Failed")));
 }
 
 TEST_F(ShortcutsDeathTest, LinkPathBeyondItsBufferStopsNamingTheItem)
@@ -161,7 +161,7 @@ TEST_F(ShortcutsDeathTest, LinkPathBeyondItsBufferStopsNamingTheItem)
     ForgetChildTranscript();
     EXPECT_EXIT(CreateAppItemLink(si.get(), &fs, &item), ::testing::ExitedWithCode(1), "");
     EXPECT_NE(std::string::npos,
-              Transcript(true).find(FatalLine("The shortcut paths of " + name + " are too long")));
+              ReadTranscript(true).find(FatalLine("The shortcut paths of " + name + " are too long")));
 }
 
 }  // namespace

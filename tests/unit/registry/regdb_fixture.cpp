@@ -7,35 +7,21 @@
 
 #include <sddl.h>
 
-#include <fstream>
 #include <sstream>
+
+#include "death_test_child.h"
 
 namespace regtest {
 namespace {
 
 const char kTestRoot[] = "QuorvaneRegDbTest";
 
-// A death test runs in a child process of its own, which writes its own
-// transcript; the parent reads the child's after EXPECT_EXIT.
-bool InDeathTestChild()
-{
-    return !GTEST_FLAG_GET(internal_run_death_test).empty();
-}
-
-std::string TranscriptPath(bool child)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    std::string name = child ? "child" : std::to_string(GetCurrentProcessId());
-    return std::string(dir) + "registry_test_" + name + ".txt";
-}
-
-class QuietToolkitWithRegistry : public ::testing::Environment {
+class QuietToolkitWithRegistry : public unitcommon::QuietToolkit {
 public:
+    QuietToolkitWithRegistry() : QuietToolkit("registry_test") {}
     void SetUp() override
     {
-        std::string cmd = "/q /t " + TranscriptPath(InDeathTestChild());
-        ASSERT_GT(InitSetupToolkit(cmd.c_str()), 0);
+        ASSERT_NO_FATAL_FAILURE(QuietToolkit::SetUp());
         ASSERT_EQ(1, FInitRegDb());
     }
     void TearDown() override
@@ -63,14 +49,6 @@ void AllowAll(const std::string &path)
 
 }  // namespace
 
-std::string ReadTranscript(bool child)
-{
-    std::ifstream in(TranscriptPath(child), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::vector<std::string> ReportsSince(size_t offset)
 {
     std::string text = ReadTranscript();
@@ -88,7 +66,7 @@ void RegistryTest::SetUp()
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
     root_ = std::string(kTestRoot) + "\\" + test->test_suite_name() + "." + test->name();
     // A death-test child works on the tree its parent has just made.
-    if (!InDeathTestChild()) {
+    if (!unitcommon::InDeathTestChild()) {
         RegDeleteTreeA(HKEY_CLASSES_ROOT, root_.c_str());
         RegDeleteKeyA(HKEY_CLASSES_ROOT, root_.c_str());
     }
@@ -98,7 +76,7 @@ void RegistryTest::SetUp()
 
 void RegistryTest::TearDown()
 {
-    if (InDeathTestChild())
+    if (unitcommon::InDeathTestChild())
         return;  // the parent removes what the child left
     for (const std::string &path : denied_)
         AllowAll(path);
@@ -142,11 +120,6 @@ void RegistryTest::DenyRights(const std::string &relative, DWORD rights)
     LocalFree(sd);
     ASSERT_EQ(ERROR_SUCCESS, result);
     denied_.push_back(Key(relative));
-}
-
-GuardedBuffer::GuardedBuffer(unsigned size) : bytes_(size + 1, static_cast<char>(0xA5))
-{
-    bytes_.back() = static_cast<char>(0x5A);
 }
 
 }  // namespace regtest

@@ -10,10 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "guarded_buffer.h"
+#include "quiet_toolkit.h"
+
 namespace regtest {
 
-// The whole transcript of this process, or of the last death-test child.
-std::string ReadTranscript(bool child = false);
+using unitcommon::GuardedBuffer;
+using unitcommon::ReadTranscript;
 
 // The transcript's "error" and "msgbox" lines since the fixture began.
 std::vector<std::string> ReportsSince(size_t offset);
@@ -38,18 +41,6 @@ private:
     std::string root_;
     std::vector<std::string> denied_;
     size_t transcriptStart_ = 0;
-};
-
-// A buffer filled with 0xA5 and followed by a canary byte.
-class GuardedBuffer {
-public:
-    explicit GuardedBuffer(unsigned size);
-    char *Get() { return bytes_.data(); }
-    unsigned Size() const { return static_cast<unsigned>(bytes_.size() - 1); }
-    bool CanaryIntact() const { return static_cast<unsigned char>(bytes_.back()) == 0x5A; }
-
-private:
-    std::vector<char> bytes_;
 };
 
 }  // namespace regtest

@@ -176,5 +176,5 @@ TEST_F(SharedLookupDeathTest, FoundPathLongerThanTheBufferIsAnOverflow)
         },
         ::testing::ExitedWithCode(SETUP_ERROR_EXIT_CODE), "");
     EXPECT_NE(std::string::npos,
-              sharedtest::ReadChildTranscript().find("msgbox \"Buffer Overflow\" \"DU-Ruruz Error\" 16 1\n"));
+              sharedtest::ReadTranscript(true).find("msgbox \"Buffer Overflow\" \"DU-Ruruz Error\" 16 1\n"));
 }

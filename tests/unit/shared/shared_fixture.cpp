@@ -6,8 +6,9 @@
 #include "setupapi.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "death_test_child.h"
+#include "test_files.h"
 
 namespace sharedtest {
 namespace {
@@ -15,32 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const char kTestKey[] = "QuorvaneSharedTest";
-
-bool InDeathTestChild()
-{
-    return !GTEST_FLAG_GET(internal_run_death_test).empty();
-}
-
-std::string TempDir()
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    return dir;
-}
-
-std::string TranscriptPath(bool child)
-{
-    std::string name = child ? "child" : std::to_string(GetCurrentProcessId());
-    return TempDir() + "shared_test_" + name + ".txt";
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string WinIniPath()
 {
@@ -55,12 +30,12 @@ void FlushProfiles()
     WritePrivateProfileStringA(NULL, NULL, NULL, "win.ini");
 }
 
-class QuietToolkitWithRegistry : public ::testing::Environment {
+class QuietToolkitWithRegistry : public unitcommon::QuietToolkit {
 public:
+    QuietToolkitWithRegistry() : QuietToolkit("shared_test") {}
     void SetUp() override
     {
-        std::string cmd = "/q /t " + TranscriptPath(InDeathTestChild());
-        ASSERT_GT(InitSetupToolkit(cmd.c_str()), 0);
+        ASSERT_NO_FATAL_FAILURE(QuietToolkit::SetUp());
         ASSERT_EQ(1, FInitRegDb());
     }
 };
@@ -75,11 +50,6 @@ fs::path TestProgramDir()
 }
 
 }  // namespace
-
-std::string ReadChildTranscript()
-{
-    return ReadFile(TranscriptPath(true));
-}
 
 std::string WinIniValue(const char *szSect, const char *szKey)
 {
@@ -114,10 +84,9 @@ std::string SystemDir()
 
 void SharedFileTest::SetUp()
 {
-    const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    scratch_ = TempDir() + "shared_" + test->test_suite_name() + "_" + test->name();
+    scratch_ = unitcommon::ScratchPath("shared_");
     // A death-test child works on what its parent has just prepared.
-    if (InDeathTestChild())
+    if (unitcommon::InDeathTestChild())
         return;
     std::error_code ignored;
     fs::remove_all(scratch_, ignored);
@@ -125,18 +94,18 @@ void SharedFileTest::SetUp()
 
     FlushProfiles();
     hadWinIni_ = fs::exists(WinIniPath());
-    savedWinIni_ = ReadFile(WinIniPath());
+    savedWinIni_ = unitcommon::ReadText(WinIniPath());
     RemoveWinIniSection("MSAPPS");
     RemoveWinIniSection("QuorvaneShared");
 }
 
 void SharedFileTest::TearDown()
 {
-    if (InDeathTestChild())
+    if (unitcommon::InDeathTestChild())
         return;
     FlushProfiles();
     if (hadWinIni_)
-        std::ofstream(WinIniPath(), std::ios::binary) << savedWinIni_;
+        unitcommon::WriteText(WinIniPath(), savedWinIni_);
     else
         DeleteFileA(WinIniPath().c_str());
     FlushProfiles();

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "quiet_toolkit.h"
+
 namespace sharedtest {
 
-// The transcript of the last death-test child.
-std::string ReadChildTranscript();
+using unitcommon::ReadTranscript;
 
 // A value of WIN.INI as Windows reads it; "<none>" when the key is missing.
 std::string WinIniValue(const char *szSect, const char *szKey);

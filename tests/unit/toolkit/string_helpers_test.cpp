@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 TEST(NthField, LeadingBlanksSkippedTrailingKept)
@@ -15,6 +16,15 @@ TEST(NthField, LeadingBlanksSkippedTrailingKept)
     EXPECT_STREQ("c", GetNthFieldFromIniString(line, 3, field, 15));
     EXPECT_STREQ("", GetNthFieldFromIniString(line, 4, field, 15));
     EXPECT_STREQ("a, b ,c", line) << "the line must be unchanged";
+}
+
+TEST(NthField, FieldFarPastTheEndIsEmptyAtOnce)
+{
+    char line[] = "a,b,c";
+    char field[8] = "x";
+    DWORD start = GetTickCount();
+    EXPECT_STREQ("", GetNthFieldFromIniString(line, INT_MAX, field, 7));
+    EXPECT_LT(GetTickCount() - start, 100u) << "the fields past the end are not stepped one by one";
 }
 
 TEST(NthField, FieldOfExactlyTheLimitFits)

@@ -4,45 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstring>
 #include <string>
+
+#include "quiet_toolkit.h"
 
 namespace {
 
-// A death test runs in a child process of its own, which writes its own
-// transcript; the parent reads the child's after EXPECT_EXIT.
-bool InDeathTestChild()
-{
-    return !GTEST_FLAG_GET(internal_run_death_test).empty();
-}
+using unitcommon::ReadTranscript;
 
-std::string TranscriptPath(bool child)
-{
-    char dir[MAX_PATH];
-    GetTempPathA(sizeof dir, dir);
-    std::string name = child ? "child" : std::to_string(GetCurrentProcessId());
-    return std::string(dir) + "toolkit_test_" + name + ".txt";
-}
-
-std::string ReadTranscript(bool child = false)
-{
-    std::ifstream in(TranscriptPath(child));
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class QuietToolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        std::string cmd = "/q /t " + TranscriptPath(InDeathTestChild());
-        ASSERT_GT(InitSetupToolkit(cmd.c_str()), 0);
-    }
-};
-
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new QuietToolkit);
+const auto *const environment = ::testing::AddGlobalTestEnvironment(new unitcommon::QuietToolkit("toolkit_test"));
 
 }  // namespace
 

@@ -1,0 +1,140 @@
+# The table of the benchmark, in Markdown, from $bench/results.tsv. Sourced
+# by scripts/bench. Every figure is a median over the rounds; a ratio is
+# taken within each round (the installer's time over the floor's time in
+# the same round) and then its median.
+
+# summarise SMALL_COUNT LARGE_COUNT SCAN_LINES SCAN_FILES
+summarise() {
+    mawk -F'\t' -v small="$1" -v large="$2" -v scan_lines="$3" -v scan_files="$4" '
+    function median(list,    n, v, i, j, t) {
+        n = split(list, v, " ")
+        for (i = 2; i <= n; i++)
+            for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+        return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+    }
+    function add(key, value) { values[key] = values[key] (values[key] == "" ? "" : " ") value }
+    {
+        time[$1, $2, $3, $4] = $5
+        add($1 SUBSEP $2 SUBSEP $3, $5)
+        if ($6 + 0 > peak[$1, $2, $3]) peak[$1, $2, $3] = $6 + 0
+        rounds[$4] = 1
+    }
+    END {
+        name["floor"] = "floor"; name["setup"] = "setup.exe"; name["nsis"] = "NSIS"; name["msi"] = "MSI"
+        count["small"] = small; count["large"] = large
+        print "| payload | medium | installer | median s | ms per file | × floor | peak RSS MB |"
+        print "|---|---|---|---:|---:|---:|---:|"
+        split("small large", payloads, " "); split("plain compressed", kinds, " ")
+        split("floor setup nsis msi", installers, " ")
+        for (p = 1; p <= 2; p++) for (k = 1; k <= 2; k++) for (i = 1; i <= 4; i++) {
+            key = payloads[p] SUBSEP kinds[k] SUBSEP installers[i]
+            if (!(key in values)) continue
+            ratios = ""
+            for (r in rounds) {
+                floor_time = time[payloads[p], kinds[k], "floor", r]
+                if ((payloads[p], kinds[k], installers[i], r) in time && floor_time > 0)
+                    ratios = ratios " " time[payloads[p], kinds[k], installers[i], r] / floor_time
+            }
+            m = median(values[key])
+            ratio[key] = median(ratios)
+            med[key] = m
+            printf "| %s (%d files) | %s | %s | %.2f | %.2f | %.2f | %.1f |\n", payloads[p], count[payloads[p]],
+                kinds[k], name[installers[i]], m, m * 1000 / count[payloads[p]], ratio[key], peak[key] / 1024
+        }
+        if (("scan" SUBSEP "copy" SUBSEP "floor") in values) {
+            scans = ""; shares = ""
+            for (r in rounds) {
+                scan = time["scan", "scan-full", "setup", r] - time["scan", "scan-bare", "setup", r]
+                scans = scans " " scan
+                shares = shares " " scan / time["scan", "copy", "floor", r]
+            }
+            print ""
+            print "| script | median s | peak RSS MB |"
+            print "|---|---:|---:|"
+            printf "| start-up to the welcome dialog and quit, %d body lines | %.2f | %.1f |\n", scan_lines,
+                median(values["scan" SUBSEP "scan-full" SUBSEP "setup"]), peak["scan", "scan-full", "setup"] / 1024
+            printf "| the same, no body lines | %.2f | %.1f |\n",
+                median(values["scan" SUBSEP "scan-bare" SUBSEP "setup"]), peak["scan", "scan-bare", "setup"] / 1024
+            printf "| the scan alone (the difference) | %.3f | |\n", median(scans)
+            printf "| the floor copying the script'"'"'s %d files | %.2f | %.1f |\n", scan_files,
+                median(values["scan" SUBSEP "copy" SUBSEP "floor"]), peak["scan", "copy", "floor"] / 1024
+            scan_share = median(shares)
+        }
+        print ""
+        print "Goals:"
+        worst = 0
+        for (p = 1; p <= 2; p++) for (k = 1; k <= 2; k++) {
+            key = payloads[p] SUBSEP kinds[k] SUBSEP "setup"
+            if ((key in ratio) && ratio[key] > worst) worst = ratio[key]
+        }
+        printf "- setup.exe within 10 %% of the floor on every payload: worst ratio %.2f, %s\n", worst, worst <= 1.10 ? "met" : "NOT met"
+        for (p = 1; p <= 2; p++) {
+            s = payloads[p] SUBSEP "plain" SUBSEP "setup"
+            n = payloads[p] SUBSEP "plain" SUBSEP "nsis"; m = payloads[p] SUBSEP "plain" SUBSEP "msi"
+            if (!(s in med) || !(n in med) || !(m in med)) continue
+            printf "- faster than both peers on plain media, %s: %.2f s against NSIS %.2f s and MSI %.2f s, %s\n",
+                payloads[p], med[s], med[n], med[m], med[s] < med[n] && med[s] < med[m] ? "met" : "NOT met"
+        }
+        # Apart from the item lists, which these scripts do not have, nothing
+        # is kept per file or per line: a megabyte covers the noise.
+        s = peak["small", "plain", "setup"]; l = peak["large", "plain", "setup"]
+        f = peak["scan", "scan-full", "setup"]; b = peak["scan", "scan-bare", "setup"]
+        if (s && l && f && b)
+            printf "- peak memory of setup.exe independent of the number of files: %.1f MB with %d files, %.1f MB with %d, %.1f MB over %d body lines, %.1f MB over none, %s\n",
+                s / 1024, small, l / 1024, large, f / 1024, scan_lines, b / 1024,
+                (s - l < 1024 && l - s < 1024 && f - b < 1024) ? "met" : "NOT met"
+        if (scan_share != "")
+            printf "- the scan under a tenth of its files'"'"' copy: %.3f of it, %s\n", scan_share,
+                scan_share < 0 ? "within the noise of the start-up" : scan_share < 0.1 ? "met" : "NOT met"
+    }' "$bench/results.tsv"
+}
+
+# machine_facts LOAD_BEFORE LOAD_AFTER
+machine_facts() {
+    printf -- '- machine: %s processors, %s\n' "$(nproc)" "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+    printf -- '- %s, 32-bit prefix of its own; Xvfb display\n' "$(wine --version)"
+    printf -- '- load average (1, 5, 15 min) before: %s; after: %s\n' "$1" "$2"
+}
+
+# write_performance_doc TABLE LOAD_BEFORE LOAD_AFTER
+write_performance_doc() {
+    cat <<DOC
+# Performance
+
+Written by \`scripts/bench\` on $(date -u +%Y-%m-%d); run it again to reproduce (\`scripts/bench --runs N\`
+for another number of rounds than $runs).
+
+The same payloads go through four installers, $runs rounds in one session, all under one Wine prefix
+of their own (\`build/wine/bench\`), each run into a clean destination:
+
+- **floor**: \`bench/floor.cpp\`, the least work an installation needs: one \`CopyFileA\` per file, or
+  on the compressed medium one \`expand.exe\` child per file, started and waited on as setup.exe does it;
+- **setup.exe**: \`setup.exe /q\` on a single-directory medium whose \`setup.inf\` lists every file
+  (express installation into C:\\usr, registration included);
+- **NSIS**: an installer made by makensis, run with \`/S\`; plain: \`SetCompress off\`, compressed: its
+  default (zlib);
+- **MSI**: a package made by wixl, installed with \`msiexec /i … /qn\`; plain: its files marked
+  uncompressed and read from beside the package on the plain medium, compressed: its default (an
+  embedded MSZIP cabinet).
+
+Payloads: *small* is 1,000 files of 1 to 64 KB in 20 directories, *large* 4 files of 50 MB; both
+seeded text, plain and compressed with \`mscompress\`. The peers pack the plain files themselves.
+
+Seconds are the wall time of the \`wine\` command of a run, median over the rounds. "× floor" is the
+installer's time over the floor's time on the same medium in the same round, median over the rounds.
+Peak RSS is \`/usr/bin/time -f %M\` of that \`wine\` command, the largest over the rounds: the resident
+set of the installer's own process (for MSI, msiexec's); the \`expand.exe\` children are separate Wine
+processes outside it. The scan table times setup.exe from start to the welcome dialog, where it quits,
+over a script of 10 file sets of 2,000 body lines and over the same sets without body lines.
+
+$1
+
+Reading it: on the compressed media the peers decompress inside their own process, while setup.exe,
+like the floor, starts one \`expand.exe\` per file, and the start of a Wine process is most of the
+floor's time per file there. What setup.exe spends beyond the floor is its start-up as a windowed
+program and, per file, the update of the progress window (the file, its destination, the percentage
+and the bar, with the window's messages served after each file).
+
+$(machine_facts "$2" "$3")
+DOC
+}

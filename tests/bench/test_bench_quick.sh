@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# scripts/bench --quick: it stops unless every installer installed every
+# file of each tiny payload with its content; here the table must come out
+# whole. It runs on a display of its own, so that its windows stay off the
+# GUI tests' screen.
+set -euo pipefail
+: "${SETUP_BUILD:?}" "${SETUP_TOP:?}"
+out="$SETUP_BUILD/bench-quick.out"
+env -u DISPLAY "$SETUP_TOP/scripts/bench" --quick > "$out" 2>&1 || {
+    cat "$out"
+    echo "FAIL: scripts/bench --quick ended with an error"
+    exit 1
+}
+cat "$out"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+for payload in small large; do
+    for kind in plain compressed; do
+        for installer in floor setup.exe NSIS MSI; do
+            grep -qE "^\| $payload \([0-9]+ files\) \| $kind \| $installer \| [0-9]+\.[0-9]{2} \| [0-9.]+ \| [0-9.]+ \| [0-9.]+ \|$" "$out" ||
+                fail "no row for $installer on the $kind $payload medium"
+        done
+    done
+done
+grep -qE '^\| the scan alone \(the difference\) \| -?[0-9]+\.[0-9]{3} \| \|$' "$out" || fail "no scan row"
+grep -q '^- setup.exe within 10 % of the floor' "$out" || fail "no goals"
+grep -q '^- load average' "$out" || fail "no machine facts"
+[ "$failures" -eq 0 ] && { echo "all passed"; exit 0; }
+echo "$failures failure(s)"
+exit 1
