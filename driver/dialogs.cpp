@@ -9,8 +9,7 @@
 
 static const char szDialogDll[] = "mscuistf.dll";
 
-// The private copy of the script, and the decompressor's scratch file that
-// the Windows 95 family needs; nothing of them stays in TMP.
+// The private copy of the script: nothing of the run stays in TMP.
 static void RemovePrivateCopies(struct _setup_info *si)
 {
     // The stream is open only once the private copy exists.
@@ -19,8 +18,6 @@ static void RemovePrivateCopies(struct _setup_info *si)
         si->setup_inf_ptr = NULL;
         DeleteFileA(si->setup_inf_file);
     }
-    if (si->temp_expand_path[0])
-        DeleteFileA(si->temp_expand_path);
 }
 
 // Ends the run after a confirmed quit; what was installed stays.

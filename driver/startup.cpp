@@ -75,8 +75,6 @@ static void MakePrivateCopy(struct _setup_info *si)
     FormatText(si->temp_src_path, sizeof si->temp_src_path, "%s%s", si->src_dir, "setup.inf");
     if (!GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_dst_path))
         FatalStop(si, "Cannot create temp file", "Fatal Error");
-    if (si->platform == PLATFORM_WIN95 && !GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_expand_path))
-        FatalStop(si, "Cannot create temp file", "Fatal Error");
     if (!CopyFileA(si->temp_src_path, si->temp_dst_path, FALSE))
         FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
 
