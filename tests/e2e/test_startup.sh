@@ -29,12 +29,13 @@ for kind in nt w95; do
     e2e_case "private_copy_$kind" "$kind"
     script | make_medium "$work/medium"
     # The answers run out at the welcome dialog: the run stops there with
-    # its private copies still in TMP.
+    # its private copy still in TMP, on either family its only file there
+    # (the 95 family's expand.exe writes beside the destination).
     : > "$work/answers"
     run_setup "$work/medium" "$work/medium"
     expect_status 3
     expect_line 'abort "answer file exhausted at dialog 100"'
-    [ "$kind" = nt ] && expect_files 1 "$work/tmp/pex*.tmp" || expect_files 2 "$work/tmp/pex*.tmp"
+    expect_files 1 "$work/tmp/*"
     copies=0
     for f in "$work"/tmp/pex*.tmp; do cmp -s "$work/medium/setup.inf" "$f" && copies=$((copies + 1)); done
     [ "$copies" -eq 1 ] || fail "$copies private copies equal setup.inf, expected 1"

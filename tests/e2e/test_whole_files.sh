@@ -13,9 +13,22 @@ SETUP_TIMEOUT=120
 earlier_b="b of the earlier installation"
 big=300000000  # bytes: long enough to be caught while it is written
 
-compression_of() { if [ "$1" = compressed ]; then echo COMPRESSED; else echo "NOT COMPRESSED"; fi; }
 # The source's name on the medium.
 source_of() { if [ "$2" = compressed ]; then echo "$1_"; else echo "$1"; fi; }
+
+# new_medium DIR WINDOWS_NAME FILE...: an empty medium in DIR with the
+# script that installs FILE... (plain or compressed after $kind); medium_win
+# is its Windows name.
+new_medium() {
+    medium=$1 medium_win=$2
+    shift 2
+    rm -rf "${medium:?}"/*
+    local compression="NOT COMPRESSED"
+    [ "$kind" = compressed ] && compression=COMPRESSED
+    script "$compression" 150 "$@" | make_medium "$medium"
+}
+# The payload of the case's kind.
+payload_of_kind() { payload "$medium" "$([ "$kind" = compressed ] && echo yes)" "$@"; }
 
 # zeros DIR NAME KIND: a file of $big zero bytes, compressed as mscompress
 # would (which takes minutes for this size): one literal, then matches of 18
@@ -140,9 +153,8 @@ expand_error() { echo "Error expanding file $(medium_path "$1")"; }
 # file, which never takes the name b.txt.
 for family in nt w95; do
     matrix_case expansion_failure "$family" compressed
-    medium="$work/medium" medium_win=$(winpath "$work/medium")
-    script COMPRESSED 150 a.txt b.txt c.txt | make_medium "$medium"
-    payload "$medium" yes a.txt b.txt c.txt
+    new_medium "$work/medium" "$(winpath "$work/medium")" a.txt b.txt c.txt
+    payload_of_kind a.txt b.txt c.txt
     head -c 40 "$medium/b.txt_" > "$work/cut" && mv "$work/cut" "$medium/b.txt_"
     run_setup "$medium" "$medium"
     stopped_writing "$(expand_error b.txt)" "a.txt b.txt"
@@ -155,9 +167,8 @@ for family in nt w95; do
     for kind in plain compressed; do
         for fault in read_only_destination_file locked_destination_directory; do
             matrix_case "$fault" "$family" "$kind"
-            medium="$work/medium" medium_win=$(winpath "$work/medium")
-            script "$(compression_of "$kind")" 150 a.txt b.txt | make_medium "$medium"
-            payload "$medium" "$([ "$kind" = compressed ] && echo yes)" a.txt b.txt
+            new_medium "$work/medium" "$(winpath "$work/medium")" a.txt b.txt
+            payload_of_kind a.txt b.txt
             target="$dest/b.txt"
             [ "$fault" = locked_destination_directory ] && target=$dest
             if ! unreplaceable "$target"; then
@@ -198,11 +209,9 @@ in_background() {
 for family in nt w95; do
     for kind in plain compressed; do
         matrix_case vanished_network_source "$family" "$kind"
-        medium="$SETUP_BUILD/drives/n" medium_win=N:
-        rm -rf "${medium:?}"/*
-        script "$(compression_of "$kind")" 150 a.bin b.txt | make_medium "$medium"
+        new_medium "$SETUP_BUILD/drives/n" N: a.bin b.txt
         zeros "$medium" a.bin "$kind"
-        payload "$medium" "$([ "$kind" = compressed ] && echo yes)" b.txt
+        payload_of_kind b.txt
         in_background 'N:\' 'N:'
         wait_for_file "$dest/a.bin.~part" || fail "a.bin was never seen while it was written"
         rm "$medium/$(source_of b.txt "$kind")"
@@ -224,9 +233,8 @@ done
 for family in nt w95; do
     for kind in plain compressed; do
         matrix_case kill_during_long_copy "$family" "$kind"
-        medium="$work/medium" medium_win=$(winpath "$work/medium")
-        script "$(compression_of "$kind")" 150 a.txt big.bin c.txt | make_medium "$medium"
-        payload "$medium" "$([ "$kind" = compressed ] && echo yes)" a.txt c.txt
+        new_medium "$work/medium" "$(winpath "$work/medium")" a.txt big.bin c.txt
+        payload_of_kind a.txt c.txt
         zeros "$medium" big.bin "$kind"
         echo "$earlier" > "$dest/big.bin"
         in_background "$medium" "$medium"
@@ -239,6 +247,8 @@ for family in nt w95; do
         killed_status=$(cat "$work/status")
         [ "$killed_status" -ne 0 ] || fail "the killed run ended with exit code 0"
         expect_intact "$dest/big.bin" "$earlier"
+        earlier_after_kill=yes
+        [ "$files_lost" -eq 0 ] || earlier_after_kill=no
         expect_left "a.txt b.txt big.bin big.bin.~part"
         stray_after_kill=$stray_answer
         tmp_after_kill=$(left_in_tmp "$work/tmp")
@@ -251,6 +261,7 @@ for family in nt w95; do
         head -c "$big" /dev/zero | cmp -s - "$dest/big.bin" || fail "big.bin is not whole after the re-run"
         expect_left "a.txt b.txt big.bin c.txt"
         expect_tmp_empty "$work/tmp-rerun"
+        earlier_answer="killed: $earlier_after_kill (big.bin); re-run: $earlier_answer (b.txt)"
         stray_answer="killed: $stray_after_kill, the partial file only as big.bin.~part; re-run: $stray_answer"
         tmp_answer="killed: $tmp_after_kill; re-run: $tmp_answer"
         matrix_row "killed ($killed_status); re-run $status" "killed while big.bin was written; re-run: "
@@ -262,10 +273,8 @@ done
 for family in nt w95; do
     for kind in plain compressed; do
         matrix_case read_only_medium_reinstalled "$family" "$kind"
-        medium="$SETUP_BUILD/drives/d" medium_win=D:
-        rm -rf "${medium:?}"/*
-        script "$(compression_of "$kind")" 150 a.txt b.txt | make_medium "$medium"
-        payload "$medium" "$([ "$kind" = compressed ] && echo yes)" a.txt b.txt
+        new_medium "$SETUP_BUILD/drives/d" D: a.txt b.txt
+        payload_of_kind a.txt b.txt
         chmod a-w "$medium"/*
         printf '%s\n' "${to_install[@]}" 'dialog 700 CONTINUE' > "$work/answers"
         run_setup 'D:\' 'D:'
@@ -295,9 +304,8 @@ else
     for family in nt w95; do
         for kind in plain compressed; do
             matrix_case disk_full "$family" "$kind"
-            medium="$work/medium" medium_win=$(winpath "$work/medium")
-            script "$(compression_of "$kind")" 150 a.txt b.txt | make_medium "$medium"
-            payload "$medium" "$([ "$kind" = compressed ] && echo yes)" a.txt
+            new_medium "$work/medium" "$(winpath "$work/medium")" a.txt b.txt
+            payload_of_kind a.txt
             head -c 1000000 /dev/urandom > "$medium/b.txt"
             [ "$kind" = compressed ] && (cd "$medium" && mscompress b.txt && rm b.txt)
             run_setup "$medium" "$medium"
