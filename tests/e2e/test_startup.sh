@@ -178,14 +178,19 @@ for form in UTF-16 UTF-16LE; do
     expect_files 0 "$work/tmp/*"
 done
 
+# setup_with OPTIONS: setup.exe run from the medium with these options
+# alone (no transcript of the harness's own).
+setup_with() {
+    (cd "$work/medium" && wine cmd /c "set TMP=$(winpath "$work/tmp")&& setup.exe $1" </dev/null >"$work/stdout" 2>&1)
+    status=$?
+}
+
 # The transcript is made before the script is read: it may take the place
 # of neither the script nor the answers. Both stay as they were.
 e2e_case transcript_naming_the_script
 script | make_medium "$work/medium"
 cp "$work/medium/setup.inf" "$work/script.orig"
-(cd "$work/medium" && WINEDEBUG=-all wine cmd /c "set TMP=$(winpath "$work/tmp")&& setup.exe /q /t setup.inf" \
-    </dev/null >"$work/stdout" 2>&1)
-status=$?
+setup_with "/q /t setup.inf"
 expect_status 2
 grep -q 'would overwrite the setup script' "$work/stdout" || fail "no reason given: $(cat "$work/stdout")"
 cmp -s "$work/medium/setup.inf" "$work/script.orig" || fail "setup.inf was changed"
@@ -194,10 +199,7 @@ e2e_case transcript_naming_the_answers
 script | make_medium "$work/medium"
 printf 'dialog 100 EXIT\ndialog 200 EXIT\n' > "$work/answers"
 cp "$work/answers" "$work/answers.orig"
-(cd "$work/medium" && WINEDEBUG=-all wine cmd /c \
-    "set TMP=$(winpath "$work/tmp")&& setup.exe /a $(winpath "$work/answers") /t $(winpath "$work/answers")" \
-    </dev/null >"$work/stdout" 2>&1)
-status=$?
+setup_with "/a $(winpath "$work/answers") /t $(winpath "$work/answers")"
 expect_status 2
 grep -q 'would overwrite the answer file' "$work/stdout" || fail "no reason given: $(cat "$work/stdout")"
 cmp -s "$work/answers" "$work/answers.orig" || fail "the answer file was changed"
@@ -208,9 +210,7 @@ e2e_case transcript_on_a_full_device
 script | make_medium "$work/medium"
 echo "tool of the medium" > "$work/medium/tool.txt"
 rm -rf "$(drive_c)/usr"
-(cd "$work/medium" && WINEDEBUG=-all wine cmd /c "set TMP=$(winpath "$work/tmp")&& setup.exe /q /t Z:\\dev\\full" \
-    </dev/null >"$work/stdout" 2>&1)
-status=$?
+setup_with "/q /t Z:\\dev\\full"
 expect_status 2
 expect_file "$(drive_c)/usr/tool.txt" "tool of the medium"
 wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
