@@ -21,6 +21,7 @@
 #include "text.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 enum line_role { ROLE_PLAIN, ROLE_OPENS_SET, ROLE_CLOSES_SET };
@@ -56,6 +57,16 @@ static void refuse_if(struct _setup_info *si, const char *fault)
 {
     if (fault != NULL)
         refuse_line(si, fault);
+}
+
+// Judges an item as it is kept, cut to its field; a refused item is let go.
+template <typename Node>
+static void refuse_item_if(struct _setup_info *si, Node *item, const char *fault)
+{
+    if (fault != NULL) {
+        free(item);
+        refuse_line(si, fault);
+    }
 }
 
 // AUTOEXEC.BAT keeps the environment of the 95 family.
@@ -187,9 +198,9 @@ static int take_add_path(struct _setup_info *si, const struct keyword_row *)
     if (!take_bracket_value(si))
         return 0;
     struct _fileset_info *set = current_set(si);
-    refuse_if(si, SearchPathEntryFault(si->token, in_batch_file(si)));
     struct _PathItems *item = new_item_node<struct _PathItems>(si);
     copy_cut(item->path, sizeof item->path, si->token);
+    refuse_item_if(si, item, SearchPathEntryFault(item->path, in_batch_file(si)));
     append_item_node(&set->path_items, &set->cur_path_item, item);
     return 1;
 }
@@ -213,7 +224,6 @@ static int take_app_item(struct _setup_info *si, const struct keyword_row *row)
     const char *name = si->token;
     if (!take_bracket_value(si))
         return 0;
-    refuse_if(si, ShortcutNameFault(name));
 
     struct _fileset_info *set = current_set(si);
     struct _AppItems *item = new_item_node<struct _AppItems>(si);
@@ -222,6 +232,7 @@ static int take_app_item(struct _setup_info *si, const struct keyword_row *row)
     copy_cut(item->icon_path, sizeof item->icon_path, icon);
     copy_cut(item->app_args, sizeof item->app_args, si->token);
     item->sys_app = row->value;
+    refuse_item_if(si, item, ShortcutNameFault(item->name));
     append_item_node(&set->app_items, &set->cur_app_item, item);
     return 1;
 }
@@ -233,13 +244,13 @@ static int take_environment(struct _setup_info *si, const struct keyword_row *)
     const char *var = si->token;
     if (!take_bracket_value(si))
         return 0;
-    refuse_if(si, VariableNameFault(var));
-    refuse_if(si, VariableValueFault(si->token, in_batch_file(si)));
 
     struct _fileset_info *set = current_set(si);
     struct _EnvironItems *item = new_item_node<struct _EnvironItems>(si);
     copy_cut(item->var, sizeof item->var, var);
     copy_cut(item->value, sizeof item->value, si->token);
+    refuse_item_if(si, item, VariableNameFault(item->var));
+    refuse_item_if(si, item, VariableValueFault(item->value, in_batch_file(si)));
     append_item_node(&set->environ_items, &set->cur_environ_item, item);
     return 1;
 }
