@@ -62,12 +62,7 @@ run_case() {
     rm -rf "$dest" "$drive_r/x.txt" "$drive_r/windows" "$drive_r/dir"
     mkdir -p "$dest"
     echo "$earlier" > "$dest/earlier.txt"
-    if [ $# -eq 0 ]; then
-        SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
-    else
-        printf '%s\n' "$@" > "$work/answers"
-        run_setup "$work/medium" "$work/medium"
-    fi
+    run_medium "$@"
 }
 
 # refused_at_scan NUMBER REASON LINE: the box naming the line came before
