@@ -83,34 +83,37 @@ refused_at_scan() {
     expect_no_file "$(programs)/Quorvane32"
 }
 
+# CASE LINE REASON, three words each.
 leaves="the destination leaves the installation directory"
 hostile_body=(
-    'F a.txt ..\x.txt' "$leaves"
-    'F a.txt bin\..\..\windows\x.txt' "$leaves"
-    'D ..\dir' "the directory leaves the installation directory"
-    'F ..\..\..\..\..\..\..\etc\hostname host.txt' "the source leaves the medium's file directory"
-    'F Z:\etc\hostname host.txt' "the source is not a name in the medium's file directory"
-    'F a.txt nul.txt' "the destination names a device"
-    'P a.txt a.exe a.txt [..]' "the shortcut name is empty or only dots and blanks"
+    destination_up_one_level 'F a.txt ..\x.txt' "$leaves"
+    destination_up_through_a_directory 'F a.txt bin\..\..\windows\x.txt' "$leaves"
+    directory_up_one_level 'D ..\dir' "the directory leaves the installation directory"
+    source_outside_the_medium 'F ..\..\..\..\..\..\..\etc\hostname host.txt'
+    "the source leaves the medium's file directory"
+    source_with_a_drive 'F Z:\etc\hostname host.txt' "the source is not a name in the medium's file directory"
+    destination_a_device 'F a.txt nul.txt' "the destination names a device"
+    program_name_of_dots 'P a.txt a.exe a.txt [..]' "the shortcut name is empty or only dots and blanks"
 )
 hostile_header=(
-    'ENVIRONMENT [PATH] [C:\vendor]' "the search path is changed by ADDPATH lines only"
-    'ENVIRONMENT [] [x]' "the variable has no name"
-    'ENVIRONMENT [A=B] [x]' 'the variable name holds a blank, "=", "%" or a control character'
-    'ADDPATH []' "the search path entry is empty"
-    'ADDPATH [bin;C:\x]' 'the search path entry holds a ";" or a control character: one directory per ADDPATH line'
-    'APPITEM a.txt a.txt [..] []' "the shortcut name is empty or only dots and blanks"
+    variable_path 'ENVIRONMENT [PATH] [C:\vendor]' "the search path is changed by ADDPATH lines only"
+    variable_without_name 'ENVIRONMENT [] [x]' "the variable has no name"
+    variable_name_with_equals 'ENVIRONMENT [A=B] [x]' 'the variable name holds a blank, "=", "%" or a control character'
+    search_path_entry_empty 'ADDPATH []' "the search path entry is empty"
+    search_path_entry_of_two 'ADDPATH [bin;C:\x]'
+    'the search path entry holds a ";" or a control character: one directory per ADDPATH line'
+    application_name_of_dots 'APPITEM a.txt a.txt [..] []' "the shortcut name is empty or only dots and blanks"
 )
 for kind in nt w95; do
-    for ((i = 0; i < ${#hostile_body[@]}; i += 2)); do
-        run_case "body_$((i / 2))_$kind" "$kind" "; no header line" "${hostile_body[i]}"
-        refused_at_scan 13 "${hostile_body[i + 1]}" "${hostile_body[i]}"
+    for ((i = 0; i < ${#hostile_body[@]}; i += 3)); do
+        run_case "${hostile_body[i]}_$kind" "$kind" "; no header line" "${hostile_body[i + 1]}"
+        refused_at_scan 13 "${hostile_body[i + 2]}" "${hostile_body[i + 1]}"
         expect_no_file "$dest/host.txt"
         reliability_log
     done
-    for ((i = 0; i < ${#hostile_header[@]}; i += 2)); do
-        run_case "header_$((i / 2))_$kind" "$kind" "${hostile_header[i]}" "; no body line"
-        refused_at_scan 10 "${hostile_header[i + 1]}" "${hostile_header[i]}"
+    for ((i = 0; i < ${#hostile_header[@]}; i += 3)); do
+        run_case "${hostile_header[i]}_$kind" "$kind" "${hostile_header[i + 1]}" "; no body line"
+        refused_at_scan 10 "${hostile_header[i + 2]}" "${hostile_header[i + 1]}"
         reliability_log
     done
 done
