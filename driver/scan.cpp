@@ -163,10 +163,14 @@ static int take_company(struct _setup_info *si, const struct keyword_row *)
     return take_text(si, si->company_name, sizeof si->company_name);
 }
 
+// The software name is the name of the file set's program group.
 static int take_software(struct _setup_info *si, const struct keyword_row *)
 {
     struct _fileset_info *set = current_set(si);
-    return take_text(si, set->software_name, sizeof set->software_name);
+    if (!take_text(si, set->software_name, sizeof set->software_name))
+        return 0;
+    refuse_if(si, GroupNameFault(set->software_name));
+    return 1;
 }
 
 static int take_major_version(struct _setup_info *si, const struct keyword_row *)

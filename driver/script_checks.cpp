@@ -229,3 +229,10 @@ const char *ShortcutNameFault(const char *name)
         return "the shortcut name is empty or only dots and blanks";
     return NULL;
 }
+
+const char *GroupNameFault(const char *name)
+{
+    if (leaves_no_file_name(name))
+        return "the group name is empty or only dots and blanks";
+    return NULL;
+}

@@ -39,3 +39,4 @@ const char *SearchPathEntryFault(const char *entry, int batch_file);
 // does not fit in cb bytes.
 int CleanFileName(char *out, size_t cb, const char *name);
 const char *ShortcutNameFault(const char *name);
+const char *GroupNameFault(const char *name);

@@ -103,6 +103,7 @@ hostile_header=(
     search_path_entry_of_two 'ADDPATH [bin;C:\x]'
     'the search path entry holds a ";" or a control character: one directory per ADDPATH line'
     application_name_of_dots 'APPITEM a.txt a.txt [..] []' "the shortcut name is empty or only dots and blanks"
+    group_name_of_dots 'SOFTWARE [..]' "the group name is empty or only dots and blanks"
 )
 for kind in nt w95; do
     for ((i = 0; i < ${#hostile_body[@]}; i += 3)); do

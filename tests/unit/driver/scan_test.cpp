@@ -487,6 +487,8 @@ INSTANTIATE_TEST_SUITE_P(Lines, HostileLineTest, ::testing::Values(
     HostileLine{"P a.bin x.exe x.ico []", "the shortcut name is empty or only dots and blanks"},
     HostileLine{"APPITEM x.exe x.ico [. .] []", "the shortcut name is empty or only dots and blanks"},
     HostileLine{"SYSAPP x.exe x.ico [...] []", "the shortcut name is empty or only dots and blanks"},
+    HostileLine{"SOFTWARE [..]", "the group name is empty or only dots and blanks"},
+    HostileLine{"SOFTWARE []", "the group name is empty or only dots and blanks"},
     HostileLine{"ENVIRONMENT [PATH] [C:\\vendor]", "the search path is changed by ADDPATH lines only"},
     HostileLine{"ENVIRONMENT [] [x]", "the variable has no name"},
     HostileLine{"ENVIRONMENT [A=B] [x]", "the variable name holds a blank"},

@@ -136,6 +136,8 @@ TEST(NameCleaning, GroupAndItemNamesBecomeOneFileNameInTheFolder)
 
     ExpectAccepted(ShortcutNameFault, {"Tool", ".profile", "a..b", "Read/Write"});
     ExpectRefused(ShortcutNameFault, {"", "..", ". .", "."}, "empty or only dots and blanks");
+    ExpectAccepted(GroupNameFault, {"Quorvane:32", "a..b"});
+    ExpectRefused(GroupNameFault, {"", "..", " "}, "the group name is empty");
 }
 
 TEST(DoubleByteChecks, TrailBytesAreNoSeparatorsOrSpecialCharacters)
