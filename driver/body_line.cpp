@@ -42,40 +42,49 @@ static void take_changedisk(struct _setup_info *si, struct body_line *line)
     line->disk = number_as_int(si->token);
 }
 
-// One level below the destination directory.
-static void take_directory(struct _setup_info *si, struct body_line *)
+static int take_directory_word(struct _setup_info *si, struct body_line *line)
 {
     si->line_ptr = CharNextA(si->line_ptr);  // the letter
     if (!take_word(si))
-        CorruptedScript(si);
-    if (!FormatText(si->temp_dst_path, sizeof si->temp_dst_path, "%s\\%s", si->dst_dir, si->token))
-        FatalStopFormatted(si, "Fatal Error", "Directory name too long: %s", si->token);
+        return 0;
+    line->destination = si->token;
+    return 1;
 }
 
-static void take_file_words(struct _setup_info *si, struct body_line *line)
+// One level below the destination directory.
+static void take_directory(struct _setup_info *si, struct body_line *line)
+{
+    if (!take_directory_word(si, line))
+        CorruptedScript(si);
+    if (!FormatText(si->temp_dst_path, sizeof si->temp_dst_path, "%s\\%s", si->dst_dir, line->destination))
+        FatalStopFormatted(si, "Fatal Error", "Directory name too long: %s", line->destination);
+}
+
+static int take_file_words(struct _setup_info *si, struct body_line *line)
 {
     si->line_ptr = CharNextA(si->line_ptr);  // the letter
     if (!take_word(si))
-        CorruptedScript(si);
+        return 0;
     line->source = si->token;
     if (!take_word(si))
-        CorruptedScript(si);
+        return 0;
     line->destination = si->token;
     if (line->file_type == FILE_LINE_PLAIN)
-        return;
+        return 1;
 
     if (!take_word(si))
-        CorruptedScript(si);
+        return 0;
     line->icon = si->token;
     if (!take_bracket_value(si))
-        CorruptedScript(si);
+        return 0;
     line->name = si->token;
     if (line->file_type == FILE_LINE_PROGRAM)
-        return;
+        return 1;
     // A document's shortcut needs a name and the program that opens it.
     if (*line->name == '\0' || !take_bracket_value(si))
-        CorruptedScript(si);
+        return 0;
     line->program = si->token;
+    return 1;
 }
 
 // The destination word taken apart as _splitpath does: a drive is dropped,
@@ -123,7 +132,8 @@ static void compose_file_paths(struct _setup_info *si, const struct body_line *l
 
 static void take_file(struct _setup_info *si, struct body_line *line)
 {
-    take_file_words(si, line);
+    if (!take_file_words(si, line))
+        CorruptedScript(si);
     compose_file_paths(si, line);
 }
 
@@ -166,6 +176,13 @@ static const struct body_rule *find_body_rule(const char *line)
     return NULL;
 }
 
+static void start_line(struct body_line *line, const struct body_rule *rule)
+{
+    *line = {};
+    line->kind = rule->kind;
+    line->file_type = rule->file_type;
+}
+
 void TakeBodyLine(struct _setup_info *si, struct body_line *line)
 {
     const struct body_rule *rule = find_body_rule(si->line_ptr);
@@ -173,8 +190,15 @@ void TakeBodyLine(struct _setup_info *si, struct body_line *line)
     // damaged. The title lacks its last letter, as it always has.
     if (rule == NULL)
         FatalStop(si, "Corrupted setup.inf file", "Fatal Erro");
-    *line = {};
-    line->kind = rule->kind;
-    line->file_type = rule->file_type;
+    start_line(line, rule);
     rule->take(si, line);
+}
+
+int TakeBodyLineWords(struct _setup_info *si, struct body_line *line)
+{
+    const struct body_rule *rule = find_body_rule(si->line_ptr);
+    if (rule == NULL || (rule->kind != BODY_DIRECTORY && rule->kind != BODY_FILE))
+        return 0;
+    start_line(line, rule);
+    return rule->kind == BODY_DIRECTORY ? take_directory_word(si, line) : take_file_words(si, line);
 }

@@ -27,7 +27,7 @@ struct body_line {
     int disk;                 // CHANGEDISK: the disk the next files come from
     int file_type;            // file lines: FILE_LINE_*
     const char *source;       // the file's name in the medium's file directory
-    const char *destination;  // below the destination directory
+    const char *destination;  // below the destination directory; a "D" line's directory
     const char *icon;         // program and info lines
     const char *name;         // program and info lines: the shortcut's name
     const char *program;      // info lines: what opens the document
@@ -40,6 +40,12 @@ struct body_line {
 // the program with "Corrupted setup.inf file"; a name or path too long for
 // its buffer stops it with a text naming it.
 void TakeBodyLine(struct _setup_info *si, struct body_line *line);
+
+// The words of a directory or file line at line_ptr, with nothing composed
+// and nothing stopped: for the scanner, which judges them before anything
+// is copied. 0 when the line is no such line or lacks a word (the installer
+// stops at it later).
+int TakeBodyLineWords(struct _setup_info *si, struct body_line *line);
 
 // A line of the block lacks a required part, or is a second BEGIN or a
 // FILESET line.

@@ -16,14 +16,26 @@ static long ClampToLong(unsigned long long value)
     return value > (unsigned long long)LONG_MAX ? LONG_MAX : (long)value;
 }
 
-long RequiredSpace(struct _setup_info *si)
+// Bytes of the checked sets, or of the express sets, at most the largest long.
+static long SpaceOfSets(struct _setup_info *si, int express)
 {
     unsigned long long total = 0;
     for (int i = 1; i < si->num_file_sets; i++) {
-        if (si->file_set_list[i].selected)
-            total += si->file_set_list[i].size;
+        const struct _fileset_info *fs = &si->file_set_list[i];
+        if (express ? fs->express : fs->selected)
+            total += fs->size;
     }
     return ClampToLong(total);
+}
+
+long RequiredSpace(struct _setup_info *si)
+{
+    return SpaceOfSets(si, 0);
+}
+
+long InstalledSpace(struct _setup_info *si)
+{
+    return SpaceOfSets(si, si->installType == 1);
 }
 
 // The checks in their order; 1 when the drive in sz is accepted.

@@ -9,26 +9,15 @@
 
 static const char szDialogDll[] = "mscuistf.dll";
 
-// The private copy of the script: nothing of the run stays in TMP.
-static void RemovePrivateCopies(struct _setup_info *si)
-{
-    // The stream is open only once the private copy exists.
-    if (si->setup_inf_ptr) {
-        fclose(si->setup_inf_ptr);
-        si->setup_inf_ptr = NULL;
-        DeleteFileA(si->setup_inf_file);
-    }
-}
-
 // Ends the run after a confirmed quit; what was installed stays.
 [[noreturn]] static void QuitSetup(struct _setup_info *si)
 {
-    RemovePrivateCopies(si);
+    RemoveScratchFiles(si);
     UIPopAll();
     EndSetupToolkit();
     if (si->platform == PLATFORM_WIN95)
         CoUninitialize();
-    exit(0);
+    exit(SetupExitCode(0));
 }
 
 void AskQuit(struct _setup_info *si)
@@ -117,7 +106,7 @@ void InsufficientDiskSpaceDialog(struct _setup_info *si)
 void ExitSuccess(struct _setup_info *si)
 {
     RunInfoDialog(si, finished);
-    RemovePrivateCopies(si);
+    RemoveScratchFiles(si);
     UIPop(1);
 }
 

@@ -1,5 +1,6 @@
 // The search path and environment variables of a file set, and the search
 // paths of its programs.
+#include "script_checks.h"
 #include "setup.h"
 #include "setuprt.h"
 #include "text.h"
@@ -85,20 +86,42 @@ static const char *ReadPathValue(HKEY key, struct path_value *pv)
     return NULL;
 }
 
+// A rooted entry and one with a drive are taken as they stand; any other
+// lies below the destination directory. suffix follows the directory.
+static int ComposePathEntry(char *buf, size_t cb, const struct _setup_info *si, const char *path,
+                            const char *suffix)
+{
+    if (path[0] == '\\' || HasDrive(path))
+        return FormatText(buf, cb, "%s%s", path, suffix);
+    return FormatText(buf, cb, "%s\\%s%s", si->dst_dir, path, suffix);
+}
+
+// The system keeps an environment variable of at most 32,767 characters
+// with its terminator: a longer Path would be lost at the next logon.
+static const size_t LONGEST_VARIABLE = 32767 - 1;
+
 // Each new directory goes in front, so a file set's entries end up in
-// reverse order before the old value.
+// reverse order before the old value. Path is never made longer than the
+// system keeps, in its stored or in its expanded form.
 static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *si, struct path_value *pv)
 {
+    size_t expanded_length = strlen(pv->expanded);
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
-        int fits = item->path[0] == '\\'
-                       ? CopyText(si->temp_temp_path, sizeof si->temp_temp_path, item->path)
-                       : FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\%s", si->dst_dir, item->path);
-        if (!fits) {
+        if (!ComposePathEntry(si->temp_temp_path, sizeof si->temp_temp_path, si, item->path, "")) {
             FormatText(si->output_buf, sizeof si->output_buf, "The search path entry %s is too long", item->path);
             return si->output_buf;
         }
         if (IsPathElement(pv->new_path, si->temp_temp_path) || IsPathElement(pv->expanded, si->temp_temp_path))
             continue;
+        size_t added = strlen(si->temp_temp_path) + 1;
+        expanded_length += added;
+        if (strlen(pv->new_path) + added > LONGEST_VARIABLE || expanded_length > LONGEST_VARIABLE) {
+            FormatText(si->output_buf, sizeof si->output_buf,
+                       "The search path cannot take %s: Path would be longer than %u characters. Path is left "
+                       "unchanged.",
+                       si->temp_temp_path, static_cast<unsigned>(LONGEST_VARIABLE));
+            return si->output_buf;
+        }
         size_t cb = strlen(si->temp_temp_path) + 1 + strlen(pv->new_path) + 1;
         char *longer = (char *)malloc(cb);
         if (!longer)
@@ -150,16 +173,34 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si)
     return 1;
 }
 
-// The toolkit takes the entries as the script wrote them.
+// The toolkit's refusal of the setting that text names; the last error may
+// say why.
+[[noreturn]] static void StopForSetting(struct _setup_info *si, const char *text)
+{
+    if (GetLastError() == ERROR_BUFFER_OVERFLOW)
+        FatalStopFormatted(si, "Fatal Error",
+                           "%s: its line in AUTOEXEC.BAT would be longer than the %d characters that the command "
+                           "interpreter reads. AUTOEXEC.BAT and the environment are left as they were.",
+                           text, ENV_LONGEST_BATCH_LINE);
+    FatalStop(si, text, "Fatal Error");
+}
+
+// The toolkit takes the entries as the script wrote them; the scan has
+// refused every entry and setting that the toolkit would refuse as unsafe.
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si)
 {
+    char text[320];
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
-        if (!SetEnvVariable("PATH", item->path, ENV_ADD_TO_PATH))
-            FatalStopFormatted(si, "Fatal Error", "Error adding %s to the search path", item->path);
+        if (!SetEnvVariable("PATH", item->path, ENV_ADD_TO_PATH)) {
+            FormatText(text, sizeof text, "Error adding %s to the search path", item->path);
+            StopForSetting(si, text);
+        }
     }
     for (struct _EnvironItems *item = fs->environ_items; item; item = item->next) {
-        if (!SetEnvVariable(item->var, item->value, ENV_SET_VARIABLE))
-            FatalStopFormatted(si, "Fatal Error", "Error setting the environment variable %s", item->var);
+        if (!SetEnvVariable(item->var, item->value, ENV_SET_VARIABLE)) {
+            FormatText(text, sizeof text, "Error setting the environment variable %s", item->var);
+            StopForSetting(si, text);
+        }
     }
     return 1;
 }
@@ -172,9 +213,7 @@ static char *BuildSearchPathList(struct _setup_info *si, struct _fileset_info *f
     size_t used = 0;
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
         char cur_path[260];
-        int fits = item->path[0] == '\\' ? FormatText(cur_path, sizeof cur_path, "%s;", item->path)
-                                         : FormatText(cur_path, sizeof cur_path, "%s\\%s;", si->dst_dir, item->path);
-        if (!fits) {
+        if (!ComposePathEntry(cur_path, sizeof cur_path, si, item->path, ";")) {
             free(path_list);
             FatalStopFormatted(si, "Fatal Error", "The search path entry %s is too long", item->path);
         }

@@ -1,4 +1,5 @@
-// The driver's common ending for unrecoverable errors.
+// The driver's endings: the files of the run removed, and the common ending
+// for unrecoverable errors.
 #include "setup.h"
 #include "setupapi.h"
 #include "setuprt.h"
@@ -9,9 +10,21 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+void RemoveScratchFiles(struct _setup_info *si)
+{
+    // The stream is open only once the private copy exists; the system
+    // deletes that copy as the stream closes, where it can.
+    if (si->setup_inf_ptr) {
+        fclose(si->setup_inf_ptr);
+        si->setup_inf_ptr = NULL;
+        DeleteFileA(si->setup_inf_file);
+    }
+}
+
 void FatalStop(struct _setup_info *si, const char *text, const char *title)
 {
     DoMsgBox(text, title, 0);
+    RemoveScratchFiles(si);
     EndSetupToolkit();
     if (si->platform == PLATFORM_WIN95)
         CoUninitialize();

@@ -110,6 +110,7 @@ void Install(struct _setup_info *si)
 {
     OpenProgressWindow(si);
     MakeDestinationDir(si);
+    si->total_disk_space_req = InstalledSpace(si);
     si->bytes_written_to_disk = 0;
     for (int i = 1; i < si->num_file_sets; i++) {
         if (IsChosen(si, &si->file_set_list[i]))

@@ -38,6 +38,15 @@ static void ToggleFileSet(struct _setup_info *si, const char *word)
         si->file_set_list[n].selected = !si->file_set_list[n].selected;
 }
 
+static int AnySetChecked(const struct _setup_info *si)
+{
+    for (int i = 1; i < si->num_file_sets; i++) {
+        if (si->file_set_list[i].selected)
+            return 1;
+    }
+    return 0;
+}
+
 static int CustomDialog(struct _setup_info *si)
 {
     char rgchT[16];
@@ -53,6 +62,13 @@ static int CustomDialog(struct _setup_info *si)
             AskQuit(si);
             continue;
         case EVENT_CONTINUE:
+            // Nothing to install would end in a closing dialog that says
+            // the product is installed.
+            if (!AnySetChecked(si)) {
+                DoMsgBox("No part is selected. Check the parts to install, or choose Exit to quit Setup.",
+                         "Custom Installation", 0);
+                continue;
+            }
             if (si->total_disk_space_req > si->total_disk_space_available) {
                 DoMsgBox("Insufficient Disk Space to \t\t\t\t\t\t\t\t\tInstall all selected file sets", "Error", 0);
                 continue;

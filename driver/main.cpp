@@ -35,7 +35,7 @@ static int QueryPlatform(void)
     if (si->platform == PLATFORM_WIN95)
         CoUninitialize();
     EndSetupToolkit();
-    exit(0);
+    exit(SetupExitCode(0));
 }
 
 // Welcome, destination and install type, each able to go back; a quit is

@@ -9,9 +9,19 @@
 //
 // END and CHANGEDISK lack their number only when the line has no blank at
 // all: after the blank, a value without digits is 0 ("END abc" gives size 0).
+//
+// What a line asks of the machine is judged here too, before anything is
+// copied: the paths of the body lines in every block, the search-path
+// entries, variables and shortcut names. A line that would reach outside
+// its place or damage the environment is a fatal stop naming it, so a run
+// never stops half registered for it.
+#include "body_line.h"
+#include "script_checks.h"
 #include "script_line.h"
+#include "text.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 enum line_role { ROLE_PLAIN, ROLE_OPENS_SET, ROLE_CLOSES_SET };
@@ -23,6 +33,47 @@ struct keyword_row {
     int needs_set;   // the line writes to the set being defined
     enum line_role role;
 };
+
+// The line being scanned as the script has it (its handlers cut it into
+// values) and its number in setup.inf, for the message that refuses it.
+static struct {
+    int number;
+    char text[sizeof(_setup_info::input_line_buf)];
+} scanned_line;
+
+static void keep_scanned_line(const struct _setup_info *si)
+{
+    CopyText(scanned_line.text, sizeof scanned_line.text, si->line_ptr);
+    scanned_line.text[strcspn(scanned_line.text, "\r\n")] = '\0';
+}
+
+[[noreturn]] static void refuse_line(struct _setup_info *si, const char *fault)
+{
+    FatalStopFormatted(si, "Fatal Error", "setup.inf line %d: %s: %s", scanned_line.number, fault,
+                       scanned_line.text);
+}
+
+static void refuse_if(struct _setup_info *si, const char *fault)
+{
+    if (fault != NULL)
+        refuse_line(si, fault);
+}
+
+// Judges an item as it is kept, cut to its field; a refused item is let go.
+template <typename Node>
+static void refuse_item_if(struct _setup_info *si, Node *item, const char *fault)
+{
+    if (fault != NULL) {
+        free(item);
+        refuse_line(si, fault);
+    }
+}
+
+// AUTOEXEC.BAT keeps the environment of the 95 family.
+static int in_batch_file(const struct _setup_info *si)
+{
+    return si->platform == PLATFORM_WIN95;
+}
 
 // The set being defined: the one whose END has not been read yet. Only
 // valid while fewer than MAX_FILE_SETS sets are complete.
@@ -112,10 +163,14 @@ static int take_company(struct _setup_info *si, const struct keyword_row *)
     return take_text(si, si->company_name, sizeof si->company_name);
 }
 
+// The software name is the name of the file set's program group.
 static int take_software(struct _setup_info *si, const struct keyword_row *)
 {
     struct _fileset_info *set = current_set(si);
-    return take_text(si, set->software_name, sizeof set->software_name);
+    if (!take_text(si, set->software_name, sizeof set->software_name))
+        return 0;
+    refuse_if(si, GroupNameFault(set->software_name));
+    return 1;
 }
 
 static int take_major_version(struct _setup_info *si, const struct keyword_row *)
@@ -149,6 +204,7 @@ static int take_add_path(struct _setup_info *si, const struct keyword_row *)
     struct _fileset_info *set = current_set(si);
     struct _PathItems *item = new_item_node<struct _PathItems>(si);
     copy_cut(item->path, sizeof item->path, si->token);
+    refuse_item_if(si, item, SearchPathEntryFault(item->path, in_batch_file(si)));
     append_item_node(&set->path_items, &set->cur_path_item, item);
     return 1;
 }
@@ -180,6 +236,7 @@ static int take_app_item(struct _setup_info *si, const struct keyword_row *row)
     copy_cut(item->icon_path, sizeof item->icon_path, icon);
     copy_cut(item->app_args, sizeof item->app_args, si->token);
     item->sys_app = row->value;
+    refuse_item_if(si, item, ShortcutNameFault(item->name));
     append_item_node(&set->app_items, &set->cur_app_item, item);
     return 1;
 }
@@ -196,6 +253,8 @@ static int take_environment(struct _setup_info *si, const struct keyword_row *)
     struct _EnvironItems *item = new_item_node<struct _EnvironItems>(si);
     copy_cut(item->var, sizeof item->var, var);
     copy_cut(item->value, sizeof item->value, si->token);
+    refuse_item_if(si, item, VariableNameFault(item->var));
+    refuse_item_if(si, item, VariableValueFault(item->value, in_batch_file(si)));
     append_item_node(&set->environ_items, &set->cur_environ_item, item);
     return 1;
 }
@@ -226,6 +285,23 @@ static const struct keyword_row keyword_table[] = {
     {"ENVIRONMENT",         take_environment,   0,                 1, ROLE_PLAIN},
 };
 
+// A body line's paths and shortcut name. A line lacking a word is left to
+// the installer, which stops at it.
+static void check_body_line(struct _setup_info *si)
+{
+    struct body_line line;
+    if (!TakeBodyLineWords(si, &line))
+        return;
+    if (line.kind == BODY_DIRECTORY) {
+        refuse_if(si, DirectoryFault(line.destination));
+        return;
+    }
+    refuse_if(si, SourceFault(line.source));
+    refuse_if(si, DestinationFault(line.destination));
+    if (line.file_type != FILE_LINE_PLAIN)
+        refuse_if(si, ShortcutNameFault(line.name));
+}
+
 static const struct keyword_row *find_keyword(const char *line)
 {
     for (const struct keyword_row &row : keyword_table) {
@@ -249,10 +325,21 @@ int ScanForFileSets(struct _setup_info *si)
     si->begin = 0;
 
     int in_file_set = 0;
+    int line_ended = 1;
+    scanned_line.number = 0;
     while (read_script_line(si)) {
+        // A line longer than one read keeps its number.
+        scanned_line.number += line_ended;
+        size_t length = strlen(si->input_line_buf);
+        line_ended = length > 0 && si->input_line_buf[length - 1] == '\n';
+        keep_scanned_line(si);
+
         const struct keyword_row *row = find_keyword(si->line_ptr);
-        if (row == NULL)
+        if (row == NULL) {
+            if (in_file_set)
+                check_body_line(si);
             continue;
+        }
         // After the tenth END there is no record to describe.
         if (row->needs_set && si->num_file_sets >= MAX_FILE_SETS)
             continue;

@@ -31,8 +31,11 @@ void BlankPathDialog(struct _setup_info *si);
 void InvalidPathDialog(struct _setup_info *si);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
-// Bytes of the chosen file sets, at most the largest long.
+// Bytes of the checked file sets, at most the largest long.
 long RequiredSpace(struct _setup_info *si);
+// Bytes of the sets this installation copies (the express sets, or the
+// checked ones): the whole of the progress.
+long InstalledSpace(struct _setup_info *si);
 
 // Copying one file set (install_fileset.cpp) behind the progress window
 // (progress.cpp).
@@ -57,8 +60,13 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
 long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
 
+// The private copy of the script and the decompressor's scratch file
+// removed: every ending of the run calls it (fatal.cpp).
+void RemoveScratchFiles(struct _setup_info *si);
+
 // The driver's common ending for unrecoverable errors (fatal.cpp): the
-// message box with style 0, the toolkit shut down, exit code 1.
+// message box with style 0, the files of the run removed, the toolkit shut
+// down, exit code 1.
 [[noreturn]] void FatalStop(struct _setup_info *si, const char *text, const char *title);
 // The same with a text formatted into output_buf; a text longer than
 // output_buf is shown cut, the stop is the same.

@@ -1,4 +1,5 @@
 // Start-menu shortcut files of the Windows 95 family.
+#include "script_checks.h"
 #include "setup.h"
 #include "text.h"
 
@@ -81,12 +82,20 @@ struct shortcut_texts {
 };
 
 // The shortcut file in the file set's Start-menu folder, and its icon, which
-// always lies in the destination directory. 0 when a text does not fit.
+// always lies in the destination directory. The group and the name are
+// cleaned as the runtime cleans them for the group's folder, so the link
+// lands in that folder and nowhere else. 0 when a text does not fit.
 static int ComposeLinkAndIcon(struct _setup_info *si, struct _fileset_info *fs, const char *name,
                               const char *extension, const char *icon_path, struct shortcut_texts *texts)
 {
+    char group_file[sizeof fs->software_name + 1];
+    char name_file[sizeof texts->link];
+    if (!CleanFileName(group_file, sizeof group_file, fs->software_name) ||
+        !CleanFileName(name_file, sizeof name_file, name))
+        FatalStopFormatted(si, "Fatal Error", "The shortcut %s of the group %s cannot be named as a file", name,
+                           fs->software_name);
     return FormatText(texts->link, sizeof texts->link, "%s\\Start Menu\\Programs\\%s\\%s%s", si->sys_dir,
-                      fs->software_name, name, extension) &&
+                      group_file, name_file, extension) &&
            FormatText(texts->icon_path, sizeof texts->icon_path, "%s\\%s", si->dst_dir, icon_path);
 }
 

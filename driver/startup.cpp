@@ -1,7 +1,11 @@
 // Filling the setup record: the script found, copied and scanned.
 #include "msdetect.h"
 #include "setup.h"
+#include "script_text.h"
 #include "text.h"
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -68,20 +72,60 @@ static void LocateScript(struct _setup_info *si)
     }
 }
 
+// Copies the script into the open private copy with one line feed per line
+// end; a UTF-16 script is refused before the scan sees any of it.
+static void WriteScriptText(struct _setup_info *si, FILE *script, HANDLE copy)
+{
+    struct script_text_state state = {};
+    unsigned char piece[4096], text[sizeof piece];
+    size_t length;
+    while ((length = fread(piece, 1, sizeof piece, script)) > 0) {
+        if (script_piece_encoding(&state, piece, length) == SCRIPT_UTF16)
+            FatalStop(si, "setup.inf is written in UTF-16 (wide characters). Setup reads the script as ANSI "
+                          "text: save it in that form and run Setup again.",
+                      "Fatal Error");
+        size_t written = normalize_script_piece(&state, piece, length, text);
+        DWORD done = 0;
+        if (!WriteFile(copy, text, (DWORD)written, &done, NULL) || done != written)
+            FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
+    }
+    if (ferror(script))
+        FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
+}
+
 // The whole run reads this private copy, which stays readable while the
-// user swaps diskettes.
+// user swaps diskettes. The system deletes it when its handle closes,
+// however the run ends.
 static void MakePrivateCopy(struct _setup_info *si)
 {
     FormatText(si->temp_src_path, sizeof si->temp_src_path, "%s%s", si->src_dir, "setup.inf");
     if (!GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_dst_path))
         FatalStop(si, "Cannot create temp file", "Fatal Error");
-    if (!CopyFileA(si->temp_src_path, si->temp_dst_path, FALSE))
-        FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
-
     CopyText(si->setup_inf_file, sizeof si->setup_inf_file, si->temp_dst_path);
-    si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
-    if (!si->setup_inf_ptr)
+    HANDLE copy = CreateFileA(si->setup_inf_file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                              NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    if (copy == INVALID_HANDLE_VALUE) {
+        DeleteFileA(si->setup_inf_file);
+        FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
+    }
+    int fd = _open_osfhandle((intptr_t)copy, _O_RDONLY | _O_TEXT);
+    if (fd == -1) {
+        CloseHandle(copy);
         FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");
+    }
+    si->setup_inf_ptr = _fdopen(fd, "r");
+    if (!si->setup_inf_ptr) {
+        _close(fd);
+        FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");
+    }
+
+    FILE *script = fopen(si->temp_src_path, "rb");
+    if (!script)
+        FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
+    WriteScriptText(si, script, copy);
+    fclose(script);
+    // The scan starts at the beginning.
+    SetFilePointer(copy, 0, NULL, FILE_BEGIN);
 }
 
 static int RegisterGaugeClass(HINSTANCE hInstance)

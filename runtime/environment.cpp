@@ -118,12 +118,27 @@ bool BackUpOnce(const std::string &batchFile) {
     return true;
 }
 
+// The 95 family's command interpreter reads a batch line into a buffer of at
+// most 1,024 bytes with its terminator; a longer SET line would be cut when
+// Windows starts, and the list with it.
+bool MadeLineTooLong(const std::vector<std::string> &before, const std::vector<std::string> &after) {
+    for (size_t i = 0; i < after.size(); ++i)
+        if (after[i].size() > ENV_LONGEST_BATCH_LINE && (i >= before.size() || after[i] != before[i])) return true;
+    return false;
+}
+
 bool EditBatchFile(const std::string &name, const std::string &value, bool addToList) {
     std::string batchFile = RootFile("AUTOEXEC.BAT");
     std::vector<std::string> lines;
     if (batchFile.empty() || !ReadLines(batchFile, lines)) return false;
-    bool changed = addToList ? AddToListLines(lines, name, value) : SetVariableLines(lines, name, value);
-    return !changed || (BackUpOnce(batchFile) && WriteTextLines(batchFile, lines));
+    std::vector<std::string> edited = lines;
+    bool changed = addToList ? AddToListLines(edited, name, value) : SetVariableLines(edited, name, value);
+    if (!changed) return true;
+    if (MadeLineTooLong(lines, edited)) {
+        SetLastError(ERROR_BUFFER_OVERFLOW);
+        return false;
+    }
+    return BackUpOnce(batchFile) && WriteTextLines(batchFile, edited);
 }
 
 bool SetInProcess(const char *name, const char *value, bool addToList) {
@@ -159,9 +174,8 @@ int SetEnvVariable(const char *szVar, const char *szValue, int cmo) {
     bool addToList = (cmo & ENV_ADD_TO_PATH) != 0;
     if (!addToList && !(cmo & ENV_SET_VARIABLE)) return 0;
     if (!rt::IsSafeSetting(szVar, szValue, addToList)) return 0;
-    bool saved = rt::EditBatchFile(szVar, szValue, addToList);
-    bool set = rt::SetInProcess(szVar, szValue, addToList);
-    if (!saved || !set) return 0;
+    // What the file refused, the process does not get either.
+    if (!rt::EditBatchFile(szVar, szValue, addToList) || !rt::SetInProcess(szVar, szValue, addToList)) return 0;
     rt::transcript::EnvVar(szVar, szValue, static_cast<unsigned>(cmo));
     return 1;
 }

@@ -60,8 +60,22 @@ std::string MakeUniqueFile(const std::string &dir, const char *prefix) {
     return "";
 }
 
+namespace {
+
+bool FileIdentity(const std::string &path, BY_HANDLE_FILE_INFORMATION &info) {
+    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.IsOpen() && GetFileInformationByHandle(file.Get(), &info);
+}
+
+}  // namespace
+
 bool IsSameFile(const std::string &a, const std::string &b) {
-    return lstrcmpiA(detect::FullPath(a).c_str(), detect::FullPath(b).c_str()) == 0;
+    if (lstrcmpiA(detect::FullPath(a).c_str(), detect::FullPath(b).c_str()) == 0) return true;
+    BY_HANDLE_FILE_INFORMATION infoA, infoB;
+    return FileIdentity(a, infoA) && FileIdentity(b, infoB) &&
+           infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
 }  // namespace rt

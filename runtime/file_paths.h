@@ -18,7 +18,8 @@ bool IsPlainName(const char *name);
 // its path; "" when no file can be made there.
 std::string MakeUniqueFile(const std::string &dir, const char *prefix);
 
-// Both name the same file: their full paths are equal without regard to case.
+// Both name the same file: their full paths are equal without regard to
+// case, or both exist and are one file under two names (a short name).
 bool IsSameFile(const std::string &a, const std::string &b);
 
 }  // namespace rt

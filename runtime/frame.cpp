@@ -65,6 +65,26 @@ void ShowAbout(HWND hwnd) {
     MessageBoxA(hwnd, text.c_str(), "About Setup", MB_OK | MB_ICONINFORMATION);
 }
 
+// The topmost dialog over the frame that takes input: a step of the
+// installation or the progress window. Top-level windows come in Z order.
+BOOL CALLBACK FindWorkingDialog(HWND hwnd, LPARAM found) {
+    char className[8];
+    if (GetWindow(hwnd, GW_OWNER) != g_frame.hwnd || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) ||
+        !GetClassNameA(hwnd, className, sizeof className) || lstrcmpA(className, "#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = hwnd;
+    return FALSE;
+}
+
+// The close box asks to quit, as Escape does: the dialog the user works in
+// gets Escape's cancel. While a message box waits the frame is disabled;
+// with no dialog shown there is nobody to ask, and the close is ignored.
+void AskToQuit() {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindWorkingDialog, reinterpret_cast<LPARAM>(&dialog));
+    if (dialog) PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
@@ -82,9 +102,7 @@ LRESULT CALLBACK FrameProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         }
         break;
     case WM_CLOSE:
-        // Closing the frame asks the run to quit; the binding's pump meets
-        // WM_QUIT and ends through its failure dialog.
-        PostQuitMessage(0);
+        AskToQuit();
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

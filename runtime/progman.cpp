@@ -5,10 +5,10 @@
 #include <shobjidl.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "script_checks.h"
 #include "setuprt.h"
 #include "transcript.h"
 
@@ -76,24 +76,11 @@ std::string ProgramsFolder(bool common) {
     return dir;
 }
 
-bool IsForbiddenInFileName(unsigned char c) { return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr; }
-
-// A group or item name as one file name: characters that a file name cannot
-// hold become "_". "" for a name that would be empty once the system drops
-// its trailing dots and blanks (".." must not climb out of the folder).
+// A group or item name as one file name; "" for a name that cannot be one
+// (".." must not climb out of the folder).
 std::string AsFileName(const char *name) {
-    std::string fileName;
-    for (const char *p = name; *p;) {
-        const char *next = CharNextA(p);
-        bool singleByte = next == p + 1;
-        if (singleByte && IsForbiddenInFileName(static_cast<unsigned char>(*p)))
-            fileName += '_';
-        else
-            fileName.append(p, next);
-        p = next;
-    }
-    if (fileName.find_last_not_of(". ") == std::string::npos) return "";
-    return fileName;
+    char fileName[MAX_PATH];
+    return CleanFileName(fileName, sizeof fileName, name) ? fileName : "";
 }
 
 bool IsFolder(const std::string &path) {

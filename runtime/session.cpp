@@ -3,6 +3,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "file_paths.h"
 #include "frame.h"
 #include "responder.h"
 #include "setuprt.h"
@@ -29,8 +30,32 @@ void ReportStartProblem(const std::string &problem, bool withUsage, bool unatten
     MessageBoxA(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONHAND);
 }
 
+std::string FileNameOf(const std::string &path) {
+    const char *name = path.c_str();
+    for (const char *p = name; *p; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    return name;
+}
+
+// The transcript is made before the installer reads its script, so it must
+// never take the place of the script or of the answers.
+bool TranscriptOverwritesInput(const StartOptions &options, std::string &problem) {
+    const std::string &transcript = options.transcriptFile;
+    if (transcript.empty()) return false;
+    if (lstrcmpiA(FileNameOf(transcript).c_str(), "setup.inf") == 0 || IsSameFile(transcript, "setup.inf")) {
+        problem = "The transcript " + transcript + " would overwrite the setup script.";
+        return true;
+    }
+    if (!options.answerFile.empty() && IsSameFile(transcript, options.answerFile)) {
+        problem = "The transcript " + transcript + " would overwrite the answer file.";
+        return true;
+    }
+    return false;
+}
+
 // Reads the answers and creates the transcript; false with a problem.
 bool PrepareRun(const StartOptions &options, std::vector<Answer> &answers, std::string &problem) {
+    if (TranscriptOverwritesInput(options, problem)) return false;
     if (!options.answerFile.empty() && !ReadAnswerFile(options.answerFile, answers, problem)) return false;
     if (!options.transcriptFile.empty() && !transcript::Open(options.transcriptFile)) {
         problem = "The transcript " + options.transcriptFile + " cannot be created.";
@@ -72,6 +97,8 @@ int InitializeFrame(const char *szCmdLine) {
     }
     return ++rt::g_runs;
 }
+
+int FTranscriptComplete(void) { return rt::transcript::Complete() ? 1 : 0; }
 
 void TerminateFrame(void) {
     FKillNDialogs(-1);

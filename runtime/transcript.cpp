@@ -12,6 +12,8 @@ namespace {
 // Written with WriteFile and no buffer of our own, so every line is on disk
 // even when the run ends through ExitProcess.
 FileHandle g_file;
+// A line that did not reach the file: the run's record is incomplete.
+bool g_lost = false;
 
 // Lines end in a bare newline: the transcript is read by test scripts on
 // Linux as much as by people, and no field can hold a raw line end.
@@ -19,7 +21,9 @@ void WriteLine(const std::string &line) {
     if (!g_file.IsOpen()) return;
     std::string text = line + "\n";
     DWORD written = 0;
-    WriteFile(g_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (!WriteFile(g_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+        g_lost = true;
 }
 
 const char *OrEmpty(const char *text) { return text ? text : ""; }
@@ -52,6 +56,7 @@ namespace transcript {
 
 bool Open(const std::string &path) {
     Close();
+    g_lost = false;
     // Readable by others while the run goes on, so tests and users can follow it.
     g_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -59,6 +64,8 @@ bool Open(const std::string &path) {
 }
 
 void Close() { g_file.Close(); }
+
+bool Complete() { return !g_lost; }
 
 void Set(const char *name, const char *value) { WriteLine("set " + Quote(name) + " " + Quote(value)); }
 

@@ -19,6 +19,8 @@ namespace transcript {
 // An earlier transcript is closed first.
 bool Open(const std::string &path);
 void Close();
+// Every line since Open reached the file (true without a transcript).
+bool Complete();
 
 // Toolkit events.
 void Set(const char *name, const char *value);

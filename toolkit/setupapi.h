@@ -33,6 +33,9 @@ int InitFrame(const char *szCmdLine);
 int InitInstall(void);
 int InitInstallEx(int fUse3D);
 void EndSetupToolkit(void);
+// The exit code of a run that ends with code: a finished run whose
+// transcript lost a line reports the failure instead of success.
+int SetupExitCode(int code);
 void OurYield(void);
 
 // Dialogs: the event word comes back in szBfr (cbBfrMax is its size).

@@ -20,6 +20,8 @@ int       FSetAbout(const char *szAbout1, const char *szAbout2);
 HCURSOR   HShowWaitCursor(void);
 int       FRestoreCursor(HCURSOR hcurPrev);
 void      TerminateFrame(void);
+// 1 when every line of the transcript (/t) reached its file, or there is none.
+int       FTranscriptComplete(void);
 
 // Dialog stack. FDoDialogExt shows template Dlg of szDll (or re-shows the
 // dialog already on top) and returns once its procedure reported an event;

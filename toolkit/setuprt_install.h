@@ -25,8 +25,12 @@ int FCreateProgManItemEx(const char *szGroup, int fCommon, const char *szItem, c
 
 // Environment of the Windows 95 family, in AUTOEXEC.BAT and in this process:
 // mode 4096 adds the directory szValue to the list szVar (PATH), mode 1024
-// sets szVar to szValue.
+// sets szVar to szValue. 0 when refused or failed; then neither the file
+// nor the process has changed. A line longer than the command interpreter
+// reads (ENV_LONGEST_BATCH_LINE characters) is refused with the last error
+// ERROR_BUFFER_OVERFLOW.
 enum { ENV_SET_VARIABLE = 1024, ENV_ADD_TO_PATH = 4096 };
+enum { ENV_LONGEST_BATCH_LINE = 1023 };
 int SetEnvVariable(const char *szVar, const char *szValue, int cmo);
 
 #ifdef __cplusplus

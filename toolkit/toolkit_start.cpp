@@ -69,6 +69,11 @@ int InitSetupToolkitEx(const char *szCmdLine, int fUse3D)
     return hSetup;
 }
 
+int SetupExitCode(int code)
+{
+    return code == 0 && !FTranscriptComplete() ? SETUP_ERROR_EXIT_CODE : code;
+}
+
 void EndSetupToolkit(void)
 {
     TerminateFrame();

@@ -52,6 +52,17 @@ run_setup() {
     [ "$status" -ne 124 ] || wineserver -k 2>/dev/null
 }
 
+# run_medium [ANSWERS...]: runs setup.exe from $work/medium, with those
+# answers, or quiet (/q) without any.
+run_medium() {
+    if [ $# -eq 0 ]; then
+        SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
+    else
+        printf '%s\n' "$@" > "$work/answers"
+        run_setup "$work/medium" "$work/medium"
+    fi
+}
+
 fail() { echo "FAIL [$current_case]: $*"; failures=$((failures + 1)); }
 
 expect_status() { [ "$status" -eq "$1" ] || fail "exit code $status, expected $1"; }

@@ -170,4 +170,24 @@ ANS
     expect_line 'msgbox "Insufficient Disk space for minimum install" "Alert" 0 1'
 fi
 
+# Continue with every set unchecked would install nothing and then say the
+# product is installed: a message keeps the custom dialog.
+e2e_case custom_with_nothing_checked
+script | make_medium "$work/medium"
+cat > "$work/answers" <<'ANS'
+dialog 100 CONTINUE
+dialog 300 CONTINUE EditTextOut=C:
+dialog 800 CONTINUE ButtonChecked=2
+dialog 6200 CHK1
+dialog 6200 CONTINUE
+msgbox OK
+dialog 6200 EXIT
+dialog 200 EXIT
+ANS
+run_setup "$work/medium" "$work/medium"
+expect_status 0
+expect_line 'msgbox "No part is selected. Check the parts to install, or choose Exit to quit Setup." "Custom Installation" 0 1'
+expect_line 'dialog 6200 EXIT'
+expect_no_line 'dialog 700 CONTINUE'
+
 e2e_done

@@ -46,12 +46,7 @@ hostile() {
     rm -rf "$dest"
     mkdir -p "$dest"
     echo "$earlier" > "$dest/earlier.txt"
-    if [ $# -eq 0 ]; then
-        SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
-    else
-        printf '%s\n' "$@" > "$work/answers"
-        run_setup "$work/medium" "$work/medium"
-    fi
+    run_medium "$@"
 }
 to_install=('dialog 100 CONTINUE' 'dialog 300 CONTINUE EditTextOut=R:' 'dialog 800 CONTINUE ButtonChecked=1')
 

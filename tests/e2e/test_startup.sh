@@ -11,6 +11,7 @@ FILESET [Setup files]
 BEGIN
 END 0
 FILESET [Base tools]
+SOFTWARE [Quorvane32]
 EXPRESS
 BEGIN
 F tool.txt tool.txt
@@ -25,20 +26,16 @@ run_setup "$work/medium" "$work/medium" -
 expect_status 1
 expect_line 'msgbox "Cannot Find TMP directory, Please define a \t\tTMP= Directory and run Setup again." "Fatal Error" 0 1'
 
+# The private copies live only as long as the run: an unattended run that
+# stops at the welcome dialog leaves nothing in TMP.
 for kind in nt w95; do
     e2e_case "private_copy_$kind" "$kind"
     script | make_medium "$work/medium"
-    # The answers run out at the welcome dialog: the run stops there with
-    # its private copy still in TMP, on either family its only file there
-    # (the 95 family's expand.exe writes beside the destination).
     : > "$work/answers"
     run_setup "$work/medium" "$work/medium"
     expect_status 3
     expect_line 'abort "answer file exhausted at dialog 100"'
-    expect_files 1 "$work/tmp/*"
-    copies=0
-    for f in "$work"/tmp/pex*.tmp; do cmp -s "$work/medium/setup.inf" "$f" && copies=$((copies + 1)); done
-    [ "$copies" -eq 1 ] || fail "$copies private copies equal setup.inf, expected 1"
+    expect_files 0 "$work/tmp/*"
 done
 
 e2e_case source_dialog_relative_path
@@ -53,8 +50,8 @@ expect_status 3
 expect_line 'set "EditTextIn" "A:\\"'
 expect_line 'set "EditFocus" "END"'
 expect_line 'dialog 103 CONTINUE'
-expect_files 1 "$work/tmp/pex*.tmp"
-cmp -s "$work/media/disk one/setup.inf" "$work"/tmp/pex*.tmp || fail "the private copy differs from setup.inf"
+expect_line 'abort "answer file exhausted at dialog 100"'
+expect_files 0 "$work/tmp/*"
 
 e2e_case directory_without_script
 script | make_medium "$work/medium"
@@ -112,6 +109,7 @@ run_setup "$work" "$work/medium"
 expect_status 2
 expect_line 'msgbox "Buffer Overflow" "DU-Ruruz Error" 16 1'
 expect_line 'dialog 400 CONTINUE'
+expect_files 0 "$work/tmp/*"
 
 e2e_case answer_mismatch
 script | make_medium "$work/medium"
@@ -119,6 +117,7 @@ echo "dialog 300 CONTINUE" > "$work/answers"
 run_setup "$work" "$work/medium"
 expect_status 3
 grep -q '^abort "' "$work/transcript" || fail "no abort line in the transcript"
+expect_files 0 "$work/tmp/*"
 
 e2e_case eleven_file_sets
 for i in $(seq 0 10); do printf 'FILESET [Set %d]\nBEGIN\nEND 0\n' "$i"; done | make_medium "$work/medium"
@@ -126,6 +125,7 @@ echo "msgbox OK" > "$work/answers"
 run_setup "$work/medium" "$work/medium"
 expect_status 1
 expect_line 'msgbox "MAX_FILE_SETS (10) exceed, redfined and re-reun" "Fatal Error" 0 1'
+expect_files 0 "$work/tmp/*"
 
 e2e_case usage
 script | make_medium "$work/medium"
@@ -140,5 +140,80 @@ script | make_medium "$work/medium"
 SETUP_ARGS="/q /frobnicate" run_setup "$work/medium" "$work/medium"
 expect_status 2
 expect_files 0 "$work/tmp/pex*.tmp"
+
+# Line ends of every editor: CR LF, a bare LF or a bare CR; a UTF-8 editor's
+# byte-order mark before COMPANY. Each installs the tool under the right key.
+for ends in crlf lf cr bom; do
+    e2e_case "script_line_ends_$ends"
+    case $ends in
+        crlf) script | sed 's/$/\r/' ;;
+        lf) script ;;
+        cr) script | tr '\n' '\r' ;;
+        bom) printf '\xef\xbb\xbf'; script ;;
+    esac | make_medium "$work/medium"
+    echo "tool of the medium" > "$work/medium/tool.txt"
+    rm -rf "$(drive_c)/usr"
+    SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
+    expect_status 0
+    expect_file "$(drive_c)/usr/tool.txt" "tool of the medium"
+    [ "$(reg_value 'HKLM\Software\Quorvane\Quorvane32\VersionInfo' FileSetName)" = "REG_SZ Base tools" ] ||
+        fail "no VersionInfo key under Software\\Quorvane\\Quorvane32"
+    expect_files 0 "$work/tmp/*"
+    wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    rm -rf "$(drive_c)/usr"
+done
+
+# A UTF-16 script, with its byte-order mark or without, cannot be read as
+# ANSI text: refused before anything is shown or installed.
+for form in UTF-16 UTF-16LE; do
+    e2e_case "script_in_$form"
+    script | iconv -f ASCII -t "$form" | make_medium "$work/medium"
+    echo "tool of the medium" > "$work/medium/tool.txt"
+    echo "msgbox OK" > "$work/answers"
+    run_setup "$work/medium" "$work/medium"
+    expect_status 1
+    expect_line 'msgbox "setup.inf is written in UTF-16 (wide characters). Setup reads the script as ANSI text: save it in that form and run Setup again." "Fatal Error" 0 1'
+    expect_no_line 'dialog 100 CONTINUE'
+    expect_no_file "$(drive_c)/usr/tool.txt"
+    expect_files 0 "$work/tmp/*"
+done
+
+# setup_with OPTIONS: setup.exe run from the medium with these options
+# alone (no transcript of the harness's own).
+setup_with() {
+    (cd "$work/medium" && wine cmd /c "set TMP=$(winpath "$work/tmp")&& setup.exe $1" </dev/null >"$work/stdout" 2>&1)
+    status=$?
+}
+
+# The transcript is made before the script is read: it may take the place
+# of neither the script nor the answers. Both stay as they were.
+e2e_case transcript_naming_the_script
+script | make_medium "$work/medium"
+cp "$work/medium/setup.inf" "$work/script.orig"
+setup_with "/q /t setup.inf"
+expect_status 2
+grep -q 'would overwrite the setup script' "$work/stdout" || fail "no reason given: $(cat "$work/stdout")"
+cmp -s "$work/medium/setup.inf" "$work/script.orig" || fail "setup.inf was changed"
+
+e2e_case transcript_naming_the_answers
+script | make_medium "$work/medium"
+printf 'dialog 100 EXIT\ndialog 200 EXIT\n' > "$work/answers"
+cp "$work/answers" "$work/answers.orig"
+setup_with "/a $(winpath "$work/answers") /t $(winpath "$work/answers")"
+expect_status 2
+grep -q 'would overwrite the answer file' "$work/stdout" || fail "no reason given: $(cat "$work/stdout")"
+cmp -s "$work/answers" "$work/answers.orig" || fail "the answer file was changed"
+
+# A transcript that cannot be written whole: the run finishes, but the
+# record of it is incomplete, and the exit code says so.
+e2e_case transcript_on_a_full_device
+script | make_medium "$work/medium"
+echo "tool of the medium" > "$work/medium/tool.txt"
+rm -rf "$(drive_c)/usr"
+setup_with "/q /t Z:\\dev\\full"
+expect_status 2
+expect_file "$(drive_c)/usr/tool.txt" "tool of the medium"
+wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+rm -rf "$(drive_c)/usr"
 
 e2e_done

@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "script_checks.h"
+
 namespace {
 
 // The scanner's own stops; any other text means a stop it should not make.
@@ -22,13 +24,16 @@ const char *const kScanStops[] = {
     "Memory alloc failed",
 };
 
+// A line refused for what it asks of the machine is named with its number.
+const char kRefusedLine[] = "setup.inf line ";
+
 bool KnownStop(const char *text)
 {
     for (const char *stop : kScanStops) {
         if (strcmp(text, stop) == 0)
             return true;
     }
-    return false;
+    return strncmp(text, kRefusedLine, strlen(kRefusedLine)) == 0;
 }
 
 // A scratch file of this process, so that parallel runs do not meet.
@@ -65,7 +70,21 @@ void CheckList(const Node *head, const Node *tail, CheckNode check_node)
     Require(last == tail, "list tail is not its last node");
 }
 
-void CheckSet(const struct _fileset_info &set)
+// One component, neither climbing nor a device, without a character that
+// a file name cannot hold (a double-byte character may hold any byte).
+bool AFileNameInItsFolder(const char *name)
+{
+    size_t length = strlen(name);
+    if (IsDeviceName(name, name + length) || strspn(name, ". ") == length)
+        return false;
+    for (const char *ch = name; *ch != '\0'; ch = CharNextA(ch)) {
+        if (CharNextA(ch) == ch + 1 && (static_cast<unsigned char>(*ch) < 0x20 || strchr("\\/:*?\"<>|", *ch)))
+            return false;
+    }
+    return true;
+}
+
+void CheckSet(const struct _fileset_info &set, bool batch_file)
 {
     Require(Terminated(set.name, sizeof set.name), "name not terminated");
     Require(Terminated(set.software_name, sizeof set.software_name), "software_name not terminated");
@@ -80,16 +99,23 @@ void CheckSet(const struct _fileset_info &set)
     Require(set.info_items == nullptr && set.cur_info_item == nullptr, "scan made an info item");
     Require(set.hkKey == nullptr, "scan touched hkKey");
 
-    CheckList(set.path_items, set.cur_path_item, [](const _PathItems &item) {
+    // Nothing the checks refuse is ever kept.
+    CheckList(set.path_items, set.cur_path_item, [batch_file](const _PathItems &item) {
         Require(Terminated(item.path, sizeof item.path), "path item not terminated");
+        Require(SearchPathEntryFault(item.path, batch_file) == nullptr, "unsafe search path entry kept");
     });
-    CheckList(set.environ_items, set.cur_environ_item, [](const _EnvironItems &item) {
+    CheckList(set.environ_items, set.cur_environ_item, [batch_file](const _EnvironItems &item) {
         Require(Terminated(item.var, sizeof item.var), "variable not terminated");
         Require(Terminated(item.value, sizeof item.value), "value not terminated");
+        Require(VariableNameFault(item.var) == nullptr && VariableValueFault(item.value, batch_file) == nullptr,
+                "unsafe variable kept");
     });
     CheckList(set.app_items, set.cur_app_item, [](const _AppItems &item) {
         Require(Terminated(item.name, sizeof item.name), "app name not terminated");
-        Require(item.name[0] != '\0', "app item without a name");
+        Require(ShortcutNameFault(item.name) == nullptr, "app item without a usable name");
+        char file_name[sizeof item.name + 1];
+        Require(CleanFileName(file_name, sizeof file_name, item.name) != 0, "app name gives no file name");
+        Require(AFileNameInItsFolder(file_name), "app name leaves its folder");
         Require(Terminated(item.app_exe_path, sizeof item.app_exe_path), "app path not terminated");
         Require(Terminated(item.icon_path, sizeof item.icon_path), "app icon not terminated");
         Require(Terminated(item.app_args, sizeof item.app_args), "app args not terminated");
@@ -114,7 +140,7 @@ void CheckTable(const struct _setup_info &si, size_t script_size, bool stopped)
 {
     Require(si.num_file_sets >= 0 && si.num_file_sets <= MAX_FILE_SETS, "num_file_sets out of range");
     for (int i = 0; i < MAX_FILE_SETS; i++) {
-        CheckSet(si.file_set_list[i]);
+        CheckSet(si.file_set_list[i], si.platform == PLATFORM_WIN95);
         if (i > si.num_file_sets)
             Require(Blank(si.file_set_list[i]), "a record after the current one was written");
     }
@@ -150,6 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!WriteScript(data, size))
         return 0;
     std::unique_ptr<struct _setup_info> si = NewSetupRecord();
+    // The first byte, part of the script as well, chooses the platform.
+    si->platform = size > 0 && (data[0] & 1) != 0 ? PLATFORM_WIN95 : PLATFORM_NT;
     si->setup_inf_ptr = fopen(ScriptPath().c_str(), "r");
     if (si->setup_inf_ptr == nullptr)
         return 0;

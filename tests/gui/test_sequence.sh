@@ -56,4 +56,25 @@ expect_line 'add "DriveStatusText" "90  KB"'
 expect_line 'dialog 200 EXIT'
 expect_files 0 "$work/tmp/pex*.tmp"
 
+# The frame's close box asks to quit, as Escape does; going on from the
+# quit dialog brings the step back.
+e2e_case frame_close_box
+script | make_medium "$work/medium"
+start_setup "$work/medium" "$work/medium"
+if frame=$(wait_for_window "Quorvane/32 2.0 Installation") && wait_for_window "Welcome" >/dev/null; then
+    width=$(xwininfo -id "$frame" | awk '/Width:/ {print $2}')
+    # The close box: the rightmost button of the caption.
+    xdotool mousemove --window "$frame" $((width - 12)) 10 click 1
+    wait_for_line 'dialog 100 EXIT'
+    if quit=$(wait_for_window "Exit Setup"); then
+        screenshot quit_from_close_box
+        click_button "$quit" 2  # Exit Setup
+    fi
+fi
+finish_setup
+expect_status 0
+expect_line 'dialog 200 EXIT'
+expect_no_line 'dialog 400 CONTINUE'
+expect_files 0 "$work/tmp/*"
+
 e2e_done

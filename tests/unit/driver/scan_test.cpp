@@ -444,6 +444,87 @@ INSTANTIATE_TEST_SUITE_P(Lines, MalformedLineTest, ::testing::Values(
     "APPITEM tool.exe tool.ico [Tool]", "APPITEM tool.exe tool.ico [] [-i]",
     "SYSAPP tool.exe tool.ico [Tool] [-i"));
 
+// A line that would reach outside its place or damage the environment:
+// where it stands in the script, and the reason its stop gives.
+struct HostileLine {
+    const char *line;
+    const char *reason;
+};
+
+class HostileLineTest : public ScanTest, public ::testing::WithParamInterface<HostileLine> {};
+
+TEST_P(HostileLineTest, StopsTheScanNamingTheLineWhereverItStandsInABlock)
+{
+    const std::string line = GetParam().line;
+    const std::string head = Lines({"; hostile", "COMPANY [Works]", "FILESET [one]"});
+    const std::pair<std::string, int> placings[] = {
+        {head + Lines({"BEGIN", line, "END 1"}), 5},
+        {head + Lines({line, "BEGIN", "END 1"}), 4},
+        {head + Lines({"BEGIN", "END 1", "FILESET [two]", line, "BEGIN", "END 2"}), 7},
+    };
+    for (const auto &placing : placings) {
+        SCOPED_TRACE(placing.first);
+        FatalStopped stop = ScanStops(placing.first);
+        const std::string named = "setup.inf line " + std::to_string(placing.second) + ": " + GetParam().reason;
+        EXPECT_EQ(stop.text.substr(0, named.size()), named) << stop.text;
+        EXPECT_EQ(stop.text.substr(stop.text.size() - line.size() - 2), ": " + line) << stop.text;
+        EXPECT_EQ(stop.title, "Fatal Error");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, HostileLineTest, ::testing::Values(
+    HostileLine{"F a.bin ..\\x.txt", "the destination leaves the installation directory"},
+    HostileLine{"F a.bin bin\\..\\..\\windows\\x.txt", "the destination leaves the installation directory"},
+    HostileLine{"P\ta.bin\tC:..\\x.exe x.ico [X]", "the destination leaves the installation directory"},
+    HostileLine{"F a.bin bin\\con\\x.txt", "the destination names a device"},
+    HostileLine{"F ..\\..\\..\\etc\\hostname x.txt", "the source leaves the medium's file directory"},
+    HostileLine{"F \\\\server\\share\\a.bin x.txt", "the source is not a name in the medium's file directory"},
+    HostileLine{"I C:\\boot.ini x.txt x.ico [X] [notepad.exe]", "the source is not a name in the medium's file directory"},
+    HostileLine{"F nul.dat x.txt", "the source names a device"},
+    HostileLine{"D ..\\dir", "the directory leaves the installation directory"},
+    HostileLine{"D LPT1", "the directory names a device"},
+    HostileLine{"P a.bin x.exe x.ico [..]", "the shortcut name is empty or only dots and blanks"},
+    HostileLine{"P a.bin x.exe x.ico []", "the shortcut name is empty or only dots and blanks"},
+    HostileLine{"APPITEM x.exe x.ico [. .] []", "the shortcut name is empty or only dots and blanks"},
+    HostileLine{"SYSAPP x.exe x.ico [...] []", "the shortcut name is empty or only dots and blanks"},
+    HostileLine{"SOFTWARE [..]", "the group name is empty or only dots and blanks"},
+    HostileLine{"SOFTWARE []", "the group name is empty or only dots and blanks"},
+    HostileLine{"ENVIRONMENT [PATH] [C:\\vendor]", "the search path is changed by ADDPATH lines only"},
+    HostileLine{"ENVIRONMENT [] [x]", "the variable has no name"},
+    HostileLine{"ENVIRONMENT [A=B] [x]", "the variable name holds a blank"},
+    HostileLine{"ADDPATH []", "the search path entry is empty"},
+    HostileLine{"ADDPATH [bin;C:\\x]", "the search path entry holds a \";\""}));
+
+TEST_F(ScanTest, LinesAreNumberedAsTheScriptHasThem)
+{
+    // A line read in pieces keeps one number; a carriage return is no part
+    // of the text shown.
+    FatalStopped stop = ScanStops(Lines({"; " + std::string(600, 'x'), "FILESET [one]", "BEGIN",
+                                         "F a.bin ..\\x.txt", "END 1"},
+                                        "\r\n"));
+    EXPECT_EQ(stop.text, "setup.inf line 4: the destination leaves the installation directory: F a.bin ..\\x.txt");
+}
+
+TEST_F(ScanTest, BodyLinesOutsideABlockAreNeverCarriedOutAndPassUnjudged)
+{
+    Scan(Lines({"F a.bin ..\\x.txt", "D ..", "FILESET [zero]", "BEGIN", "END 0", "P a.bin x.exe x.ico [..]",
+                "FILESET [one]", "BEGIN", "F a.bin bin\\x.txt", "END 1"}));
+    EXPECT_EQ(si->num_file_sets, 2);
+}
+
+TEST_F(ScanTest, The95FamilyRefusesWhatItsBatchFileWouldRun)
+{
+    const std::string lines[] = {"ENVIRONMENT [QV] [a|b]", "ADDPATH [bin>nul]", "ENVIRONMENT [QV] [x&del c:\\x]"};
+    for (const std::string &line : lines) {
+        SCOPED_TRACE(line);
+        si->platform = PLATFORM_NT;
+        Scan(Lines({"FILESET [one]", line, "END 1"}));
+        si->platform = PLATFORM_WIN95;
+        FatalStopped stop = ScanStops(Lines({"FILESET [one]", line, "END 1"}));
+        EXPECT_NE(stop.text.find("which AUTOEXEC.BAT would act on: " + line), std::string::npos) << stop.text;
+    }
+}
+
 // 0x81 leads a double-byte character in code page 932 and stands alone in
 // a single-byte code page; the walk must follow the code page in use.
 TEST_F(ScanTest, DoubleByteTrailBytesAreNoBrackets)

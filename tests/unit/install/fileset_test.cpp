@@ -46,7 +46,7 @@ TEST_F(FileSet, BodyLinesAreCarriedOutInOrderUpToEnd)
                     "F a.txt a.txt\n"
                     "F\tb.dat\tbin\\b.cfg\n"
                     "P view.ex_ bin\\view.exe bin\\view.ico [Viewer]\n"
-                    "P view.ex_ bin\\second.exe second.ico []\n"
+                    "P view.ex_ bin\\second.exe second.ico [Second]\n"
                     "I readme.txt readme.txt bin\\view.ico [Read me] [notepad.exe]\n");
     EXPECT_EQ(InstallFileSet(1, si.get()), 1);
 
@@ -63,7 +63,7 @@ TEST_F(FileSet, BodyLinesAreCarriedOutInOrderUpToEnd)
     ASSERT_NE(set.prog_items->next, nullptr);
     EXPECT_EQ(set.prog_items->next, set.cur_prog_item);
     EXPECT_EQ(set.cur_prog_item->exe_path, Installed("bin\\second.exe"));
-    EXPECT_STREQ(set.cur_prog_item->name, "");
+    EXPECT_STREQ(set.cur_prog_item->name, "Second");
 
     ASSERT_NE(set.info_items, nullptr);
     EXPECT_EQ(set.info_items, set.cur_info_item);

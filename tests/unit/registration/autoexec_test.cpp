@@ -100,6 +100,28 @@ TEST_F(Autoexec, SettingsThatWouldBreakTheFileAreRefusedAndChangeNothing)
     EXPECT_EQ("", ReadTranscript().substr(transcript_start));
 }
 
+TEST_F(Autoexec, LineLongerThanTheInterpreterReadsIsRefusedAndChangesNothing)
+{
+    // "SET PATH=" and the list: one more directory brings the line to the
+    // limit, the next one beyond it.
+    const std::string line = "SET PATH=C:\\WINDOWS;" + std::string(ENV_LONGEST_BATCH_LINE - 20 - 6, 'p');
+    WriteText(kBatch, "@ECHO OFF\r\n" + line + "\r\n");
+    DeleteFileA(kBackup);
+    EXPECT_EQ(1, SetEnvVariable("PATH", "C:\\a1", 4096));
+    const std::string full = ReadText(kBatch);
+    EXPECT_EQ("@ECHO OFF\r\n" + line + ";C:\\a1\r\n", full);
+    EXPECT_EQ(size_t(ENV_LONGEST_BATCH_LINE), line.size() + 6);
+
+    const std::string process_before = Variable("PATH");
+    const std::string transcript_before = ReadTranscript();
+    SetLastError(0);
+    EXPECT_EQ(0, SetEnvVariable("PATH", "C:\\b", 4096));
+    EXPECT_EQ(DWORD(ERROR_BUFFER_OVERFLOW), GetLastError());
+    EXPECT_EQ(full, ReadText(kBatch));
+    EXPECT_EQ(process_before, Variable("PATH"));
+    EXPECT_EQ(transcript_before, ReadTranscript());
+}
+
 TEST_F(Autoexec, SettingGoesBeforeTheEndOfFileMark)
 {
     // DOS stops reading at Ctrl+Z: a line after it would never run.

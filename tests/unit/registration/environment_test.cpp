@@ -3,6 +3,8 @@
 // search paths of programs.
 #include "registration_fixture.h"
 
+#include "setuprt.h"
+
 namespace {
 
 using namespace regtest;
@@ -40,6 +42,15 @@ TEST_F(NtEnvironment, NewDirectoriesGoInFrontInReverseOrderOnce)
     RegValue path = Stored("Path");
     EXPECT_EQ(DWORD(REG_EXPAND_SZ), path.type);
     EXPECT_EQ(Sz("\\tools;C:\\APP\\bin;C:\\usr\\bin2;C:\\tools\\bin"), path.data);
+}
+
+TEST_F(NtEnvironment, EntryWithADriveIsTakenAsItStands)
+{
+    SetPath(REG_SZ, "C:\\x");
+    AddPath(fs, "D:\\tools");
+    AddPath(fs, "e:bin");
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+    EXPECT_EQ(Sz("e:bin;D:\\tools;C:\\x"), Stored("Path").data);
 }
 
 TEST_F(NtEnvironment, DirectoryAlreadyAnElementIsSkippedWhateverItsCaseOrTrailingBackslash)
@@ -104,6 +115,32 @@ TEST_F(NtEnvironmentDeathTest, MissingPathValueStops)
     EXPECT_NE(std::string::npos, ReadTranscript(true).find(FatalLine("Error Querying Path registry")));
 }
 
+// The system keeps a variable of 32,767 characters with its terminator.
+TEST_F(NtEnvironmentDeathTest, PathNeverGrowsBeyondWhatTheSystemKeeps)
+{
+    AddPath(fs, "bin");  // C:\APP\bin and its separator: 11 characters
+    const std::string fits = "C:\\" + std::string(32766 - 11 - 3, 'p');
+    SetPath(REG_EXPAND_SZ, fits);
+    EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
+    EXPECT_EQ(32766u, Stored("Path").data.size() - 1);
+
+    const std::string too_long = fits + "q";
+    for (bool expanded : {false, true}) {
+        SCOPED_TRACE(expanded ? "expanded" : "stored");
+        // The expanded form counts as well: it is what a process gets.
+        SetEnvironmentVariableA("REGTEST_LONG", too_long.c_str());
+        const std::string stored = expanded ? "%REGTEST_LONG%" : too_long;
+        SetPath(REG_EXPAND_SZ, stored);
+        ForgetChildTranscript();
+        EXPECT_EXIT(CreateEnvironmentRegistry(&fs, si.get()), ::testing::ExitedWithCode(1), "");
+        EXPECT_NE(std::string::npos,
+                  ReadTranscript(true).find(FatalLine("The search path cannot take C:\\APP\\bin: Path would be "
+                                                      "longer than 32766 characters. Path is left unchanged.")));
+        EXPECT_EQ(Sz(stored), Stored("Path").data);
+    }
+    SetEnvironmentVariableA("REGTEST_LONG", nullptr);
+}
+
 // The 95 family: search-path entries and variables through the toolkit.
 class Win95Environment : public BatchEnvironmentTest {
 protected:
@@ -145,6 +182,21 @@ TEST_F(Win95EnvironmentDeathTest, VariableTheToolkitRefusesStopsNamingIt)
               ReadTranscript(true).find(FatalLine("Error setting the environment variable REGTEST_HOME")));
 }
 
+TEST_F(Win95EnvironmentDeathTest, SearchPathLineBeyondTheInterpreterStopsSayingSo)
+{
+    const std::string line = "SET PATH=" + std::string(ENV_LONGEST_BATCH_LINE - 9 - 2, 'p');
+    WriteText("C:\\AUTOEXEC.BAT", line + "\r\n");
+    AddPath(fs, "bin");
+    ForgetChildTranscript();
+    EXPECT_EXIT(SetEnvironmentVars(&fs, si.get()), ::testing::ExitedWithCode(1), "");
+    EXPECT_NE(std::string::npos,
+              ReadTranscript(true).find(FatalLine(
+                  "Error adding bin to the search path: its line in AUTOEXEC.BAT would be longer than the 1023 "
+                  "characters that the command interpreter reads. AUTOEXEC.BAT and the environment are left as "
+                  "they were.")));
+    EXPECT_EQ(line + "\r\n", ReadText("C:\\AUTOEXEC.BAT"));
+}
+
 // App Paths: the search path of each program on the 95 family.
 const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
@@ -167,14 +219,15 @@ protected:
     _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
 };
 
-TEST_F(SearchPath, EveryEntryEndsInASemicolonAndRelativeOnesAreJoinedToTheDestination)
+TEST_F(SearchPath, EveryEntryEndsInASemicolonAndOnlyRelativeOnesAreJoinedToTheDestination)
 {
     AddPath(fs, "bin");
     AddPath(fs, "\\tools");
+    AddPath(fs, "D:\\lib");
     EXPECT_EQ(1, SetSearchPath(si.get(), &fs, "C:\\APP\\bin\\REGTOOL.EXE"));
     RegValue path = AppPath("REGTOOL.EXE");
     EXPECT_EQ(DWORD(REG_SZ), path.type);
-    EXPECT_EQ(Sz("C:\\APP\\bin;\\tools;"), path.data);
+    EXPECT_EQ(Sz("C:\\APP\\bin;\\tools;D:\\lib;"), path.data);
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "REGTOOL.EXE", "").found);
 }
 

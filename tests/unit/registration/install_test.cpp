@@ -163,6 +163,9 @@ TEST_F(InstallRun, ExpressInstallsAndRegistersTheExpressSetsWithProgramManagerIt
     EXPECT_EQ(nullptr, si->hProgBarDlg);
     EXPECT_EQ("core", ReadText(Dst() + "\\bin\\regcore.exe"));
     EXPECT_FALSE(IsFile(Dst() + "\\extra.txt"));
+    // The progress is a share of the express set alone: 15 of its 100 bytes,
+    // not of the 110 that the checked sets would make.
+    EXPECT_DOUBLE_EQ(15.0, si->percent_done);
     EXPECT_TRUE(HasKey("RegTest Core"));
     EXPECT_FALSE(HasKey("RegTest Extras"));
 

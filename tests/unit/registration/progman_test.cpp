@@ -118,6 +118,10 @@ TEST_F(Progman, ItemNameGetsUnderscoresForWhatAFileNameCannotHold)
     Shortcut link = LoadShortcut(Group() + "Read_Me_ now_.lnk");
     ASSERT_TRUE(link.loaded);
     EXPECT_EQ("Read/Me: now?", link.description);
+
+    // As a file name, a device name would swallow the shortcut.
+    EXPECT_EQ(1, FCreateProgManItem("RegTest Group", "nul", "C:\\usr\\null.exe", 1024));
+    EXPECT_EQ("C:\\usr\\null.exe", LoadShortcut(Group() + "_nul.lnk").target);
 }
 
 TEST_F(Progman, ItemThatCannotBeMadeIsAFailure)

@@ -131,6 +131,22 @@ TEST_F(Shortcuts, SlashesBecomeUnderscoresInTheLinkPathButNotInTheDescription)
     EXPECT_TRUE(LoadShortcut(std::string(si->sys_dir) + "\\Start Menu\\Programs\\RegTest_Links\\Read_Write.LNK").loaded);
 }
 
+// The runtime made the group's folder from the same cleaned name.
+TEST_F(Shortcuts, NamesAreCleanedLikeTheGroupFolderAndNeverClimbOutOfIt)
+{
+    snprintf(fs.software_name, sizeof fs.software_name, "RegTest:Links");
+    const std::string folder = std::string(si->sys_dir) + "\\Start Menu\\Programs\\RegTest_Links\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    _ProgItems &climbing = AddProgItem(fs, "..\\..\\..\\Evil", "C:\\APP\\bin\\regview.exe", "bin\\view.ico");
+    EXPECT_GE(CreateProgItemLink(si.get(), &fs, &climbing), 0);
+    _AppItems &device = AddAppItem(fs, "CON", "bin\\regtool.exe", "bin\\tool.ico", "", 0);
+    EXPECT_GE(CreateAppItemLink(si.get(), &fs, &device), 0);
+
+    EXPECT_TRUE(LoadShortcut(folder + ".._.._.._Evil.LNK").loaded);
+    EXPECT_EQ("C:\\APP\\bin\\regtool.exe", LoadShortcut(folder + "_CON.lnk").target);
+    EXPECT_FALSE(IsFile(std::string(si->sys_dir) + "\\Evil.LNK"));
+}
+
 TEST_F(Shortcuts, WriterChangesTheLinkPathInPlaceAndSetsNoArgumentsWithoutThem)
 {
     char link[260];
