@@ -1,9 +1,9 @@
 // decompress.cpp - files of a compressed medium, expanded by expand.exe.
 //
 // expand.exe runs as a child with a three-word command line: itself, the
-// source and the target. Only an exit code of 0 and a target of the length
-// the source's header announces count: a file that failed to expand is
-// never taken as installed.
+// source and the target, the temporary file beside the destination. Only an
+// exit code of 0 and a target of the length the source's header announces
+// count: a file that failed to expand is never taken as installed.
 #include "install_fileset.h"
 #include "text.h"
 
@@ -26,13 +26,12 @@ static const char *quote_for(const char *path)
 
 // A path with a blank goes in double quotes, or expand.exe would take it
 // for two words.
-static void compose_command_line(struct _setup_info *si, const char *source, const char *target)
+static int compose_command_line(struct _setup_info *si, const char *source, const char *target)
 {
     const char *program = si->expand_path;
-    if (!FormatText(si->system_buf, sizeof si->system_buf, "%s%s%s %s%s%s %s%s%s", quote_for(program),
-                    program, quote_for(program), quote_for(source), source, quote_for(source),
-                    quote_for(target), target, quote_for(target)))
-        FatalStopFormatted(si, "Fatal Error", "Command line too long for file %s", si->temp_src_path);
+    return FormatText(si->system_buf, sizeof si->system_buf, "%s%s%s %s%s%s %s%s%s", quote_for(program), program,
+                      quote_for(program), quote_for(source), source, quote_for(source), quote_for(target), target,
+                      quote_for(target));
 }
 
 static void close_child_handles(struct _setup_info *si)
@@ -45,13 +44,15 @@ static void close_child_handles(struct _setup_info *si)
 
 // Runs the command line in system_buf to its end and returns the child's
 // exit code. No window messages are served meanwhile.
-static DWORD run_expand(struct _setup_info *si)
+static DWORD run_expand(struct _setup_info *si, struct staged_file *stage)
 {
     si->process_created = CreateProcessA(si->expand_path, si->system_buf, NULL, NULL, TRUE,
                                          CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS | DETACHED_PROCESS,
                                          NULL, NULL, &si->process_startup_info, &si->process_info);
-    if (!si->process_created)
+    if (!si->process_created) {
+        DiscardStage(stage);
         FatalStopFormatted(si, "Fatal Error", "Error Creating process %s %s\n", si->expand_path, si->system_buf);
+    }
 
     DWORD ret_val;
     do {
@@ -59,6 +60,7 @@ static DWORD run_expand(struct _setup_info *si)
     } while (ret_val == WAIT_TIMEOUT);
     if (ret_val != WAIT_OBJECT_0) {
         close_child_handles(si);
+        DiscardStage(stage);
         FatalStop(si, "Wait_failed", "Fatal Error");
     }
     DWORD exit_code;
@@ -96,44 +98,55 @@ static enum source_header read_source_header(const char *source, unsigned long *
     return SOURCE_COMPRESSED;
 }
 
-static int has_length(const char *path, unsigned long length)
+// The expanded length a file must have: the header's, or for a file
+// without the signature (expand.exe copies it as it is) the source's.
+static int expected_length(struct _setup_info *si, unsigned long long *length)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) && data.nFileSizeHigh == 0 &&
-           data.nFileSizeLow == length;
+    unsigned long announced = 0;
+    switch (read_source_header(si->temp_src_path, &announced)) {
+    case SOURCE_COMPRESSED:
+        *length = announced;
+        return 1;
+    case SOURCE_NOT_COMPRESSED: {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &data))
+            return 0;
+        *length = static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        return 1;
+    }
+    case SOURCE_HEADER_CUT:
+        break;
+    }
+    return 0;
 }
 
-static void expand_checked(struct _setup_info *si, const char *source, const char *target)
+// The Windows 95 family's expand.exe takes short names only; the
+// temporary file exists already, so it has one.
+void ExpandFile(struct _setup_info *si, struct staged_file *stage)
 {
-    unsigned long expanded_length = 0;
-    enum source_header header = read_source_header(si->temp_src_path, &expanded_length);
-    compose_command_line(si, source, target);
-    if (run_expand(si) != 0 || header == SOURCE_HEADER_CUT ||
-        (header == SOURCE_COMPRESSED && !has_length(target, expanded_length)))
-        FatalStopFormatted(si, "Fatal Error", "Error expanding file %s", si->temp_src_path);
-}
-
-// The Windows 95 family's expand.exe is given the short name of the source
-// and the temporary file made at start-up as its target; the result is then
-// moved to the long name.
-static void expand_through_temp_file(struct _setup_info *si)
-{
-    DWORD length = GetShortPathNameA(si->temp_src_path, si->temp_src_short_path,
-                                     sizeof si->temp_src_short_path);
-    if (length == 0 || length >= sizeof si->temp_src_short_path)
-        FatalStopFormatted(si, "Fatal Error", "Could not find short path name of %s", si->temp_src_path);
-    expand_checked(si, si->temp_src_short_path, si->temp_expand_path);
-    // MoveFileA never replaces a file; a second installation replaces the
-    // first one's files as it does on Windows NT.
-    DeleteFileA(si->temp_dst_path);
-    if (!MoveFileA(si->temp_expand_path, si->temp_dst_path))
-        FatalStopFormatted(si, "Fatal Error", "Error moving expanded file to %s", si->temp_dst_path);
-}
-
-void ExpandFile(struct _setup_info *si)
-{
-    if (si->platform == PLATFORM_WIN95)
-        expand_through_temp_file(si);
-    else
-        expand_checked(si, si->temp_src_path, si->temp_dst_path);
+    const char *source = si->temp_src_path;
+    const char *target = stage->path;
+    char short_target[MAX_PATH];
+    if (si->platform == PLATFORM_WIN95) {
+        DWORD length = GetShortPathNameA(si->temp_src_path, si->temp_src_short_path, sizeof si->temp_src_short_path);
+        if (length == 0 || length >= sizeof si->temp_src_short_path) {
+            DiscardStage(stage);
+            FatalStopFormatted(si, "Fatal Error", "Could not find short path name of %s", si->temp_src_path);
+        }
+        length = GetShortPathNameA(stage->path, short_target, sizeof short_target);
+        if (length == 0 || length >= sizeof short_target) {
+            DiscardStage(stage);
+            FatalStopFormatted(si, "Fatal Error", "Could not find short path name of %s", si->temp_dst_path);
+        }
+        source = si->temp_src_short_path;
+        target = short_target;
+    }
+    unsigned long long length = 0;
+    int known = expected_length(si, &length);
+    if (!compose_command_line(si, source, target)) {
+        DiscardStage(stage);
+        FatalStopFormatted(si, "Fatal Error", "Command line too long for file %s", si->temp_src_path);
+    }
+    if (run_expand(si, stage) != 0 || !known || !HasLength(stage->path, length))
+        StageWriteFailed(si, stage, 0);
 }

@@ -19,8 +19,6 @@ void RemoveScratchFiles(struct _setup_info *si)
         si->setup_inf_ptr = NULL;
         DeleteFileA(si->setup_inf_file);
     }
-    if (si->temp_expand_path[0])
-        DeleteFileA(si->temp_expand_path);
 }
 
 void FatalStop(struct _setup_info *si, const char *text, const char *title)

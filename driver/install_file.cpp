@@ -1,5 +1,6 @@
-// install_file.cpp - one file line: the file brought over from the medium,
-// its shortcut recorded, its size counted in the progress.
+// install_file.cpp - one file line: the file brought over from the medium
+// whole (whole_file.cpp), its shortcut recorded, its size counted in the
+// progress.
 #include "install_fileset.h"
 #include "script_line.h"
 #include "text.h"
@@ -7,11 +8,19 @@
 #include <stdio.h>
 #include <sys/stat.h>
 
-static void copy_file(struct _setup_info *si)
+// A copy counts only with the source's length: a source that shrank or
+// vanished on the way gives no whole file.
+static void copy_file(struct _setup_info *si, struct staged_file *stage)
 {
-    if (!CopyFileA(si->temp_src_path, si->temp_dst_path, FALSE))
-        FatalStopFormatted(si, "Fatal Error", "Error 0x%x Copying File %s to %s\n",
-                           static_cast<unsigned>(GetLastError()), si->temp_src_path, si->temp_dst_path);
+    if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
+        StageWriteFailed(si, stage, GetLastError());
+    WIN32_FILE_ATTRIBUTE_DATA source;
+    if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) ||
+        !HasLength(stage->path, static_cast<unsigned long long>(source.nFileSizeHigh) << 32 | source.nFileSizeLow)) {
+        DiscardStage(stage);
+        FatalStopFormatted(si, "Fatal Error", "File %s was not copied whole to %s\n", si->temp_src_path,
+                           si->temp_dst_path);
+    }
 }
 
 // The shortcuts are made from these items once every set is copied.
@@ -54,10 +63,13 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
 {
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
+    struct staged_file stage;
+    OpenStage(si, &stage);
     if (si->compressed_files)
-        ExpandFile(si);
+        ExpandFile(si, &stage);
     else
-        copy_file(si);
+        copy_file(si, &stage);
+    PutStageInPlace(si, &stage);
     record_item(si, fs, line);
     count_installed_file(si);
 }

@@ -7,6 +7,28 @@
 // program or info item in fs and counts it in the progress.
 void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line);
 
-// Decompresses temp_src_path into temp_dst_path with expand.exe, straight
-// on Windows NT, through temp_expand_path on the Windows 95 family.
-void ExpandFile(struct _setup_info *si);
+// The temporary file that an installed file is written to, beside
+// temp_dst_path, and a file of the same temporary name that an earlier run
+// cut short may have left there (empty when there is none).
+struct staged_file {
+    char path[MAX_PATH];
+    char leftover[MAX_PATH];
+};
+
+// Creates the empty temporary file for temp_dst_path.
+void OpenStage(struct _setup_info *si, struct staged_file *stage);
+// Removes the temporary file, if there is one.
+void DiscardStage(struct staged_file *stage);
+// The temporary file removed, the fatal stop of a file that could not be
+// written: "Error expanding file" on a compressed medium, else "Copying File"
+// with the error code.
+[[noreturn]] void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD error);
+// The whole file takes its own name, replacing the earlier one, and loses
+// a read-only attribute; the leftover goes if it was this file's beginning.
+void PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
+// The file exists and has exactly length bytes.
+int HasLength(const char *path, unsigned long long length);
+
+// Decompresses temp_src_path into the temporary file with expand.exe and
+// checks that the result is whole.
+void ExpandFile(struct _setup_info *si, struct staged_file *stage);

@@ -111,7 +111,6 @@ struct _setup_info {
     char temp_dst_path[520];
     char temp_temp_path[520];
     char temp_src_short_path[260];
-    char temp_expand_path[260];
     char system_buf[830];
     struct _stat stat_info;
     unsigned long bytes_written_to_disk;

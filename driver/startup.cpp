@@ -118,8 +118,6 @@ static void MakePrivateCopy(struct _setup_info *si)
         _close(fd);
         FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");
     }
-    if (si->platform == PLATFORM_WIN95 && !GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_expand_path))
-        FatalStop(si, "Cannot create temp file", "Fatal Error");
 
     FILE *script = fopen(si->temp_src_path, "rb");
     if (!script)

@@ -59,7 +59,6 @@ void FillForeignFields(struct _setup_info *si)
     memset(si->system_buf, FILL, sizeof si->system_buf);
     memset(si->temp_temp_path, FILL, sizeof si->temp_temp_path);
     memset(si->temp_src_short_path, FILL, sizeof si->temp_src_short_path);
-    memset(si->temp_expand_path, FILL, sizeof si->temp_expand_path);
     memset(si->file_set_list, FILL, sizeof si->file_set_list);
 }
 
@@ -68,7 +67,6 @@ bool ForeignFieldsUntouched(const struct _setup_info &si)
     return Untouched(si.system_buf, sizeof si.system_buf) &&
            Untouched(si.temp_temp_path, sizeof si.temp_temp_path) &&
            Untouched(si.temp_src_short_path, sizeof si.temp_src_short_path) &&
-           Untouched(si.temp_expand_path, sizeof si.temp_expand_path) &&
            Untouched(si.file_set_list, sizeof si.file_set_list);
 }
 

@@ -3,6 +3,7 @@
 #include "install_fixture.h"
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,28 +19,26 @@ protected:
         si->total_disk_space_req = 1000;
     }
 
-    // The Windows 95 family expands into the file that start-up made.
-    void UseWindows95()
-    {
-        si->platform = PLATFORM_WIN95;
-        ASSERT_NE(GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_expand_path), 0u);
-    }
+    void UseWindows95() { si->platform = PLATFORM_WIN95; }
 
     std::string Notes() { return ReadText(PayloadDir() + "/notes.txt"); }
 
     std::string source;
 };
 
-TEST_F(Expand, OnNtTheTargetIsTheDestination)
+// The target is a temporary file beside the destination, which then takes
+// the destination's name.
+TEST_F(Expand, OnNtTheTargetIsATemporaryFileBesideTheDestination)
 {
     UseCompressedMedium("medium", "D docs\nF notes.txt_ docs\\notes.txt\n");
     ASSERT_EQ(Notes().size(), 425u) << "payload changed";
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("docs\\notes.txt")), Notes());
+    EXPECT_FALSE(Exists(Installed("docs\\notes.txt.~part")));
     // The installed size counts, not the compressed one.
     EXPECT_EQ(si->bytes_written_to_disk, 425u);
     EXPECT_EQ(std::string(si->system_buf),
-              std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("docs\\notes.txt"));
+              std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("docs\\notes.txt.~part"));
 }
 
 TEST_F(Expand, PathWithABlankIsQuoted)
@@ -48,21 +47,27 @@ TEST_F(Expand, PathWithABlankIsQuoted)
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("notes.txt")), Notes());
     EXPECT_EQ(std::string(si->system_buf),
-              std::string(si->expand_path) + " \"" + source + "notes.txt_\" " + Installed("notes.txt"));
+              std::string(si->expand_path) + " \"" + source + "notes.txt_\" " + Installed("notes.txt.~part"));
 }
 
-TEST_F(Expand, OnWindows95TheTempFileReplacesTheDestination)
+// Short names on the command line: the source's and the temporary file's.
+TEST_F(Expand, OnWindows95TheTemporaryFileReplacesTheDestination)
 {
     UseWindows95();
     UseCompressedMedium("medium", "F notes.txt_ notes.txt\n");
     WriteText(Installed("notes.txt"), "from an earlier installation");
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("notes.txt")), Notes());
-    EXPECT_FALSE(Exists(si->temp_expand_path));
-    char short_source[MAX_PATH];
+    EXPECT_EQ(InstalledNames(), std::vector<std::string>{"notes.txt"});
+    char short_source[MAX_PATH], short_dst[MAX_PATH];
     ASSERT_NE(GetShortPathNameA((source + "notes.txt_").c_str(), short_source, sizeof short_source), 0u);
-    EXPECT_EQ(std::string(si->system_buf),
-              std::string(si->expand_path) + " " + short_source + " " + si->temp_expand_path);
+    ASSERT_NE(GetShortPathNameA(Installed("").c_str(), short_dst, sizeof short_dst), 0u);
+    std::string command = si->system_buf;
+    std::string start = std::string(si->expand_path) + " " + short_source + " " + short_dst;
+    ASSERT_EQ(command.substr(0, start.size()), start);
+    std::string target_name = command.substr(start.size());
+    EXPECT_LE(target_name.size(), 12u) << command;
+    EXPECT_EQ(target_name.find(' '), std::string::npos) << command;
 }
 
 struct ExpandStop {
@@ -91,10 +96,14 @@ TEST_P(ExpandStops, EndTheRunNamingTheFile)
         UseWindows95();
     UseCompressedMedium("medium", GetParam().body);
     CreateDirectoryA(Installed("docs").c_str(), NULL);
+    WriteText(Installed("a.txt"), "from an earlier installation");
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
     std::string transcript = ReadTranscript(true);
     EXPECT_NE(transcript.find(FatalLine(Expected())), std::string::npos) << transcript;
+    // The earlier file is untouched and no temporary file is left.
+    EXPECT_EQ(ReadText(Installed("a.txt")), "from an earlier installation");
+    EXPECT_EQ(InstalledNames(), (std::vector<std::string>{"a.txt", "docs"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -102,6 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ExpandStop{false, "F missing.tx_ a.txt\n", "Error expanding file %Smissing.tx_"},
                       ExpandStop{true, "F missing.tx_ a.txt\n", "Could not find short path name of %Smissing.tx_"},
                       // A directory in the way of the expanded file.
+                      ExpandStop{false, "F notes.txt_ docs\n", "Error moving expanded file to %Ddocs"},
                       ExpandStop{true, "F notes.txt_ docs\n", "Error moving expanded file to %Ddocs"}));
 
 TEST_F(Expand, ExpandThatCannotStartStops)
@@ -110,10 +120,12 @@ TEST_F(Expand, ExpandThatCannotStartStops)
     snprintf(si->expand_path, sizeof si->expand_path, "%s\\none.exe", root.c_str());
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
-    std::string command = std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("notes.txt");
+    std::string command =
+        std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("notes.txt.~part");
     EXPECT_NE(ReadTranscript(true).find(FatalLine("Error Creating process " + std::string(si->expand_path) + " " +
                                               command + "\n")),
               std::string::npos);
+    EXPECT_TRUE(InstalledNames().empty());
 }
 
 }  // namespace

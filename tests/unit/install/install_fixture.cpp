@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 
 #include "setupapi.h"
@@ -53,6 +54,15 @@ const auto *const environment = ::testing::AddGlobalTestEnvironment(new Toolkit)
 std::string PayloadDir()
 {
     return std::string("Z:") + PAYLOAD_DIR;
+}
+
+std::vector<std::string> InstallTest::InstalledNames() const
+{
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(root + "\\dst"))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 void InstallTest::SetUp()

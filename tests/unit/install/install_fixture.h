@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "death_test_child.h"
 #include "quiet_toolkit.h"
@@ -41,6 +42,8 @@ protected:
     static void ClearDriveA();
 
     std::string Installed(const std::string &relative) { return root + "\\dst\\" + relative; }
+    // The names in the destination directory, sorted: what a run leaves.
+    std::vector<std::string> InstalledNames() const;
 
     std::string root;  // scratch directory of this test, the same in a death-test child
     std::unique_ptr<_setup_info> si;

@@ -1,0 +1,146 @@
+// whole_file.cpp - an installed file is written under a temporary name in
+// its destination directory and takes its own name only once it is whole.
+//
+// A failure, a full disk or a killed run thus never leaves a partial file
+// under the final name, and the earlier installation's file stays until the
+// new one replaces it. The temporary name is fixed per destination file, so
+// a later run finds what a killed one left.
+#include "install_fileset.h"
+#include "text.h"
+
+#include <string.h>
+
+static const char stage_suffix[] = ".~part";
+
+void DiscardStage(struct staged_file *stage)
+{
+    if (stage->path[0] != '\0')
+        DeleteFileA(stage->path);
+    stage->path[0] = '\0';
+}
+
+void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD error)
+{
+    DiscardStage(stage);
+    if (si->compressed_files)
+        FatalStopFormatted(si, "Fatal Error", "Error expanding file %s", si->temp_src_path);
+    FatalStopFormatted(si, "Fatal Error", "Error 0x%x Copying File %s to %s\n", static_cast<unsigned>(error),
+                       si->temp_src_path, si->temp_dst_path);
+}
+
+[[noreturn]] static void placing_failed(struct _setup_info *si, struct staged_file *stage, DWORD error)
+{
+    DiscardStage(stage);
+    if (si->compressed_files)
+        FatalStopFormatted(si, "Fatal Error", "Error moving expanded file to %s", si->temp_dst_path);
+    FatalStopFormatted(si, "Fatal Error", "Error 0x%x Copying File %s to %s\n", static_cast<unsigned>(error),
+                       si->temp_src_path, si->temp_dst_path);
+}
+
+static int create_new_file(const char *path)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
+}
+
+// The part of path up to its last backslash, without it.
+static int directory_of(const char *path, char *dir, size_t cb)
+{
+    const char *last = NULL;
+    for (const char *p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            last = p;
+    }
+    if (last == NULL || static_cast<size_t>(last - path) >= cb)
+        return 0;
+    memcpy(dir, path, last - path);
+    dir[last - path] = '\0';
+    return 1;
+}
+
+void OpenStage(struct _setup_info *si, struct staged_file *stage)
+{
+    stage->path[0] = stage->leftover[0] = '\0';
+    char fixed[sizeof stage->path];
+    if (!FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix))
+        StageWriteFailed(si, stage, ERROR_FILENAME_EXCED_RANGE);
+    if (create_new_file(fixed)) {
+        CopyText(stage->path, sizeof stage->path, fixed);
+        return;
+    }
+    DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+        StageWriteFailed(si, stage, error);
+    // The name is taken, most likely by a run cut short; whether it is
+    // that run's is known once the new file is whole. Meanwhile a name of
+    // its own: GetTempFileNameA creates the file, so it is never another's.
+    CopyText(stage->leftover, sizeof stage->leftover, fixed);
+    char dir[sizeof stage->path];
+    if (!directory_of(si->temp_dst_path, dir, sizeof dir) || !GetTempFileNameA(dir, "~in", 0, stage->path)) {
+        error = GetLastError();
+        stage->path[0] = '\0';
+        StageWriteFailed(si, stage, error);
+    }
+}
+
+int HasLength(const char *path, unsigned long long length)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+           (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) == length;
+}
+
+// A leftover is the killed run's when it holds the beginning of the file
+// just installed: it was being written from the same source. Anything else
+// under that name is somebody else's and stays.
+static int is_beginning_of(const char *leftover, const char *installed)
+{
+    HANDLE part = CreateFileA(leftover, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (part == INVALID_HANDLE_VALUE)
+        return 0;
+    HANDLE whole = CreateFileA(installed, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    int same = whole != INVALID_HANDLE_VALUE;
+    static char part_block[65536], whole_block[65536];
+    while (same) {
+        DWORD got_part = 0, got_whole = 0;
+        if (!ReadFile(part, part_block, sizeof part_block, &got_part, NULL) ||
+            !ReadFile(whole, whole_block, got_part, &got_whole, NULL) || got_whole != got_part ||
+            memcmp(part_block, whole_block, got_part) != 0)
+            same = 0;
+        else if (got_part < sizeof part_block)
+            break;
+    }
+    if (whole != INVALID_HANDLE_VALUE)
+        CloseHandle(whole);
+    CloseHandle(part);
+    return same;
+}
+
+// Replaces the earlier file in one step where the system can: the 95
+// family has no MoveFileExA, so there the earlier file is deleted first.
+static int replace_file(const struct _setup_info *si, const char *from, const char *to)
+{
+    if (si->platform != PLATFORM_WIN95)
+        return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
+    if (!DeleteFileA(to) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return 0;
+    return MoveFileA(from, to);
+}
+
+void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+{
+    // A file from a read-only medium comes over read-only; a second
+    // installation from the same disc must be able to replace it.
+    DWORD attributes = GetFileAttributesA(stage->path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+        !SetFileAttributesA(stage->path, attributes & ~FILE_ATTRIBUTE_READONLY))
+        placing_failed(si, stage, GetLastError());
+    if (!replace_file(si, stage->path, si->temp_dst_path))
+        placing_failed(si, stage, GetLastError());
+    stage->path[0] = '\0';
+    if (stage->leftover[0] != '\0' && is_beginning_of(stage->leftover, si->temp_dst_path))
+        DeleteFileA(stage->leftover);
+}
