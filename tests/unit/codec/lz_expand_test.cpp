@@ -2,14 +2,14 @@
 // window, the header and the length, and input fed in pieces of any size.
 #include <gtest/gtest.h>
 #include <stdint.h>
-#include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
-#include <vector>
 
 #include "lz_expand.h"
+#include "lz_model.h"
 
 namespace {
 
@@ -65,36 +65,6 @@ private:
     size_t flag_at = 0;
     int used = 8;
 };
-
-// The format as described, on a ring window: what the decoder must match.
-std::string ModelExpand(const std::string &items)
-{
-    unsigned char window[4096];
-    memset(window, ' ', sizeof window);
-    unsigned at = 4096 - 16;
-    std::string out;
-    auto put = [&](unsigned char byte) {
-        out += static_cast<char>(byte);
-        window[at] = byte;
-        at = (at + 1) & 0xFFF;
-    };
-    size_t i = 0;
-    while (i < items.size()) {
-        unsigned flags = static_cast<unsigned char>(items[i++]);
-        for (int bit = 0; bit < 8 && i < items.size(); bit++, flags >>= 1) {
-            if (flags & 1) {
-                put(items[i++]);
-                continue;
-            }
-            unsigned low = static_cast<unsigned char>(items[i]), high = static_cast<unsigned char>(items[i + 1]);
-            i += 2;
-            unsigned position = low | (high & 0xF0) << 4;
-            for (unsigned n = 0; n < (high & 0x0F) + 3u; n++)
-                put(window[(position + n) & 0xFFF]);
-        }
-    }
-    return out;
-}
 
 struct Expanded {
     LzResult result;
