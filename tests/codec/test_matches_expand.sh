@@ -71,7 +71,7 @@ for orig in *.orig; do
         literal_stream "$orig" >"$name.sz"
     else
         cp "$orig" "$name"
-        mscompress "$name" && mv "${name}_" "$name.sz" && rm "$name"
+        mscompress "$name" && mv "${name}_" "$name.sz" && rm "$name" || fail "$name" "mscompress failed"
     fi
 done
 # mscompress never reads the window's starting blanks; this stream does, in
