@@ -81,8 +81,8 @@ static void WriteScriptText(struct _setup_info *si, FILE *script, HANDLE copy)
     size_t length;
     while ((length = fread(piece, 1, sizeof piece, script)) > 0) {
         if (script_piece_encoding(&state, piece, length) == SCRIPT_UTF16)
-            FatalStop(si, "setup.inf is written in UTF-16 (wide characters). Setup reads the script as ANSI "
-                          "text: save it in that form and run Setup again.",
+            FatalStop(si, "setup.inf is not ANSI text: it holds zero bytes or a UTF-16 byte-order mark. "
+                          "Save it as ANSI text and run Setup again.",
                       "Fatal Error");
         size_t written = normalize_script_piece(&state, piece, length, text);
         DWORD done = 0;

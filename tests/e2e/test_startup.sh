@@ -172,7 +172,7 @@ for form in UTF-16 UTF-16LE; do
     echo "msgbox OK" > "$work/answers"
     run_setup "$work/medium" "$work/medium"
     expect_status 1
-    expect_line 'msgbox "setup.inf is written in UTF-16 (wide characters). Setup reads the script as ANSI text: save it in that form and run Setup again." "Fatal Error" 0 1'
+    expect_line 'msgbox "setup.inf is not ANSI text: it holds zero bytes or a UTF-16 byte-order mark. Save it as ANSI text and run Setup again." "Fatal Error" 0 1'
     expect_no_line 'dialog 100 CONTINUE'
     expect_no_file "$(drive_c)/usr/tool.txt"
     expect_files 0 "$work/tmp/*"
