@@ -1,0 +1,116 @@
+// uninstall_entry.cpp - what a finished installation leaves for taking it
+// back: the three program files in a directory of the destination, and the
+// system's uninstall entry that starts them on the log.
+#include "install_log.h"
+#include "setup.h"
+#include "text.h"
+
+#include <string.h>
+
+static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
+
+int UninstallKeyPath(char *key_path, size_t cb, const char *software_name)
+{
+    char key[256];
+    return SoftwareKeyName(key, sizeof key, software_name) &&
+           FormatText(key_path, cb, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", key);
+}
+
+static int ModulePath(HMODULE module, char *path, size_t cb)
+{
+    DWORD length = GetModuleFileNameA(module, path, static_cast<DWORD>(cb));
+    return length > 0 && length < cb;
+}
+
+// The file of a program part as it runs: the program itself, a loaded
+// library, or a library that lies beside the runtime.
+static int SourceOf(const char *name, char *path, size_t cb)
+{
+    if (strcmp(name, "setup.exe") == 0)
+        return ModulePath(NULL, path, cb);
+    HMODULE module = GetModuleHandleA(name);
+    if (module)
+        return ModulePath(module, path, cb);
+    char runtime[MAX_PATH];
+    if (!ModulePath(GetModuleHandleA("setuprt.dll"), runtime, sizeof runtime))
+        return 0;
+    char *last = NULL;
+    for (char *p = runtime; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            last = p;
+    }
+    if (!last)
+        return 0;
+    *last = '\0';
+    return FormatText(path, cb, "%s\\%s", runtime, name);
+}
+
+// The copy replaces an earlier installation's; a run from the copy itself
+// leaves it as it is.
+static int CopyProgram(const char *copy_dir)
+{
+    char from[MAX_PATH], to[MAX_PATH];
+    if (!CreateDirectoryA(copy_dir, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
+    for (const char *name : program_files) {
+        if (!SourceOf(name, from, sizeof from) || !FormatText(to, sizeof to, "%s\\%s", copy_dir, name))
+            return 0;
+        if (lstrcmpiA(from, to) == 0)
+            continue;
+        if (!CopyFileA(from, to, FALSE))
+            return 0;
+        SetFileAttributesA(to, FILE_ATTRIBUTE_NORMAL);
+    }
+    return 1;
+}
+
+static LONG SetText(HKEY key, const char *name, const char *text)
+{
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), (DWORD)strlen(text) + 1);
+}
+
+static LONG SetNumber(HKEY key, const char *name, DWORD number)
+{
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
+}
+
+static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
+                      const char *copy_dir, const char *log_path)
+{
+    char key_path[512], version[800], date[16], command[1100], quiet[1100];
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FormatText(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    if (!UninstallKeyPath(key_path, sizeof key_path, fs->software_name) ||
+        !FormatText(version, sizeof version, "%s.%s.%s", fs->major_version, fs->minor_version, fs->release) ||
+        !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"", copy_dir, log_path) ||
+        !FormatText(quiet, sizeof quiet, "%s /q", command))
+        return 0;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return 0;
+    DWORD kilobytes = static_cast<DWORD>((bytes + 1023) / 1024);
+    int written = SetText(key, "DisplayName", fs->software_name) == ERROR_SUCCESS &&
+                  SetText(key, "DisplayVersion", version) == ERROR_SUCCESS &&
+                  SetText(key, "Publisher", si->company_name) == ERROR_SUCCESS &&
+                  SetText(key, "InstallLocation", si->dst_dir) == ERROR_SUCCESS &&
+                  SetText(key, "InstallDate", date) == ERROR_SUCCESS &&
+                  SetNumber(key, "EstimatedSize", kilobytes) == ERROR_SUCCESS &&
+                  SetText(key, "UninstallString", command) == ERROR_SUCCESS &&
+                  SetText(key, "QuietUninstallString", quiet) == ERROR_SUCCESS &&
+                  SetNumber(key, "NoModify", 1) == ERROR_SUCCESS && SetNumber(key, "NoRepair", 1) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes)
+{
+    char log_path[MAX_PATH], copy_dir[MAX_PATH];
+    int fits = LogPathOf(log_path, sizeof log_path, si->dst_dir, fs->software_name) &&
+               CopyText(copy_dir, sizeof copy_dir, log_path);
+    if (fits)
+        copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
+    if (!fits || !CopyProgram(copy_dir) || !WriteEntry(si, fs, bytes, copy_dir, log_path))
+        FatalStopFormatted(si, "Fatal Error", "Cannot register the uninstallation of %s", fs->software_name);
+}
