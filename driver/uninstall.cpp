@@ -185,9 +185,14 @@ static int ScheduleRemoval(struct _setup_info *si, const char *path)
 static void RemoveOrSchedule(struct _setup_info *si, const char *path, struct removal_outcome *outcome, int tell)
 {
     SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path) || GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND)
+    if (DeleteFileA(path)) {
+        RecordAction("remove", path, NULL);
+        return;
+    }
+    if (GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND)
         return;
     if (ScheduleRemoval(si, path)) {
+        RecordAction("schedule", path, NULL);
         outcome->scheduled_paths.push_back(path);
         if (tell)
             outcome->scheduled += std::string(path) + "\n";
@@ -225,6 +230,7 @@ static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r
     unsigned long long size = 0;
     unsigned long crc = 0;
     if (!FileChecksum(r.path.c_str(), &size, &crc) || size != r.size || crc != r.crc) {
+        RecordAction("keep", r.path.c_str(), NULL);
         outcome->kept += r.path + "\n";
         return;
     }
@@ -233,12 +239,16 @@ static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r
 
 static void RemoveEmptyDirectory(struct _setup_info *si, const std::string &dir, struct removal_outcome *outcome)
 {
-    if (RemoveDirectoryA(dir.c_str()) || !PathExists(dir.c_str()))
+    if (RemoveDirectoryA(dir.c_str())) {
+        RecordAction("rmdir", dir.c_str(), NULL);
+        return;
+    }
+    if (!PathExists(dir.c_str()))
         return;
     // Emptied only at the next start: then it goes too.
     for (const std::string &path : outcome->scheduled_paths) {
-        if (LiesIn(path, dir, 0)) {
-            ScheduleRemoval(si, dir.c_str());
+        if (LiesIn(path, dir, 0) && ScheduleRemoval(si, dir.c_str())) {
+            RecordAction("schedule", dir.c_str(), NULL);
             outcome->scheduled_paths.push_back(dir);
             return;
         }
@@ -253,8 +263,9 @@ static void RemoveKey(const std::string &key_path)
     DWORD subkeys = 0, values = 0;
     LONG info = RegQueryInfoKeyA(key, NULL, NULL, NULL, &subkeys, NULL, NULL, &values, NULL, NULL, NULL, NULL);
     RegCloseKey(key);
-    if (info == ERROR_SUCCESS && subkeys == 0 && values == 0)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path.c_str());
+    if (info == ERROR_SUCCESS && subkeys == 0 && values == 0 &&
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path.c_str()) == ERROR_SUCCESS)
+        RecordAction("delkey", key_path.c_str(), NULL);
 }
 
 static void RestoreValue(const struct log_record &r, struct removal_outcome *outcome)
@@ -262,11 +273,11 @@ static void RestoreValue(const struct log_record &r, struct removal_outcome *out
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, r.path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
-    if (r.existed)
-        RegSetValueExA(key, r.second.c_str(), 0, r.type, reinterpret_cast<const BYTE *>(r.data.data()),
-                       static_cast<DWORD>(r.data.size()));
-    else
-        RegDeleteValueA(key, r.second.c_str());
+    if (r.existed && RegSetValueExA(key, r.second.c_str(), 0, r.type, reinterpret_cast<const BYTE *>(r.data.data()),
+                                    static_cast<DWORD>(r.data.size())) == ERROR_SUCCESS)
+        RecordAction("setvalue", r.path.c_str(), r.second.c_str());
+    else if (!r.existed && RegDeleteValueA(key, r.second.c_str()) == ERROR_SUCCESS)
+        RecordAction("delvalue", r.path.c_str(), r.second.c_str());
     RegCloseKey(key);
     if (EqualNoCase(r.path, environment_key))
         outcome->environment_changed = 1;
@@ -297,8 +308,9 @@ static void RemovePathElement(const std::string &element, struct removal_outcome
                 path.erase(start, end - start + 1);
             else
                 path.erase(start > 0 ? start - 1 : 0);
-            RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(path.c_str()),
-                           static_cast<DWORD>(path.size() + 1));
+            if (RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(path.c_str()),
+                               static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS)
+                RecordAction("delpath", element.c_str(), NULL);
             outcome->environment_changed = 1;
             break;
         }
@@ -325,7 +337,8 @@ static void RestoreBatchLine(const struct log_record &r, struct removal_outcome 
             lines[i] = r.path;
         else
             lines.erase(lines.begin() + i);
-        WriteBatchLines(batch, lines);
+        if (WriteBatchLines(batch, lines))
+            RecordAction(r.existed ? "setline" : "delline", r.path.c_str(), NULL);
         return;
     }
     for (const std::string &line : lines) {
@@ -378,16 +391,21 @@ static void RemoveUninstaller(struct _setup_info *si, const char *log_path, cons
                               struct removal_outcome *outcome)
 {
     char key_path[512], copy_dir[MAX_PATH], file[MAX_PATH];
-    if (UninstallKeyPath(key_path, sizeof key_path, software_name))
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path);
+    if (UninstallKeyPath(key_path, sizeof key_path, software_name) &&
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path) == ERROR_SUCCESS)
+        RecordAction("delkey", key_path, NULL);
     CopyText(copy_dir, sizeof copy_dir, log_path);
     copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
     for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
         if (FormatText(file, sizeof file, "%s\\%s", copy_dir, name))
             RemoveOrSchedule(si, file, outcome, 0);
     }
-    if (!RemoveDirectoryA(copy_dir) && PathExists(copy_dir) && ScheduleRemoval(si, copy_dir))
+    if (RemoveDirectoryA(copy_dir)) {
+        RecordAction("rmdir", copy_dir, NULL);
+    } else if (PathExists(copy_dir) && ScheduleRemoval(si, copy_dir)) {
+        RecordAction("schedule", copy_dir, NULL);
         outcome->scheduled_paths.push_back(copy_dir);
+    }
     RemoveOrSchedule(si, log_path, outcome, 0);
 }
 

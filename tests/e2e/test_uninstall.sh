@@ -35,15 +35,19 @@ clean_prefix() {
 }
 for p in nt w95; do
     export WINEPREFIX="$SETUP_BUILD/wine/$p"
-    saved_path[$p]=$(reg_value "$env_key" Path | cut -d' ' -f2-)
+    # An element left by a run cut short would hide the one the test adds.
+    saved_path[$p]=$(reg_value "$env_key" Path | cut -d' ' -f2- | sed 's/R:\\usr\\bin;//g')
 done
 trap 'clean_prefix nt; clean_prefix w95' EXIT
 
-# The 95 family starts with an AUTOEXEC.BAT of its own: its PATH line gains
-# the product's directory, its SET line stays, one line is added.
+# start_prefix nt|w95 [with-autoexec]: with an AUTOEXEC.BAT of its own, the
+# 95 family's PATH line gains the product's directory, its SET line stays,
+# one line is added; without, the installation makes the file.
 start_prefix() {
     clean_prefix "$1"
-    [ "$1" = w95 ] && printf '@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' \
+    # Such a system has its Start menu's folder; the installation makes only the group.
+    [ "$1" = w95 ] && mkdir -p "$(drive_c)/windows/Start Menu/Programs"
+    [ "$1" = w95 ] && [ "${2:-}" = with-autoexec ] && printf '@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' \
         >"$(drive_c)/AUTOEXEC.BAT"
     mkdir -p "$drive_r"
 }
@@ -136,7 +140,7 @@ after_restart() {
 
 for platform in nt w95; do
     e2e_case "round-trip-$platform" "$platform"
-    start_prefix "$platform"
+    start_prefix "$platform" with-autoexec
     sample_medium
     state "$work/before"
     install_sample
@@ -159,6 +163,19 @@ for platform in nt w95; do
     uninstall
     expect_clean_end 0
     expect_line 'dialog 1000 CONTINUE'
+    expect_line 'remove "R:\\usr\\bin\\qv.cfg"'
+    expect_line 'rmdir "R:\\usr\\bin"'
+    expect_line 'delvalue "Software\\Quorvane\\Quorvane32\\VersionInfo" "FileSetName"'
+    expect_line 'delkey "Software\\Quorvane"'
+    expect_line 'delkey "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane32"'
+    if [ "$platform" = nt ]; then
+        expect_line 'delpath "R:\\usr\\bin"'
+        expect_line 'delvalue "System\\CurrentControlSet\\Control\\Session Manager\\Environment" "QUORVANE_HOME"'
+    else
+        expect_line 'setline "SET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND"'
+        expect_line 'delline "SET QUORVANE_HOME=C:\\usr"'
+        expect_line 'remove "C:\\AUTOEXEC.BAK"'
+    fi
     expect_copy_leaving "$platform"
     after_restart
     state "$work/after"
