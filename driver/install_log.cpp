@@ -14,8 +14,10 @@
 #include <string>
 #include <vector>
 
-// The log being written, and what this run has told each log already.
+// The file set whose records come next, the log being written, and what
+// this run has told each log already.
 static struct {
+    struct _fileset_info *selected;
     HANDLE file = INVALID_HANDLE_VALUE;
     char software_name[256];
     char path[MAX_PATH];
@@ -34,22 +36,31 @@ static int IsKeptByte(unsigned char c, int at_end)
     return c == '-' || c == '_' || c == '(' || c == ')';
 }
 
+// A key name and a file name hold at most 255 characters: a longer escaped
+// name (or an empty one) is cut and told apart by the CRC-32 of the whole.
+enum { LONGEST_ESCAPED_NAME = 200 };
+
 int SoftwareKeyName(char *key, size_t cb, const char *software_name)
 {
-    size_t used = 0, length = strlen(software_name);
+    std::string escaped;
+    size_t length = strlen(software_name);
+    int cut = length == 0;
     // Byte by byte: a double-byte character is escaped whole, lead and trail.
-    for (size_t i = 0; i < length; i++) {
+    for (size_t i = 0; i < length && !cut; i++) {
         unsigned char c = static_cast<unsigned char>(software_name[i]);
         char piece[4];
         if (IsKeptByte(c, i == 0 || i + 1 == length))
             FormatText(piece, sizeof piece, "%c", c);
         else
             FormatText(piece, sizeof piece, "%%%02X", c);
-        if (!FormatText(key + used, cb - used, "%s", piece))
-            return 0;
-        used += strlen(piece);
+        cut = escaped.size() + strlen(piece) > LONGEST_ESCAPED_NAME;
+        if (!cut)
+            escaped += piece;
     }
-    return used > 0;
+    // "~" itself is always escaped, so a cut name never equals a whole one.
+    if (cut)
+        return FormatText(key, cb, "%s~%08lx", escaped.c_str(), Crc32(0, software_name, length));
+    return CopyText(key, cb, escaped.c_str());
 }
 
 int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_name)
@@ -64,25 +75,36 @@ void LogDestinationMade(void)
     current.destination_made = 1;
 }
 
+static void CloseCurrentLog(void);
+
 [[noreturn]] static void LogFailed(struct _setup_info *si)
 {
-    CloseInstallLog();
+    CloseCurrentLog();
     FatalStopFormatted(si, "Fatal Error", "Cannot write the installation log %s", current.path);
 }
 
+// A line that could not be written whole (a full disk) is taken out again:
+// the log stays readable up to the line before.
 static void WriteLine(struct _setup_info *si, const std::string &body)
 {
     std::string line = SealLogLine(body) + "\r\n";
-    DWORD written = 0;
+    DWORD start = SetFilePointer(current.file, 0, NULL, FILE_CURRENT), written = 0;
     if (!WriteFile(current.file, line.data(), static_cast<DWORD>(line.size()), &written, NULL) ||
-        written != line.size())
+        written != line.size()) {
+        if (start != INVALID_SET_FILE_POINTER && SetFilePointer(current.file, start, NULL, FILE_BEGIN) == start)
+            SetEndOfFile(current.file);
         LogFailed(si);
+    }
 }
+
+static void EnsureLogOpen(struct _setup_info *si);
 
 static void WriteRecord(struct _setup_info *si, struct log_record *record)
 {
-    if (current.file != INVALID_HANDLE_VALUE)
-        WriteLine(si, FormatLogRecord(record));
+    if (!current.selected)
+        return;
+    EnsureLogOpen(si);
+    WriteLine(si, FormatLogRecord(record));
 }
 
 static void WriteText(struct _setup_info *si, enum log_kind kind, const char *text)
@@ -93,14 +115,20 @@ static void WriteText(struct _setup_info *si, enum log_kind kind, const char *te
     WriteRecord(si, &record);
 }
 
-// An existing file of that name must be a log of ours: it is added to.
-static int StartsAsLog(HANDLE file)
+// An existing file of that name must be a log of ours: it is added to,
+// after its last whole line (a run killed while writing one leaves a part).
+static int OpenForAdding(HANDLE file)
 {
-    std::string first = SealLogLine(LOG_FIRST_LINE);
-    std::vector<char> head(first.size());
+    std::string text, first = SealLogLine(LOG_FIRST_LINE);
+    static char block[65536];
     DWORD got = 0;
-    return ReadFile(file, head.data(), static_cast<DWORD>(head.size()), &got, NULL) && got == head.size() &&
-           memcmp(head.data(), first.data(), got) == 0;
+    while (ReadFile(file, block, sizeof block, &got, NULL) && got > 0)
+        text.append(block, got);
+    if (text.compare(0, first.size(), first) != 0)
+        return 0;
+    size_t newline = text.rfind('\n');
+    DWORD end = newline == std::string::npos ? 0 : static_cast<DWORD>(newline + 1);
+    return SetFilePointer(file, end, NULL, FILE_BEGIN) == end && SetEndOfFile(file);
 }
 
 static int IsAnnounced(const char *software_name)
@@ -121,39 +149,54 @@ static void OpenLog(struct _setup_info *si, const char *software_name)
     if (current.file == INVALID_HANDLE_VALUE)
         LogFailed(si);
     CopyText(current.software_name, sizeof current.software_name, software_name);
-    if (GetFileSize(current.file, NULL) == 0) {
-        WriteLine(si, LOG_FIRST_LINE);
-        WriteText(si, LOG_SOFTWARE, software_name);
-    } else if (!StartsAsLog(current.file) || SetFilePointer(current.file, 0, NULL, FILE_END) == INVALID_SET_FILE_POINTER) {
+    if (GetFileSize(current.file, NULL) != 0 && !OpenForAdding(current.file)) {
         CloseHandle(current.file);
         current.file = INVALID_HANDLE_VALUE;
         FatalStopFormatted(si, "Fatal Error", "The file %s is in the way of the installation log", current.path);
     }
+    if (GetFileSize(current.file, NULL) == 0) {
+        WriteLine(si, LOG_FIRST_LINE);
+        WriteLine(si, "software " + QuoteLogText(software_name));
+    }
     if (!IsAnnounced(software_name) && current.announced_count < MAX_FILE_SETS) {
         CopyText(current.announced[current.announced_count++], sizeof current.announced[0], software_name);
         if (current.destination_made)
-            WriteText(si, LOG_DIR, si->dst_dir);
+            WriteLine(si, "dir " + QuoteLogText(si->dst_dir));
     }
 }
 
-void SelectInstallLog(struct _setup_info *si, struct _fileset_info *fs)
+// Opened with the first record, so that a set that stops before it did
+// anything leaves no log and its own message.
+static void EnsureLogOpen(struct _setup_info *si)
 {
+    struct _fileset_info *fs = current.selected;
     if (current.file == INVALID_HANDLE_VALUE || strcmp(current.software_name, fs->software_name) != 0) {
-        CloseInstallLog();
+        CloseCurrentLog();
         OpenLog(si, fs->software_name);
     }
     if (current.fileset != fs) {
         current.fileset = fs;
-        WriteText(si, LOG_FILESET, fs->name);
+        WriteLine(si, "fileset " + QuoteLogText(fs->name));
     }
 }
 
-void CloseInstallLog(void)
+void SelectInstallLog(struct _setup_info *, struct _fileset_info *fs)
+{
+    current.selected = fs;
+}
+
+static void CloseCurrentLog(void)
 {
     if (current.file != INVALID_HANDLE_VALUE)
         CloseHandle(current.file);
     current.file = INVALID_HANDLE_VALUE;
     current.fileset = NULL;
+}
+
+void CloseInstallLog(void)
+{
+    CloseCurrentLog();
+    current.selected = NULL;
 }
 
 int PathExists(const char *path)
@@ -186,7 +229,7 @@ int FileChecksum(const char *path, unsigned long long *size, unsigned long *crc)
 
 static void LogWholeFile(struct _setup_info *si, enum log_kind kind, const char *path, int existed)
 {
-    if (current.file == INVALID_HANDLE_VALUE)
+    if (!current.selected)
         return;
     struct log_record record = {};
     record.kind = kind;

@@ -3,14 +3,16 @@
 // directory, so that the uninstallation can take back exactly that.
 //
 // Every call writes to the log of the file set last selected and does
-// nothing while none is selected (the unit tests register without one).
+// nothing while none is selected (the unit tests copy without one).
 #pragma once
 
 #include "setup_info.h"
 
 // The software name as a key and file name: letters, digits, blank, "-",
 // "_", ".", "(" and ")" stay, every other byte (and a blank or dot at
-// either end) becomes %XX; 0 when it does not fit.
+// either end) becomes %XX; a name that would grow beyond 200 characters,
+// or an empty one, is cut there and ends in "~" and the CRC-32 of the
+// whole name. 0 when it does not fit cb.
 int SoftwareKeyName(char *key, size_t cb, const char *software_name);
 // "<dst_dir>\uninstall-<key>.log" and the directory of the uninstaller's
 // copy, the same without ".log".
@@ -19,9 +21,11 @@ int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_n
 // The destination directory was made by this run: each log it opens
 // records it.
 void LogDestinationMade(void);
-// Makes the log of the set's software name the current one, opening it
-// (to append) or creating it; a fatal stop when it cannot be written.
+// The records that follow belong to fs: the log of its software name is
+// opened (to add to it) or created with the first of them; a fatal stop
+// when it cannot be written.
 void SelectInstallLog(struct _setup_info *si, struct _fileset_info *fs);
+// The log closed, no set selected.
 void CloseInstallLog(void);
 
 int PathExists(const char *path);

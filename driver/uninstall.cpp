@@ -12,6 +12,7 @@
 #include "setupapi.h"
 #include "setuprt.h"
 #include "text.h"
+#include "uninstall.h"
 
 #include <objbase.h>
 #include <stdlib.h>
@@ -283,6 +284,26 @@ static void RestoreValue(const struct log_record &r, struct removal_outcome *out
         outcome->environment_changed = 1;
 }
 
+int RemoveListElement(std::string &list, const std::string &element)
+{
+    size_t start = 0;
+    for (const char *p = list.c_str();; p = CharNextA(p)) {
+        if (*p != ';' && *p != '\0')
+            continue;
+        size_t end = static_cast<size_t>(p - list.c_str());
+        if (EqualNoCase(list.substr(start, end - start), element)) {
+            if (end < list.size())
+                list.erase(start, end - start + 1);
+            else
+                list.erase(start > 0 ? start - 1 : 0);
+            return 1;
+        }
+        if (*p == '\0')
+            return 0;
+        start = end + 1;
+    }
+}
+
 // The element and one separator next to it come out of Path; every other
 // byte of it stays, and so does its type.
 static void RemovePathElement(const std::string &element, struct removal_outcome *outcome)
@@ -298,25 +319,11 @@ static void RemovePathElement(const std::string &element, struct removal_outcome
             stored.clear();
     }
     std::string path = stored.empty() ? "" : std::string(stored.data(), strnlen(stored.data(), cb));
-    size_t start = 0;
-    for (const char *p = path.c_str();; p = CharNextA(p)) {
-        if (*p != ';' && *p != '\0')
-            continue;
-        size_t end = static_cast<size_t>(p - path.c_str());
-        if (EqualNoCase(path.substr(start, end - start), element)) {
-            if (end < path.size())
-                path.erase(start, end - start + 1);
-            else
-                path.erase(start > 0 ? start - 1 : 0);
-            if (RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(path.c_str()),
-                               static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS)
-                RecordAction("delpath", element.c_str(), NULL);
-            outcome->environment_changed = 1;
-            break;
-        }
-        if (*p == '\0')
-            break;
-        start = end + 1;
+    if (RemoveListElement(path, element)) {
+        if (RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(path.c_str()),
+                           static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS)
+            RecordAction("delpath", element.c_str(), NULL);
+        outcome->environment_changed = 1;
     }
     RegCloseKey(key);
 }
