@@ -7,6 +7,8 @@
 
 #include <string.h>
 
+#include <initializer_list>
+
 static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
 
 int UninstallKeyPath(char *key_path, size_t cb, const char *software_name)
@@ -77,12 +79,16 @@ static LONG SetNumber(HKEY key, const char *name, DWORD number)
 static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
                       const char *copy_dir, const char *log_path)
 {
-    char key_path[512], version[800], date[16], command[1100], quiet[1100];
+    char key_path[512], version[800] = "", date[16], command[1100], quiet[1100];
     SYSTEMTIME now;
     GetLocalTime(&now);
     FormatText(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    // The version's parts that the script gives, joined by dots.
+    for (const char *part : {fs->major_version, fs->minor_version, fs->release}) {
+        if (*part != '\0')
+            FormatText(version + strlen(version), sizeof version - strlen(version), "%s%s", *version ? "." : "", part);
+    }
     if (!UninstallKeyPath(key_path, sizeof key_path, fs->software_name) ||
-        !FormatText(version, sizeof version, "%s.%s.%s", fs->major_version, fs->minor_version, fs->release) ||
         !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"", copy_dir, log_path) ||
         !FormatText(quiet, sizeof quiet, "%s /q", command))
         return 0;
@@ -92,7 +98,7 @@ static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned
         return 0;
     DWORD kilobytes = static_cast<DWORD>((bytes + 1023) / 1024);
     int written = SetText(key, "DisplayName", fs->software_name) == ERROR_SUCCESS &&
-                  SetText(key, "DisplayVersion", version) == ERROR_SUCCESS &&
+                  (!*version || SetText(key, "DisplayVersion", version) == ERROR_SUCCESS) &&
                   SetText(key, "Publisher", si->company_name) == ERROR_SUCCESS &&
                   SetText(key, "InstallLocation", si->dst_dir) == ERROR_SUCCESS &&
                   SetText(key, "InstallDate", date) == ERROR_SUCCESS &&
