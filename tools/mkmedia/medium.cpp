@@ -133,9 +133,17 @@ Payload Judge(const fs::path &path, bool expanded)
     return payload;
 }
 
-std::string Relative(const fs::path &path, const fs::path &top)
+// A name on the medium as the diagnostics show it: from the medium's top,
+// "/" between its parts.
+std::string Shown(const fs::path &directory, const fs::path &top, const std::string &name)
 {
-    return path.lexically_relative(top).generic_string();
+    std::string shown = directory.lexically_relative(top).generic_string();
+    shown = shown == "." ? name : shown + "/" + name;
+    for (char &ch : shown) {
+        if (ch == '\\')
+            ch = '/';
+    }
+    return shown;
 }
 
 // The disk that holds name, other than disk, or 0.
@@ -200,7 +208,8 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top)
         if (kind == MediumKind::FLOPPY && markers_checked.insert(disk).second &&
             finder.Find(top, "DISK" + std::to_string(disk) + "/DISKID" + std::to_string(disk)).empty()) {
             found.push_back({line.number, true, "disk " + std::to_string(disk) + " has no marker file " +
-                                                    Relative(MarkerFile(top, disk), top)});
+                                                    Shown(MarkerFile(top, disk).parent_path(), top,
+                                                          MarkerFile(top, disk).filename().string())});
         }
         fs::path directory = FilesDirectory(top, kind, disk);
         fs::path path = finder.Find(directory, line.source);
@@ -209,7 +218,7 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top)
             std::string text = other != 0 ? "'" + line.source + "' is on disk " + std::to_string(other) +
                                                 ", but the script takes it from disk " + std::to_string(disk)
                                           : "'" + line.source + "' is not on the medium (" +
-                                                Relative(directory / line.source, top) + ")";
+                                                Shown(directory, top, line.source) + ")";
             found.push_back({line.number, true, text});
             continue;
         }
