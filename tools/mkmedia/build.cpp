@@ -145,9 +145,10 @@ bool Builder::TakePayload(const ScriptLine &line)
     return true;
 }
 
-// Files go onto disks in script order; a set whose first file starts a new
-// disk gets its CHANGEDISK before its FILESET line, so its BEGIN asks for
-// that disk alone.
+// Files go onto disks in script order; a CHANGEDISK line goes before the
+// file that starts a new disk, inside its set's block, where the installer
+// reads it: the disk in the drive is then known, and a set that begins on
+// that disk asks for nothing more.
 void Builder::PlanDisks(unsigned long long script_bytes)
 {
     int disk = 1;
@@ -157,22 +158,14 @@ void Builder::PlanDisks(unsigned long long script_bytes)
                     " bytes) in a disk of " + std::to_string(capacity_) + " bytes: give a larger --disk-size");
         return;
     }
-    int fileset_line = 0;
-    bool set_has_files = false;
     for (const ScriptLine &line : script_.lines) {
-        if (line.kind == LineKind::FILESET) {
-            fileset_line = line.number;
-            set_has_files = false;
-        }
         if (line.kind != LineKind::FILE || !plan_.payload_of_line.count(line.number))
             continue;
         size_t index = plan_.payload_of_line[line.number];
         const Payload &payload = plan_.payloads[index];
         plan_.sets[SetIndex(line)] += payload.installed;
-        if (plan_.disks[disk].count(index)) {
-            set_has_files = true;
+        if (plan_.disks[disk].count(index))
             continue;
-        }
         unsigned long long cost = OnDisk(payload.stored, kind_);
         if (capacity_ != 0 && used + cost > capacity_) {
             if (cost + kDirectoryReserve > capacity_) {
@@ -183,9 +176,8 @@ void Builder::PlanDisks(unsigned long long script_bytes)
             }
             disk++;
             used = kDirectoryReserve;
-            plan_.disk_before_line[set_has_files ? line.number : fileset_line] = disk;
+            plan_.disk_before_line[line.number] = disk;
         }
-        set_has_files = true;
         for (size_t other : plan_.disks[disk]) {
             if (FoldName(plan_.payloads[other].medium_name) == FoldName(payload.medium_name))
                 Fail(line.number, "'" + line.source + "' and " + plan_.payloads[other].product.string() +
