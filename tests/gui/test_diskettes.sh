@@ -34,13 +34,7 @@ insert 1
     "cd /d A:\\&& set TMP=$(winpath "$work/tmp")&& A:\\setup.exe /t $(winpath "$work/transcript")" \
     </dev/null >"$work/stdout" 2>&1) &
 setup_pid=$!
-if welcome=$(wait_for_window "Welcome"); then keys "$welcome" Return; fi
-if destination=$(wait_for_window "Destination Drive"); then
-    keys "$destination" Home shift+End
-    type_text "$destination" 'R:'
-    keys "$destination" Return
-fi
-if install_type=$(wait_for_window "Installation Type"); then keys "$install_type" Return; fi
+express_to R:
 for n in $(seq 2 "$disks"); do
     prompt=$(wait_for_window "Change Disk" 120) || { fail "no prompt for diskette $n"; break; }
     screenshot "diskette_prompt_$n"
