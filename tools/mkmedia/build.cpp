@@ -122,12 +122,13 @@ bool Builder::TakePayload(const ScriptLine &line)
     payload.product = product;
     payload.medium_name = MediumName(line.source, compress_);
     std::string bytes;
-    if (!ReadWholeFile(product, bytes)) {
+    bool readable = compress_ ? ReadWholeFile(product, bytes) : std::ifstream(product, std::ios::binary).good();
+    if (!readable) {
         Fail(line.number, "'" + line.source + "' cannot be read: " + product.string());
         return false;
     }
-    payload.installed = bytes.size();
-    payload.stored = bytes.size();
+    payload.installed = compress_ ? bytes.size() : fs::file_size(product, error);
+    payload.stored = payload.installed;
     if (compress_) {
         if (bytes.size() > 0xFFFFFFFFull) {
             Fail(line.number, "'" + line.source + "' is too large to compress (4 GB at most)");
@@ -158,6 +159,7 @@ void Builder::PlanDisks(unsigned long long script_bytes)
                     " bytes) in a disk of " + std::to_string(capacity_) + " bytes: give a larger --disk-size");
         return;
     }
+    std::map<int, std::map<std::string, size_t>> names;  // per disk: folded medium name -> payload
     for (const ScriptLine &line : script_.lines) {
         if (line.kind != LineKind::FILE || !plan_.payload_of_line.count(line.number))
             continue;
@@ -178,11 +180,10 @@ void Builder::PlanDisks(unsigned long long script_bytes)
             used = kDirectoryReserve;
             plan_.disk_before_line[line.number] = disk;
         }
-        for (size_t other : plan_.disks[disk]) {
-            if (FoldName(plan_.payloads[other].medium_name) == FoldName(payload.medium_name))
-                Fail(line.number, "'" + line.source + "' and " + plan_.payloads[other].product.string() +
-                                      " would have the same name " + payload.medium_name + " on the medium");
-        }
+        auto named = names[disk].emplace(FoldName(payload.medium_name), index);
+        if (!named.second)
+            Fail(line.number, "'" + line.source + "' and " + plan_.payloads[named.first->second].product.string() +
+                                  " would have the same name " + payload.medium_name + " on the medium");
         plan_.disks[disk].insert(index);
         used += cost;
     }

@@ -115,13 +115,17 @@ struct Payload {
 Payload Judge(const fs::path &path, bool expanded)
 {
     Payload payload;
+    if (!expanded) {  // copied as it stands: only its size counts
+        std::error_code error;
+        payload.installed = static_cast<unsigned long>(fs::file_size(path, error));
+        payload.readable = !error && std::ifstream(path, std::ios::binary).good();
+        return payload;
+    }
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return payload;
     payload.readable = true;
     payload.installed = static_cast<unsigned long>(bytes.size());
-    if (!expanded)
-        return payload;
     std::unique_ptr<_lz_expand> lz(new _lz_expand);
     LzExpandBegin(lz.get(), Collect, NULL);
     LzExpandFeed(lz.get(), reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
