@@ -101,7 +101,7 @@ size_t LzCompress(const unsigned char *input, size_t size, char last_letter, uns
     size_t at = kBlankLead;
     while (at < end) {
         size_t best_run = 0, best_from = 0;
-        size_t most = end - at < LZ_MAX_RUN ? end - at : LZ_MAX_RUN;
+        size_t most = end - at < LZ_MAX_RUN ? end - at : static_cast<size_t>(LZ_MAX_RUN);
         if (most >= LZ_MIN_RUN) {
             int64_t candidate = head[Hash(&text[at])];
             for (int tries = 0; candidate >= 0 && tries < kChainLimit; tries++) {

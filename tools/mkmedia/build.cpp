@@ -4,6 +4,7 @@
 // in a directory beside its place, checked, and only then put there.
 #include "build.h"
 
+#include <cstdint>
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -130,7 +131,8 @@ bool Builder::TakePayload(const ScriptLine &line)
     payload.installed = compress_ ? bytes.size() : fs::file_size(product, error);
     payload.stored = payload.installed;
     if (compress_) {
-        if (bytes.size() > 0xFFFFFFFFull) {
+        const uint64_t size = bytes.size();  // a size_t of 32 bits is never too large
+        if (size > 0xFFFFFFFFull) {
             Fail(line.number, "'" + line.source + "' is too large to compress (4 GB at most)");
             return false;
         }
