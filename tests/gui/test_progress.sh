@@ -29,13 +29,7 @@ size=$(cat "$work/medium"/data*.txt | wc -c)
 rm -rf "$dest"
 
 start_setup "$work/medium" "$work/medium"
-if welcome=$(wait_for_window "Welcome"); then keys "$welcome" Return; fi
-if destination=$(wait_for_window "Destination Drive"); then
-    keys "$destination" Home shift+End
-    type_text "$destination" 'R:'
-    keys "$destination" Return
-fi
-if install_type=$(wait_for_window "Installation Type"); then keys "$install_type" Return; fi
+express_to R:
 if progress=$(wait_for_window "Copying Files"); then
     sleep 1
     screenshot progress_window
