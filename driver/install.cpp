@@ -165,6 +165,7 @@ static void RegisterUninstallers(struct _setup_info *si)
 
 void Install(struct _setup_info *si)
 {
+    KeepProgramFiles(si);
     OpenProgressWindow(si);
     MakeDestinationDir(si);
     si->total_disk_space_req = InstalledSpace(si);

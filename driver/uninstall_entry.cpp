@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include <initializer_list>
+#include <vector>
 
 static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
 
@@ -47,21 +48,51 @@ static int SourceOf(const char *name, char *path, size_t cb)
     return FormatText(path, cb, "%s\\%s", runtime, name);
 }
 
+// The program files as they were at the start of the installation: from
+// a diskette, they are gone once another one is in the drive.
+static std::vector<char> program_bytes[sizeof program_files / sizeof program_files[0]];
+
+static int ReadWhole(const char *path, std::vector<char> &bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD size = GetFileSize(file, NULL), got = 0;
+    bytes.resize(size == INVALID_FILE_SIZE ? 0 : size);
+    int whole = size != INVALID_FILE_SIZE && ReadFile(file, bytes.data(), size, &got, NULL) && got == size;
+    CloseHandle(file);
+    return whole;
+}
+
+void KeepProgramFiles(struct _setup_info *si)
+{
+    char from[MAX_PATH];
+    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
+        if (!SourceOf(program_files[i], from, sizeof from) || !ReadWhole(from, program_bytes[i]))
+            FatalStopFormatted(si, "Fatal Error", "Cannot read the program file %s", program_files[i]);
+    }
+}
+
 // The copy replaces an earlier installation's; a run from the copy itself
 // leaves it as it is.
 static int CopyProgram(const char *copy_dir)
 {
-    char from[MAX_PATH], to[MAX_PATH];
+    char to[MAX_PATH];
     if (!CreateDirectoryA(copy_dir, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
         return 0;
-    for (const char *name : program_files) {
-        if (!SourceOf(name, from, sizeof from) || !FormatText(to, sizeof to, "%s\\%s", copy_dir, name))
+    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
+        const std::vector<char> &bytes = program_bytes[i];
+        if (bytes.empty() || !FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]))
             return 0;
-        if (lstrcmpiA(from, to) == 0)
-            continue;
-        if (!CopyFileA(from, to, FALSE))
+        HANDLE file = CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_SHARING_VIOLATION;  // the copy running: it is this program
+        DWORD written = 0;
+        int whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) &&
+                    written == bytes.size();
+        CloseHandle(file);
+        if (!whole)
             return 0;
-        SetFileAttributesA(to, FILE_ATTRIBUTE_NORMAL);
     }
     return 1;
 }

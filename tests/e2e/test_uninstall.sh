@@ -81,11 +81,25 @@ expect_state() {
     }
 }
 
-# The sample product, as scripts/demo lays it out.
+mkmedia=${MKMEDIA:-$SETUP_BUILD/host/tools/mkmedia/mkmedia}
+[ -x "$mkmedia" ] || { echo "FAIL: no native mkmedia at $mkmedia (scripts/build makes it)"; exit 1; }
+
+# The sample product in $work/product; medium_of_product makes its
+# single-directory medium as scripts/demo does.
 sample_medium() {
-    mkdir -p "$work/medium"
-    cp "$SETUP_TOP"/samples/quorvane/* "$work/medium/"
-    cp "$SETUP_BUILD/bin/setup.exe" "$SETUP_BUILD/bin/setuprt.dll" "$SETUP_BUILD/bin/mscuistf.dll" "$work/medium/"
+    mkdir -p "$work/product"
+    cp "$SETUP_TOP"/samples/quorvane/* "$work/product/"
+    medium_of_product
+}
+medium_of_product() {
+    rm -rf "$work/medium"
+    "$mkmedia" build "$work/product/setup.inf" -o "$work/medium" --kind single --programs "$SETUP_BUILD/bin" -q ||
+        fail "mkmedia build"
+}
+# add_to_core: the lines of standard input at the end of the core set's block.
+add_to_core() {
+    cat >"$work/added"
+    sed -i "/^F license.txt license.txt\$/r $work/added" "$work/product/setup.inf"
 }
 
 install_sample() { run_medium "${to_install[@]}"; expect_clean_end 0; }
@@ -210,9 +224,8 @@ mkdir -p "$dest"
 echo "the user's own notes" >"$dest/notes.txt"
 state "$work/before"
 install_sample
-sed -i 's/^F license.txt license.txt$/F license.txt license.txt\nF parts.csv parts.csv/; s/^END 332$/END 411/' \
-    "$work/medium/setup.inf"
-cp "$SETUP_TOP/samples/quorvane/parts.csv" "$work/medium/"
+echo 'F parts.csv parts.csv' | add_to_core
+medium_of_product
 install_sample
 expect_file "$dest/parts.csv"
 uninstall
@@ -261,14 +274,12 @@ e2e_case "killed-and-run-again" nt
 start_prefix nt
 sample_medium
 state "$work/before"
-mkdir -p "$work/medium/many"
-for i in $(seq 1 800); do echo "ledger page $i" >"$work/medium/page$i.txt"; done
+for i in $(seq 1 800); do echo "ledger page $i" >"$work/product/page$i.txt"; done
 {
-    sed '/^END 332$/,$d' "$SETUP_TOP/samples/quorvane/setup.inf"
     echo "D many"
     for i in $(seq 1 800); do echo "F page$i.txt many\\page$i.txt"; done
-    sed -n '/^END 332$/,$p' "$SETUP_TOP/samples/quorvane/setup.inf"
-} >"$work/medium/setup.inf"
+} | add_to_core
+medium_of_product
 install_sample
 command=$(reg_value "$uninstall_key\\Quorvane32" QuietUninstallString | cut -d' ' -f2-)
 eval "set -- $command"
