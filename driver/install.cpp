@@ -165,7 +165,7 @@ static void RegisterUninstallers(struct _setup_info *si)
 
 void Install(struct _setup_info *si)
 {
-    KeepProgramFiles(si);
+    KeepProgramFiles();
     OpenProgressWindow(si);
     MakeDestinationDir(si);
     si->total_disk_space_req = InstalledSpace(si);

@@ -69,7 +69,7 @@ long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char 
 // the removal of what an installation log records.
 // KeepProgramFiles reads the three program files while the medium that
 // holds them is in the drive; RegisterUninstaller writes them out.
-void KeepProgramFiles(struct _setup_info *si);
+void KeepProgramFiles(void);
 void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes);
 int UninstallKeyPath(char *key_path, size_t cb, const char *software_name);
 [[noreturn]] void Uninstall(struct _setup_info *si, const char *log_path);

@@ -64,12 +64,14 @@ static int ReadWhole(const char *path, std::vector<char> &bytes)
     return whole;
 }
 
-void KeepProgramFiles(struct _setup_info *si)
+// A file that cannot be read stays empty: the installation goes on, and
+// registering its uninstaller stops at the end.
+void KeepProgramFiles(void)
 {
     char from[MAX_PATH];
     for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
         if (!SourceOf(program_files[i], from, sizeof from) || !ReadWhole(from, program_bytes[i]))
-            FatalStopFormatted(si, "Fatal Error", "Cannot read the program file %s", program_files[i]);
+            program_bytes[i].clear();
     }
 }
 
