@@ -21,6 +21,7 @@ clean_destinations() {
 # What setup.exe registered; the Path goes back to what it was.
 clean_registration() {
     wine reg delete 'HKLM\Software\BenchCo' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BenchPayload' /f >/dev/null 2>&1 || true
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
 }
 
@@ -41,12 +42,17 @@ timed() {
     rss_kb=$(tail -n 1 "$bench/rss")
 }
 
-# expect_installed LABEL ROOT MANIFEST: every file of the manifest, with its
-# content, and nothing else.
+# expect_installed LABEL ROOT MANIFEST [OWN...]: every file of the manifest,
+# with its content, and nothing else but the installer's own files OWN
+# (below ROOT), which must be there.
 expect_installed() {
-    local label=$1 root=$2 manifest=$3 found expected
-    expected=$(wc -l < "$manifest")
+    local label=$1 root=$2 manifest=$3 found expected own
+    shift 3
+    expected=$(($(wc -l < "$manifest") + $#))
     found=$(find "$root" -type f 2>/dev/null | wc -l)
+    for own in "$@"; do
+        [ -f "$root/$own" ] || found=-1
+    done
     if [ "$found" -ne "$expected" ] || ! (cd "$root" && md5sum --quiet -c "$manifest" >/dev/null 2>&1); then
         echo "bench: $label installed $found of $expected files, or not their content" >&2
         exit 1
@@ -76,7 +82,12 @@ run_installer() {
             timed "$name $kind MSI" "$medium" wine msiexec /i "$msi" /qn 'INSTALLDIR=C:\msi'
             root="$c/msi" ;;
     esac
-    expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5"
+    if [ "$installer" = setup ]; then
+        expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5" uninstall-BenchPayload.log \
+            uninstall-BenchPayload/{setup.exe,setuprt.dll,mscuistf.dll}
+    else
+        expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5"
+    fi
     record "$name" "$kind" "$installer" "$round"
     case $installer in
         setup) clean_registration ;;

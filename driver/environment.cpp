@@ -1,5 +1,6 @@
 // The search path and environment variables of a file set, and the search
 // paths of its programs.
+#include "install_log.h"
 #include "script_checks.h"
 #include "setup.h"
 #include "setuprt.h"
@@ -122,6 +123,7 @@ static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *
                        si->temp_temp_path, static_cast<unsigned>(LONGEST_VARIABLE));
             return si->output_buf;
         }
+        LogPathElement(si, si->temp_temp_path);
         size_t cb = strlen(si->temp_temp_path) + 1 + strlen(pv->new_path) + 1;
         char *longer = (char *)malloc(cb);
         if (!longer)
@@ -134,14 +136,14 @@ static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *
 }
 
 // Path is always written back, and always as REG_EXPAND_SZ.
-static const char *WriteEnvironment(HKEY key, struct _fileset_info *fs, struct _setup_info *si,
-                                    const struct path_value *pv)
+static const char *WriteEnvironment(HKEY key, const char *key_path, struct _fileset_info *fs,
+                                    struct _setup_info *si, const struct path_value *pv)
 {
     if (RegSetValueExA(key, "Path", 0, REG_EXPAND_SZ, (const BYTE *)pv->new_path,
                        (DWORD)strlen(pv->new_path) + 1) != ERROR_SUCCESS)
         return "Error setting Path to Registry";
     for (struct _EnvironItems *item = fs->environ_items; item; item = item->next) {
-        if (RegSetValueExA(key, item->var, 0, REG_SZ, (const BYTE *)item->value, (DWORD)strlen(item->value) + 1) !=
+        if (SetLoggedValue(si, key, key_path, item->var, REG_SZ, item->value, (DWORD)strlen(item->value) + 1) !=
             ERROR_SUCCESS) {
             FormatText(si->output_buf, sizeof si->output_buf, "Error setting %s to Registry", item->var);
             return si->output_buf;
@@ -165,7 +167,7 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si)
     if (!failure)
         failure = AddPathEntries(fs, si, &pv);
     if (!failure)
-        failure = WriteEnvironment(key, fs, si, &pv);
+        failure = WriteEnvironment(key, abPathBuffer, fs, si, &pv);
     RegCloseKey(key);
     FreePathValue(&pv);
     if (failure)
@@ -191,13 +193,13 @@ int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si)
 {
     char text[320];
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
-        if (!SetEnvVariable("PATH", item->path, ENV_ADD_TO_PATH)) {
+        if (!SetLoggedEnvVariable(si, "PATH", item->path, ENV_ADD_TO_PATH)) {
             FormatText(text, sizeof text, "Error adding %s to the search path", item->path);
             StopForSetting(si, text);
         }
     }
     for (struct _EnvironItems *item = fs->environ_items; item; item = item->next) {
-        if (!SetEnvVariable(item->var, item->value, ENV_SET_VARIABLE)) {
+        if (!SetLoggedEnvVariable(si, item->var, item->value, ENV_SET_VARIABLE)) {
             FormatText(text, sizeof text, "Error setting the environment variable %s", item->var);
             StopForSetting(si, text);
         }
@@ -254,12 +256,14 @@ long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char 
         free(path_list);
         FatalStopFormatted(si, "Fatal Error", "Cannot register the search path of %s", app_exe);
     }
+    int existing_levels = ExistingKeyLevels(key_path);
     HKEY key = CreateKeyFromPath(si, HKEY_LOCAL_MACHINE, key_path);
     if (!key) {
         free(path_list);
         FatalStop(si, "Cannot Create Key", "Fatal Error");
     }
-    LONG result = RegSetValueExA(key, "Path", 0, REG_SZ, (const BYTE *)path_list, (DWORD)strlen(path_list) + 1);
+    LogKeysMade(si, key_path, existing_levels);
+    LONG result = SetLoggedValue(si, key, key_path, "Path", REG_SZ, path_list, (DWORD)strlen(path_list) + 1);
     RegCloseKey(key);
     free(path_list);
     if (result != ERROR_SUCCESS)

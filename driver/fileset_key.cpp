@@ -1,4 +1,5 @@
 // The file set's VersionInfo key, and keys with an explicit owner and DACL.
+#include "install_log.h"
 #include "setup.h"
 #include "setuprt.h"
 #include "text.h"
@@ -137,7 +138,7 @@ static const char *CreateNewFileSetKey(struct _fileset_info *fs, struct _setup_i
 }
 
 // The ten values in order; the first write that fails ends the writing.
-static int WriteFileSetValues(struct _fileset_info *fs, struct _setup_info *si)
+static int WriteFileSetValues(struct _fileset_info *fs, struct _setup_info *si, const char *key_path)
 {
     char date[256], time[256];
     if (!GetDateFormatA(LOCALE_SYSTEM_DEFAULT, 0, NULL, "ddd',' MMM dd yy", date, 255))
@@ -164,8 +165,8 @@ static int WriteFileSetValues(struct _fileset_info *fs, struct _setup_info *si)
         {"DestinationPath", REG_SZ, si->dst_dir, (DWORD)strlen(si->dst_dir) + 1},
     };
     for (size_t i = 0; i < sizeof values / sizeof values[0]; i++) {
-        if (RegSetValueExA(fs->hkKey, values[i].name, 0, values[i].type, (const BYTE *)values[i].data,
-                           values[i].cb) != ERROR_SUCCESS)
+        if (SetLoggedValue(si, fs->hkKey, key_path, values[i].name, values[i].type, values[i].data, values[i].cb) !=
+            ERROR_SUCCESS)
             return 0;
     }
     return 1;
@@ -182,6 +183,7 @@ int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si)
                    fs->name);
         FailFileSetKey(fs, si, &ks, si->output_buf);
     }
+    int existing_levels = ExistingKeyLevels(key_path);
     // An existing key keeps its security; only its values are written again.
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, KEY_ALL_ACCESS, &fs->hkKey) != ERROR_SUCCESS) {
         fs->hkKey = NULL;
@@ -189,7 +191,8 @@ int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si)
         if (failure)
             FailFileSetKey(fs, si, &ks, failure);
     }
-    if (!WriteFileSetValues(fs, si))
+    LogKeysMade(si, key_path, existing_levels);
+    if (!WriteFileSetValues(fs, si, key_path))
         FailFileSetKey(fs, si, &ks, "Error Setting FileSet info in the Registry data base");
     RegFlushKey(fs->hkKey);
     RegCloseKey(fs->hkKey);

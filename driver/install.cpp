@@ -1,13 +1,16 @@
 // Install: every chosen file set copied behind the progress window, then
 // every one registered.
+#include "install_log.h"
 #include "setup.h"
 #include "setupapi.h"
+#include "script_checks.h"
 #include "setuprt.h"
 #include "text.h"
 
 #include <direct.h>
 #include <errno.h>
 #include <stdio.h>
+#include <string.h>
 
 enum { INSTALL_EXPRESS = 1 };
 
@@ -32,7 +35,9 @@ static void MakeDestinationDir(struct _setup_info *si)
     CopyText(si->temp_dst_path, sizeof si->temp_dst_path, si->dst_dir);
     if (si->verbose)
         printf("Will Make directory => %s\n", si->temp_dst_path);
-    if (_mkdir(si->temp_dst_path) != 0 && errno != EACCES && errno != EEXIST) {
+    if (_mkdir(si->temp_dst_path) == 0) {
+        LogDestinationMade();
+    } else if (errno != EACCES && errno != EEXIST) {
         FormatText(si->output_buf, sizeof si->output_buf, "Unable to create dir %s", si->temp_dst_path);
         FatalStop(si, si->output_buf, "Fatal Error");
     }
@@ -48,18 +53,43 @@ static const char *ItemFields(struct _setup_info *si, const char *icon_path, con
     return si->temp_temp_path;
 }
 
+// The group's folder in the Start menu, as the runtime names it; "" when
+// it cannot be had.
+static void GroupFolder(struct _setup_info *si, struct _fileset_info *fs, char *folder, size_t cb)
+{
+    char programs[MAX_PATH], group_file[sizeof fs->software_name + 1];
+    if (!ProgramsFolder(si, programs, sizeof programs) ||
+        !CleanFileName(group_file, sizeof group_file, fs->software_name) ||
+        !FormatText(folder, cb, "%s\\%s", programs, group_file))
+        folder[0] = '\0';
+}
+
+// The item made through the runtime, its shortcut file recorded.
+static void CreateLoggedItem(struct _setup_info *si, struct _fileset_info *fs, const char *name, const char *cmd,
+                             const char *other)
+{
+    char folder[MAX_PATH], name_file[MAX_PATH], link[MAX_PATH];
+    GroupFolder(si, fs, folder, sizeof folder);
+    int named = folder[0] != '\0' && CleanFileName(name_file, sizeof name_file, name) &&
+                FormatText(link, sizeof link, "%s\\%s.lnk", folder, name_file);
+    int existed = named && PathExists(link);
+    CreateProgmanItem(fs->software_name, name, cmd, other, 1024);
+    if (named && PathExists(link))
+        LogShortcutSaved(si, link, existed);
+}
+
 static void AddProgmanItems(struct _setup_info *si, struct _fileset_info *fs)
 {
     char cmd[773];
     for (struct _ProgItems *item = fs->prog_items; item; item = item->next) {
         const char *other = ItemFields(si, item->icon_path, item->name);
-        CreateProgmanItem(fs->software_name, item->name, item->exe_path, other, 1024);
+        CreateLoggedItem(si, fs, item->name, item->exe_path, other);
     }
     for (struct _InfoItems *item = fs->info_items; item; item = item->next) {
         if (!FormatText(cmd, sizeof cmd, "%s %s", item->app_exe_path, item->info_file))
             FatalStopFormatted(si, "Fatal Error", "The Program Manager item %s is too long", item->name);
         const char *other = ItemFields(si, item->icon_path, item->name);
-        CreateProgmanItem(fs->software_name, item->name, cmd, other, 1024);
+        CreateLoggedItem(si, fs, item->name, cmd, other);
     }
     for (struct _AppItems *item = fs->app_items; item; item = item->next) {
         // The blank stays even without arguments.
@@ -67,7 +97,7 @@ static void AddProgmanItems(struct _setup_info *si, struct _fileset_info *fs)
         if (!FormatText(cmd, sizeof cmd, "%s\\%s %s", program_dir, item->app_exe_path, item->app_args))
             FatalStopFormatted(si, "Fatal Error", "The Program Manager item %s is too long", item->name);
         const char *other = ItemFields(si, item->icon_path, item->name);
-        CreateProgmanItem(fs->software_name, item->name, cmd, other, 1024);
+        CreateLoggedItem(si, fs, item->name, cmd, other);
     }
 }
 
@@ -85,12 +115,18 @@ static void AddShortcuts(struct _setup_info *si, struct _fileset_info *fs)
 // folder that the shortcut files are saved in.
 static void RegisterFileSet(struct _setup_info *si, struct _fileset_info *fs)
 {
+    SelectInstallLog(si, fs);
     CreateFileSetKey(fs, si);
     if (si->platform == PLATFORM_NT)
         CreateEnvironmentRegistry(fs, si);
     else
         SetEnvironmentVars(fs, si);
+    char folder[MAX_PATH];
+    GroupFolder(si, fs, folder, sizeof folder);
+    int group_existed = folder[0] == '\0' || PathExists(folder);
     CreateProgmanGroup(fs->software_name, "", 1);
+    if (!group_existed && PathExists(folder))
+        LogGroupMade(si, folder);
     ShowProgmanGroup(fs->software_name, 1, 1);
     if (si->platform == PLATFORM_NT)
         AddProgmanItems(si, fs);
@@ -106,15 +142,39 @@ static void AnnounceEnvironmentChange(void)
     SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"Environment", SMTO_ABORTIFHUNG, 5000, NULL);
 }
 
+// One uninstaller per software name, however many chosen sets share it;
+// its size is theirs together.
+static void RegisterUninstallers(struct _setup_info *si)
+{
+    for (int i = 1; i < si->num_file_sets; i++) {
+        struct _fileset_info *fs = &si->file_set_list[i];
+        int first = IsChosen(si, fs);
+        unsigned long long bytes = 0;
+        for (int j = 1; j < si->num_file_sets && first; j++) {
+            struct _fileset_info *other = &si->file_set_list[j];
+            if (!IsChosen(si, other) || strcmp(other->software_name, fs->software_name) != 0)
+                continue;
+            if (j < i)
+                first = 0;
+            bytes += other->size;
+        }
+        if (first)
+            RegisterUninstaller(si, fs, bytes);
+    }
+}
+
 void Install(struct _setup_info *si)
 {
+    KeepProgramFiles();
     OpenProgressWindow(si);
     MakeDestinationDir(si);
     si->total_disk_space_req = InstalledSpace(si);
     si->bytes_written_to_disk = 0;
     for (int i = 1; i < si->num_file_sets; i++) {
-        if (IsChosen(si, &si->file_set_list[i]))
+        if (IsChosen(si, &si->file_set_list[i])) {
+            SelectInstallLog(si, &si->file_set_list[i]);
             InstallFileSet(i, si);
+        }
     }
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
@@ -130,6 +190,8 @@ void Install(struct _setup_info *si)
     }
     if (registered && si->platform == PLATFORM_NT)
         AnnounceEnvironmentChange();
+    CloseInstallLog();
+    RegisterUninstallers(si);
     RestoreCursor(previous_cursor);
     UIPopAll();
 }

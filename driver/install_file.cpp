@@ -2,6 +2,7 @@
 // whole (whole_file.cpp), its shortcut recorded, its size counted in the
 // progress.
 #include "install_fileset.h"
+#include "install_log.h"
 #include "script_line.h"
 #include "text.h"
 
@@ -63,6 +64,7 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
 {
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
+    int existed = PathExists(si->temp_dst_path);
     struct staged_file stage;
     OpenStage(si, &stage);
     if (si->compressed_files)
@@ -70,6 +72,7 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
     else
         copy_file(si, &stage);
     PutStageInPlace(si, &stage);
+    LogFileWritten(si, si->temp_dst_path, existed);
     record_item(si, fs, line);
     count_installed_file(si);
 }

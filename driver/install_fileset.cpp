@@ -6,6 +6,7 @@
 // (body_line.cpp), which refuses every line the block may not hold; what is
 // left here is what touches the medium and the destination.
 #include "install_fileset.h"
+#include "install_log.h"
 #include "script_line.h"
 #include "text.h"
 
@@ -67,7 +68,9 @@ static void make_directory(struct _setup_info *si)
 {
     if (si->verbose)
         printf("Will Make directory => %s\n", si->temp_dst_path);
-    if (_mkdir(si->temp_dst_path) != 0 && errno != EACCES && errno != EEXIST)
+    if (_mkdir(si->temp_dst_path) == 0)
+        LogDirectoryMade(si, si->temp_dst_path);
+    else if (errno != EACCES && errno != EEXIST)
         FatalStopFormatted(si, "Fatal Error", "Unable to create dir %s", si->temp_dst_path);
 }
 

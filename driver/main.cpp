@@ -86,6 +86,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLineArgs, int)
     if (si.platform == PLATFORM_WIN95)
         CoInitialize(NULL);
 
+    char uninstall_log[MAX_PATH];
+    if (UninstallAsked(uninstall_log, sizeof uninstall_log)) {
+        si.hInst = hInstance;
+        Uninstall(&si, uninstall_log);
+    }
     InitSetupInfo(&si, hInstance);
     RunDialogSequence(&si);
     Install(&si);

@@ -6,6 +6,8 @@
 // Start-up (startup.cpp).
 int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance);
 int RunningAsAdministrator(void);
+// The window class of the progress window's bar.
+int RegisterGaugeClass(HINSTANCE hInstance);
 // src_drive and src_drive_type from src_dir.
 void SetSourceDrive(struct _setup_info *si);
 
@@ -61,6 +63,16 @@ PTOKEN_USER GetCurrentUserInfo(void);
 int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
 long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
+
+// Taking an installation back (uninstall_entry.cpp, uninstall.cpp): the
+// program's copy and the system's uninstall entry for a software name, and
+// the removal of what an installation log records.
+// KeepProgramFiles reads the three program files while the medium that
+// holds them is in the drive; RegisterUninstaller writes them out.
+void KeepProgramFiles(void);
+void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes);
+int UninstallKeyPath(char *key_path, size_t cb, const char *software_name);
+[[noreturn]] void Uninstall(struct _setup_info *si, const char *log_path);
 
 // The private copy of the script and the decompressor's scratch file
 // removed: every ending of the run calls it (fatal.cpp).

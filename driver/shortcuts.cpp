@@ -1,4 +1,5 @@
 // Start-menu shortcut files of the Windows 95 family.
+#include "install_log.h"
 #include "script_checks.h"
 #include "setup.h"
 #include "text.h"
@@ -67,7 +68,9 @@ long CreateShortcutLink(struct _setup_info *si, const char *path, const char *cm
         return hr;
     }
     SetLinkProperties(si, shell_link, persist_file, path, cmd_args, name, icon_path, work_dir);
+    int existed = PathExists(link);
     hr = SaveLink(si, shell_link, persist_file, link);
+    LogShortcutSaved(si, link, existed);
     persist_file->Release();
     shell_link->Release();
     return hr;

@@ -128,7 +128,7 @@ static void MakePrivateCopy(struct _setup_info *si)
     SetFilePointer(copy, 0, NULL, FILE_BEGIN);
 }
 
-static int RegisterGaugeClass(HINSTANCE hInstance)
+int RegisterGaugeClass(HINSTANCE hInstance)
 {
     WNDCLASSA wc = {};
     wc.style = CS_SAVEBITS | CS_OWNDC | CS_HREDRAW | CS_VREDRAW;

@@ -1,4 +1,4 @@
-// command_line.h - the frame's options: /q, /a FILE, /t FILE, /?.
+// command_line.h - the frame's options: /q, /a FILE, /t FILE, /u LOG, /?.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@ struct StartOptions {
     bool answersAsked = false;   // /a seen, even without a usable file name
     std::string answerFile;      // full path
     std::string transcriptFile;  // full path
+    std::string uninstallLog;    // /u: the installation log to take back, full path
 };
 
 // The words of a command line; double quotes group blanks and are dropped.

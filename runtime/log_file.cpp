@@ -55,6 +55,17 @@ int FCloseLogFile(void) {
     return 1;
 }
 
+int FRecordAction(const char *szVerb, const char *szField1, const char *szField2) {
+    if (!szVerb || !*szVerb) return 0;
+    if (!szField1)
+        rt::RecordAction(szVerb, {});
+    else if (!szField2)
+        rt::RecordAction(szVerb, {szField1});
+    else
+        rt::RecordAction(szVerb, {szField1, szField2});
+    return 1;
+}
+
 int FWriteToLogFile(const char *szStr, int fNewLine) {
     const char *text = szStr ? szStr : "";
     if (!rt::WriteText(fNewLine ? text + std::string(rt::kLineEnd) : std::string(text))) return 0;

@@ -1,5 +1,6 @@
 // session.cpp - InitializeFrame and TerminateFrame: the start and end of a run.
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "command_line.h"
@@ -16,6 +17,8 @@ constexpr char kCaption[] = "Setup";
 
 // Every start of the frame in this process gets its own positive number.
 int g_runs = 0;
+// The installation log that /u asked to take back; empty for an installation.
+std::string g_uninstallLog;
 
 // A start-up failure is shown in a box with the usage text, except in
 // unattended runs, where no box may wait for a user: they get the problem on
@@ -87,6 +90,7 @@ int InitializeFrame(const char *szCmdLine) {
         return 0;
     }
     rt::StartResponder(rt::ModeOf(options), std::move(answers));
+    rt::g_uninstallLog = options.uninstallLog;
     if (options.usage) {
         DoMsgBox(rt::UsageText(), rt::kCaption, MB_OK | MB_ICONINFORMATION);
         return -1;
@@ -96,6 +100,12 @@ int InitializeFrame(const char *szCmdLine) {
         return 0;
     }
     return ++rt::g_runs;
+}
+
+unsigned CbGetUninstallLog(char *szBfr, unsigned cbBfrMax) {
+    const std::string &log = rt::g_uninstallLog;
+    if (szBfr && log.size() < cbBfrMax) memcpy(szBfr, log.c_str(), log.size() + 1);
+    return static_cast<unsigned>(log.size());
 }
 
 int FTranscriptComplete(void) { return rt::transcript::Complete() ? 1 : 0; }

@@ -42,6 +42,14 @@ int GetWindowsMinorVersion(void)
     return (int)(((GetVersion() & 0x7FFFFFFF) >> 8) & 0xFF);
 }
 
+int UninstallAsked(char *log, unsigned cb)
+{
+    unsigned length = CbGetUninstallLog(log, cb);
+    if (length >= cb)
+        BufferOverflow();
+    return length > 0;
+}
+
 void AddDos5Help(const char *, const char *, int)
 {
 }

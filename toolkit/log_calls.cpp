@@ -14,6 +14,12 @@ void CloseLogFile(void)
         SetupError(SETUP_ERROR_TOOLKIT);
 }
 
+void RecordAction(const char *szVerb, const char *szField1, const char *szField2)
+{
+    if (!FRecordAction(szVerb, szField1, szField2))
+        SetupError(SETUP_ERROR_TOOLKIT);
+}
+
 void WriteToLogFile(const char *szStr)
 {
     if (!FWriteToLogFile(szStr, 1))

@@ -37,6 +37,9 @@ void EndSetupToolkit(void);
 // transcript lost a line reports the failure instead of success.
 int SetupExitCode(int code);
 void OurYield(void);
+// 1 when the frame was asked (/u LOG) to take back the installation that
+// LOG records, with its full path in log.
+int UninstallAsked(char *log, unsigned cb);
 
 // Dialogs: the event word comes back in szBfr (cbBfrMax is its size).
 char *UIStartDlg(const char *szDll, unsigned Dlg, const char *szDlgProc, unsigned HelpDlg,

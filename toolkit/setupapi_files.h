@@ -26,6 +26,8 @@ void PrependToPath(const char *szSrc, const char *szDst, const char *szDir, int 
 void OpenLogFile(const char *szFile, int fAppend);
 void CloseLogFile(void);
 void WriteToLogFile(const char *szStr);
+// `verb "field1" "field2"` in the transcript (and the log); field2 may be null.
+void RecordAction(const char *szVerb, const char *szField1, const char *szField2);
 
 // Finds a file as Windows searches; szBfr holds its path, or is empty when
 // the file is nowhere.

@@ -22,6 +22,9 @@ int       FRestoreCursor(HCURSOR hcurPrev);
 void      TerminateFrame(void);
 // 1 when every line of the transcript (/t) reached its file, or there is none.
 int       FTranscriptComplete(void);
+// The installation log named by /u, copied when it fits cbBfrMax with its
+// terminator; returns its length, 0 when the run is an installation.
+unsigned  CbGetUninstallLog(char *szBfr, unsigned cbBfrMax);
 
 // Dialog stack. FDoDialogExt shows template Dlg of szDll (or re-shows the
 // dialog already on top) and returns once its procedure reported an event;

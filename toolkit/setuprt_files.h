@@ -43,6 +43,9 @@ int FParsePathIntoPieces(const char *szPath, char *szVolume, unsigned cbVolume, 
 int FOpenLogFile(const char *szFile, int fAppend);
 int FCloseLogFile(void);
 int FWriteToLogFile(const char *szStr, int fNewLine);  // 0 when no log is open
+// An action of the caller's own, `verb "field1" "field2"`, in the transcript
+// and the log; a null field and those after it are left out.
+int FRecordAction(const char *szVerb, const char *szField1, const char *szField2);
 
 // INI files. A file name without a directory is a file of the Windows
 // directory, as Windows has it. Removing what is not there succeeds.

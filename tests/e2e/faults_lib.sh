@@ -17,10 +17,12 @@ restore_prefixes() {
     rm -rf "$dest" "${SETUP_BUILD:?}/drives/"{a,d,n}/* "$SETUP_BUILD/wine/nt/drive_c/usr"
     export WINEPREFIX="$SETUP_BUILD/wine/w95"
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     rm -rf "$(drive_c)/windows/Start Menu/Programs/Quorvane32"
     export WINEPREFIX="$SETUP_BUILD/wine/nt"
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     rm -rf "$(drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/Quorvane32"
 }
 trap restore_prefixes EXIT

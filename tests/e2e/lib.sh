@@ -90,7 +90,24 @@ expect_files() {
     [ "$n" -eq "$1" ] || fail "$n files match $2, expected $1"
 }
 
+# Every installation registers its uninstall entry: those of this
+# installer (their command runs \usr\uninstall-NAME\setup.exe) go again from
+# both prefixes.
+forget_uninstall_entries() {
+    local p
+    for p in nt w95; do
+        [ -d "$SETUP_BUILD/wine/$p" ] || continue
+        (
+            export WINEPREFIX="$SETUP_BUILD/wine/$p"
+            wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+                awk '/^HKEY/ { key = $0 } /^ +UninstallString .*\\usr\\uninstall-/ { print key }' |
+                while IFS= read -r key; do wine reg delete "$key" /f >/dev/null 2>&1; done
+        )
+    done
+}
+
 e2e_done() {
+    forget_uninstall_entries
     [ "$failures" -eq 0 ] && { echo "all passed"; exit 0; }
     echo "$failures failure(s)"
     exit 1

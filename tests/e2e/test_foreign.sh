@@ -27,6 +27,7 @@ restore_prefixes() {
             japanese wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null
         else
             wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+            wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
         fi
         rm -rf "$(nt_programs)"/Quorvane32 "$(nt_programs)"/ソフト表ゾ "$(w95_programs)"/Quorvane*
     done

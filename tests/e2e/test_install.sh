@@ -17,6 +17,7 @@ restore_prefix_state() {
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
     wine reg delete "$env_key" /v QUORVANE_HOME /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\view.exe' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\qv.exe' /f >/dev/null 2>&1
     rm -rf "$(nt_programs)/Quorvane32" "$(drive_c)/windows/Start Menu/Programs/Quorvane32"

@@ -23,6 +23,7 @@ restore_prefix() {
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
     for var in QV_LONG QV_INTRUDER; do wine reg delete "$env_key" /v "$var" /f >/dev/null 2>&1; done
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     rm -rf "$(programs)"/Quorvane32* "$dest"
 }
 trap restore_prefix EXIT
@@ -169,6 +170,7 @@ for variant in lenient_lines_outside_blocks cr_only_line_ends; do
     [ -z "$(reg_value "$env_key" QV_INTRUDER)" ] || fail "an incomplete ENVIRONMENT line was applied"
     reliability_log
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
 done
 
 hostile percent_names "$corpus/percent_names.inf" "${to_install[@]}" 'dialog 700 CONTINUE'

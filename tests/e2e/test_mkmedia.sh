@@ -30,12 +30,17 @@ build_medium() {
     "$mkmedia" check "$dir" || fail "mkmedia check found faults in its own medium"
 }
 
-# expect_product_installed: the tree under R:\usr is the product's, and
-# each set is registered; the shortcut's program is the installed one.
+# expect_product_installed: the tree under R:\usr is the product's beside
+# each software's means of taking it back, and each set is registered; the
+# shortcut's program is the installed one.
 expect_product_installed() {
     expect_status 0
-    diff -r --exclude=setup.inf "$work/product" "$dest" >"$work/diff" 2>&1 ||
+    diff -r --exclude=setup.inf --exclude='uninstall-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
         fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
+    for software in MkTest 'MkTest documents'; do
+        expect_file "$dest/uninstall-$software.log"
+        expect_file "$dest/uninstall-$software/setup.exe"
+    done
     for software in MkTest 'MkTest documents'; do
         reg_value "HKLM\\Software\\Mkmedia Test\\$software\\VersionInfo" FileSetName | grep -q '^REG_SZ ' ||
             fail "$software is not registered"

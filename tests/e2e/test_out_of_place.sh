@@ -26,6 +26,7 @@ restore_prefix() {
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved" /f >/dev/null 2>&1
     wine reg delete "$env_key" /v QV_HOME /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\a.txt' /f >/dev/null 2>&1
     rm -rf "$(nt_programs)"/Quorvane* "$(w95_programs)"/Quorvane* "$(drive_c)/evil.lnk"
     rm -f "$(drive_c)/AUTOEXEC.BAT" "$(drive_c)/AUTOEXEC.BAK"

@@ -160,6 +160,7 @@ for ends in crlf lf cr bom; do
         fail "no VersionInfo key under Software\\Quorvane\\Quorvane32"
     expect_files 0 "$work/tmp/*"
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     rm -rf "$(drive_c)/usr"
 done
 
@@ -214,6 +215,7 @@ setup_with "/q /t Z:\\dev\\full"
 expect_status 2
 expect_file "$(drive_c)/usr/tool.txt" "tool of the medium"
 wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
 rm -rf "$(drive_c)/usr"
 
 e2e_done

@@ -74,6 +74,11 @@ matrix_case() {
     printf '%s\n' "${to_install[@]}" 'msgbox OK' > "$work/answers"
 }
 
+# What an installation leaves for taking it back: the log from the first
+# file written, the program's copy once it has finished.
+log=uninstall-Quorvane32.log
+copy="uninstall-Quorvane32 $log uninstall-Quorvane32/mscuistf.dll uninstall-Quorvane32/setup.exe uninstall-Quorvane32/setuprt.dll"
+
 # Names left in R:\usr, sorted, on one line.
 left_in_dest() { (cd "$dest" && find . -mindepth 1 -printf '%P\n' | sort | tr '\n' ' ' | sed 's/ $//'); }
 
@@ -147,7 +152,7 @@ for family in nt w95; do
     payload_of_kind a.txt b.txt c.txt
     head -c 40 "$medium/b.txt_" > "$work/cut" && mv "$work/cut" "$medium/b.txt_"
     run_setup "$medium" "$medium"
-    stopped_writing "$(expand_error b.txt)" "a.txt b.txt"
+    stopped_writing "$(expand_error b.txt)" "a.txt b.txt $log"
 done
 
 # A destination that cannot be replaced: the file b.txt, or the whole
@@ -175,7 +180,7 @@ for family in nt w95; do
             else
                 [ "$kind" = plain ] && text=$(copy_error 0x5 b.txt) || text='Error moving expanded file to R:\\usr\\b.txt'
                 expect_intact "$dest/a.txt" "$(content_of a.txt)"
-                stopped_writing "$text" "a.txt b.txt"
+                stopped_writing "$text" "a.txt b.txt $log"
             fi
         done
     done
@@ -212,7 +217,7 @@ for family in nt w95; do
         text=$(copy_error 0x2 b.txt)
         [ "$kind" = compressed ] && text=$(expand_error b.txt)
         [ "$kind$family" = compressedw95 ] && text="Could not find short path name of $(medium_path b.txt)"
-        stopped_writing "$text" "a.bin b.txt"
+        stopped_writing "$text" "a.bin b.txt $log"
         rm -rf "${medium:?}"/*
     done
 done
@@ -239,7 +244,7 @@ for family in nt w95; do
         expect_intact "$dest/big.bin" "$earlier"
         earlier_after_kill=yes
         [ "$files_lost" -eq 0 ] || earlier_after_kill=no
-        expect_left "a.txt b.txt big.bin big.bin.~part"
+        expect_left "a.txt b.txt big.bin big.bin.~part $log"
         stray_after_kill=$stray_answer
         # A killed run cannot clean up: no more than the script's private
         # copy may stay, and the system removes that as its handle closes.
@@ -254,7 +259,7 @@ for family in nt w95; do
         expect_earlier_b
         for f in a.txt c.txt; do expect_intact "$dest/$f" "$(content_of "$f")"; done
         head -c "$big" /dev/zero | cmp -s - "$dest/big.bin" || fail "big.bin is not whole after the re-run"
-        expect_left "a.txt b.txt big.bin c.txt"
+        expect_left "a.txt b.txt big.bin c.txt $copy"
         expect_tmp_empty "$work/tmp-rerun"
         earlier_answer="killed: $earlier_after_kill (big.bin); re-run: $earlier_answer (b.txt)"
         stray_answer="killed: $stray_after_kill, the partial file only as big.bin.~part; re-run: $stray_answer"
@@ -283,7 +288,7 @@ for family in nt w95; do
         done
         earlier_answer=yes
         [ "$files_lost" -eq 0 ] || earlier_answer=no
-        expect_left "a.txt b.txt"
+        expect_left "a.txt b.txt $copy"
         expect_tmp_empty "$work/tmp"
         matrix_row "$first_status, then $status" "installed twice: "
         chmod -R u+w "$medium"
@@ -305,7 +310,7 @@ else
             [ "$kind" = compressed ] && (cd "$medium" && mscompress b.txt && rm b.txt)
             run_setup "$medium" "$medium"
             [ "$kind" = plain ] && text=$(copy_error 0x70 b.txt) || text=$(expand_error b.txt)
-            stopped_writing "$text" "a.txt b.txt"
+            stopped_writing "$text" "a.txt b.txt $log"
         done
     done
     rm -rf "$dest"
@@ -314,7 +319,7 @@ fi
 
 # The temporary name is the file's own with a suffix. A name that fits in
 # C:\usr only without the suffix (252 characters: a full path of 259) still
-# installs, whole, with nothing beside it.
+# installs, whole, with nothing beside it but what takes it back.
 e2e_case longest_name_installs
 long_name="$(printf 'n%.0s' {1..248}).txt"
 printf 'COMPANY [Quorvane]\nFILESET [Setup files]\nBEGIN\nEND 0\nFILESET [Base tools]\nSOFTWARE [Quorvane32]\nEXPRESS\nBEGIN\nF a.txt %s\nEND 10\n' \
@@ -324,7 +329,8 @@ rm -rf "$(drive_c)/usr"
 SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
 expect_status 0
 expect_file "$(drive_c)/usr/$long_name" "payload of the longest name"
-[ "$(ls "$(drive_c)/usr")" = "$long_name" ] || fail "beside it: $(ls "$(drive_c)/usr")"
+[ "$(ls "$(drive_c)/usr" | tr '\n' ' ')" = "$long_name uninstall-Quorvane32 uninstall-Quorvane32.log " ] ||
+    fail "beside it: $(ls "$(drive_c)/usr")"
 wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
 rm -rf "$(drive_c)/usr"
 

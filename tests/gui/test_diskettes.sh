@@ -52,7 +52,8 @@ expected_prompts=$(for n in $(seq 2 "$disks"); do
 [ "$(grep '"Change Disk"' "$work/transcript")" = "$expected_prompts" ] ||
     fail "the prompts were: $(grep '"Change Disk"' "$work/transcript")"
 
-diff -r --exclude=setup.inf "$work/product" "$dest" >"$work/diff" 2>&1 ||
+diff -r --exclude=setup.inf --exclude='uninstall-*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
     fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
+expect_file "$dest/uninstall-MkTest.log"
 
 e2e_done

@@ -37,6 +37,7 @@ const char kScript[] =
 
 const char kCompanyKey[] = "Software\\RegTest Works";
 const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // Counts the announcements of a changed environment that reach a window of
 // this program.
@@ -112,6 +113,8 @@ protected:
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kCompanyKey);
         for (const char *name : {"regview.exe", "regcore.exe"})
             DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + name);
+        for (const char *name : {"RegTest Core", "RegTest Extras"})
+            DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + name);
         std::error_code ignored;
         for (int platform : {PLATFORM_NT, PLATFORM_WIN95}) {
             for (const char *group : {"RegTest Core", "RegTest Extras"})

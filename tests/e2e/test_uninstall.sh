@@ -1,0 +1,302 @@
+#!/usr/bin/env bash
+# Taking an installation back: the sample medium installed into R:\usr, its
+# uninstall entry read with `wine reg query`, the registered quiet command
+# run, and the machine found as it was before, on both platforms.
+. "$(dirname "$0")/lib.sh"
+
+env_key='HKLM\System\CurrentControlSet\Control\Session Manager\Environment'
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+app_paths='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths'
+session_key='HKLM\System\CurrentControlSet\Control\Session Manager'
+drive_r="$SETUP_BUILD/drives/r"
+dest="$drive_r/usr"
+SETUP_TIMEOUT=180
+to_install=('dialog 100 CONTINUE' 'dialog 300 CONTINUE EditTextOut=R:' 'dialog 800 CONTINUE ButtonChecked=1'
+    'dialog 700 CONTINUE')
+
+programs_folders() {
+    printf '%s\n' "$(drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs" \
+        "$(drive_c)/windows/Start Menu/Programs"
+}
+
+# What the runs add to a prefix, taken out; Path as it was at the start.
+declare -A saved_path
+clean_prefix() {
+    export WINEPREFIX="$SETUP_BUILD/wine/$1"
+    [ -n "${saved_path[$1]:-}" ] &&
+        wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "${saved_path[$1]}" /f >/dev/null 2>&1
+    wine reg delete "$env_key" /v QUORVANE_HOME /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+    wine reg delete "$uninstall_key\\Quorvane32" /f >/dev/null 2>&1
+    wine reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 2>&1
+    while read -r folder; do rm -rf "$folder/Quorvane32"; done < <(programs_folders)
+    rm -f "$(drive_c)/AUTOEXEC.BAT" "$(drive_c)/AUTOEXEC.BAK" "$(drive_c)/windows/WININIT.INI"
+    rm -rf "$dest"
+}
+for p in nt w95; do
+    export WINEPREFIX="$SETUP_BUILD/wine/$p"
+    # An element left by a run cut short would hide the one the test adds.
+    saved_path[$p]=$(reg_value "$env_key" Path | cut -d' ' -f2- | sed 's/R:\\usr\\bin;//g')
+done
+trap 'clean_prefix nt; clean_prefix w95' EXIT
+
+# start_prefix nt|w95 [with-autoexec]: with an AUTOEXEC.BAT of its own, the
+# 95 family's PATH line gains the product's directory, its SET line stays,
+# one line is added; without, the installation makes the file.
+start_prefix() {
+    clean_prefix "$1"
+    # Such a system has its Start menu's folder; the installation makes only the group.
+    [ "$1" = w95 ] && mkdir -p "$(drive_c)/windows/Start Menu/Programs"
+    [ "$1" = w95 ] && [ "${2:-}" = with-autoexec ] && printf '@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' \
+        >"$(drive_c)/AUTOEXEC.BAT"
+    mkdir -p "$drive_r"
+}
+
+# state FILE: what an installation may touch, written to FILE: the files
+# of R:, the company's key, the uninstall key, App Paths, the system's
+# variables byte for byte (Path included), AUTOEXEC.BAT, the Start menu.
+state() {
+    {
+        echo "== files"; (cd "$drive_r" && find . | sort)
+        echo "== company"; wine reg query 'HKLM\Software\Quorvane' /s 2>&1 | tr -d '\r'
+        echo "== uninstall"; wine reg query "$uninstall_key" /s 2>&1 | tr -d '\r'
+        echo "== app paths"; wine reg query "$app_paths" /s 2>&1 | tr -d '\r'
+        echo "== environment"
+        rm -f "$work/env.reg"
+        wine reg export "$env_key" "$(winpath "$work/env.reg")" /y >/dev/null 2>&1
+        tr -d '\r\0' <"$work/env.reg"
+        echo "== autoexec"
+        for f in AUTOEXEC.BAT AUTOEXEC.BAK; do
+            [ -f "$(drive_c)/$f" ] && od -c "$(drive_c)/$f"
+        done
+        echo "== start menu"
+        while read -r folder; do (cd "$folder" 2>/dev/null && find . | sort); done < <(programs_folders)
+    } >"$1"
+}
+
+expect_state() {
+    diff -u "$work/$1" "$work/$2" >"$work/state.diff" || {
+        fail "the machine differs from $1"
+        sed 's/^/    | /' "$work/state.diff" | head -40
+    }
+}
+
+mkmedia=${MKMEDIA:-$SETUP_BUILD/host/tools/mkmedia/mkmedia}
+[ -x "$mkmedia" ] || { echo "FAIL: no native mkmedia at $mkmedia (scripts/build makes it)"; exit 1; }
+
+# The sample product in $work/product; medium_of_product makes its
+# single-directory medium as scripts/demo does.
+sample_medium() {
+    mkdir -p "$work/product"
+    cp "$SETUP_TOP"/samples/quorvane/* "$work/product/"
+    medium_of_product
+}
+medium_of_product() {
+    rm -rf "$work/medium"
+    "$mkmedia" build "$work/product/setup.inf" -o "$work/medium" --kind single --programs "$SETUP_BUILD/bin" -q ||
+        fail "mkmedia build"
+}
+# add_to_core: the lines of standard input at the end of the core set's block.
+add_to_core() {
+    cat >"$work/added"
+    sed -i "/^F license.txt license.txt\$/r $work/added" "$work/product/setup.inf"
+}
+
+install_sample() { run_medium "${to_install[@]}"; expect_clean_end 0; }
+
+# uninstall [ARGS...]: the registered quiet command, with a transcript.
+uninstall() {
+    local command
+    command=$(reg_value "$uninstall_key\\Quorvane32" QuietUninstallString | cut -d' ' -f2-)
+    eval "set -- $command"
+    rm -f "$work/transcript"
+    (cd "$work" && timeout "$SETUP_TIMEOUT" wine "$@" /t "$(winpath "$work/transcript")" </dev/null >"$work/stdout" 2>&1)
+    status=$?
+}
+
+# run_uninstall LOG [ARGS...]: setup.exe of the medium on that log.
+run_uninstall() {
+    local log=$1
+    shift
+    rm -f "$work/transcript"
+    (cd "$work" && timeout "$SETUP_TIMEOUT" wine "$work/medium/setup.exe" /u "$log" "$@" \
+        /t "$(winpath "$work/transcript")" </dev/null >"$work/stdout" 2>&1)
+    status=$?
+}
+
+# The program's copy is gone, or left for the next start in the system's way.
+expect_copy_leaving() {
+    local copy="$dest/uninstall-Quorvane32" name pending
+    for name in setup.exe setuprt.dll mscuistf.dll; do
+        [ -e "$copy/$name" ] || continue
+        if [ "$1" = nt ]; then
+            pending=$(wine reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
+            grep -qiF "uninstall-Quorvane32\\$name" <<<"$pending" || fail "$name of the copy stays, not scheduled"
+        else
+            grep -qi "^NUL=.*$(echo "$name" | cut -c1-6)" "$(drive_c)/windows/WININIT.INI" 2>/dev/null ||
+                fail "$name of the copy stays, not in WININIT.INI"
+        fi
+    done
+    expect_no_file "$dest/uninstall-Quorvane32.log"
+}
+
+# Before leaving the machine as it was, the copy's files are taken away as
+# the next start would, so that the states compare.
+after_restart() {
+    rm -rf "$dest/uninstall-Quorvane32"
+    [ -d "$dest" ] && [ -z "$(ls -A "$dest")" ] && {
+        tr -d '\r' 2>/dev/null <"$(drive_c)/windows/WININIT.INI" | grep -qi 'NUL=R:\\usr$' ||
+            wine reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null | grep -qi 'R:\\usr\\0' ||
+            fail "R:\\usr stays, not scheduled"
+        rmdir "$dest"
+    }
+}
+
+for platform in nt w95; do
+    e2e_case "round-trip-$platform" "$platform"
+    start_prefix "$platform" with-autoexec
+    sample_medium
+    state "$work/before"
+    install_sample
+    [ "$(reg_value "$uninstall_key\\Quorvane32" DisplayName)" = "REG_SZ Quorvane32" ] || fail "no display name"
+    [ "$(reg_value "$uninstall_key\\Quorvane32" DisplayVersion)" = "REG_SZ 2.0.0" ] || fail "no version"
+    [ "$(reg_value "$uninstall_key\\Quorvane32" Publisher)" = "REG_SZ Quorvane" ] || fail "no publisher"
+    [ "$(reg_value "$uninstall_key\\Quorvane32" InstallLocation)" = 'REG_SZ R:\usr' ] || fail "no location"
+    reg_value "$uninstall_key\\Quorvane32" InstallDate | grep -qE '^REG_SZ [0-9]{8}$' || fail "no install date"
+    [ "$(reg_value "$uninstall_key\\Quorvane32" EstimatedSize)" = "REG_DWORD 0x1" ] || fail "size is not 1 KB"
+    [ "$(reg_value "$uninstall_key\\Quorvane32" UninstallString)" = \
+      'REG_SZ "R:\usr\uninstall-Quorvane32\setup.exe" /u "R:\usr\uninstall-Quorvane32.log"' ] || fail "no command"
+    for v in NoModify NoRepair; do
+        [ "$(reg_value "$uninstall_key\\Quorvane32" $v)" = "REG_DWORD 0x1" ] || fail "$v is not 1"
+    done
+    expect_file "$dest/uninstall-Quorvane32.log"
+    cmp -s "$SETUP_BUILD/bin/setup.exe" "$dest/uninstall-Quorvane32/setup.exe" || fail "no copy of setup.exe"
+    head -n 1 "$dest/uninstall-Quorvane32.log" | grep -q '^Quorvane/32 installation log 1 ~' || fail "log header"
+    grep -qF 'file "R:\\usr\\bin\\qv.cfg" new ' "$dest/uninstall-Quorvane32.log" || fail "qv.cfg not in the log"
+
+    uninstall
+    expect_clean_end 0
+    expect_line 'dialog 1000 CONTINUE'
+    expect_line 'remove "R:\\usr\\bin\\qv.cfg"'
+    expect_line 'rmdir "R:\\usr\\bin"'
+    expect_line 'delvalue "Software\\Quorvane\\Quorvane32\\VersionInfo" "FileSetName"'
+    expect_line 'delkey "Software\\Quorvane"'
+    expect_line 'delkey "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quorvane32"'
+    if [ "$platform" = nt ]; then
+        expect_line 'delpath "R:\\usr\\bin"'
+        expect_line 'delvalue "System\\CurrentControlSet\\Control\\Session Manager\\Environment" "QUORVANE_HOME"'
+    else
+        expect_line 'setline "SET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND"'
+        expect_line 'delline "SET QUORVANE_HOME=C:\\usr"'
+        expect_line 'remove "C:\\AUTOEXEC.BAK"'
+    fi
+    expect_copy_leaving "$platform"
+    after_restart
+    state "$work/after"
+    expect_state before after
+
+    e2e_case "over-earlier-changed-file-kept-$platform" "$platform"
+    start_prefix "$platform"
+    sample_medium
+    state "$work/before"
+    install_sample
+    install_sample
+    printf 'my own settings\r\n' >"$dest/bin/qv.cfg"
+    uninstall
+    expect_clean_end 0
+    expect_line "$(printf 'msgbox "These files were changed after the installation and are kept:\\nR:\\\\usr\\\\bin\\\\qv.cfg\\n" "Remove Quorvane/32 2.0" 64 1')"
+    expect_file "$dest/bin/qv.cfg" "$(printf 'my own settings\r')"
+    rm -rf "$dest/bin/qv.cfg" "$dest/bin"
+    rmdir "$dest" 2>/dev/null
+    after_restart
+    rmdir "$dest" 2>/dev/null
+    state "$work/after"
+    expect_state before after
+done
+
+# A second installation over one that lacked something: taking it back
+# leaves nothing that the first one lacked, and keeps what was there before
+# either.
+e2e_case "later-installation-adds" nt
+start_prefix nt
+sample_medium
+mkdir -p "$dest"
+echo "the user's own notes" >"$dest/notes.txt"
+state "$work/before"
+install_sample
+echo 'F parts.csv parts.csv' | add_to_core
+medium_of_product
+install_sample
+expect_file "$dest/parts.csv"
+uninstall
+expect_clean_end 0
+expect_file "$dest/notes.txt" "the user's own notes"
+after_restart
+state "$work/after"
+expect_state before after
+
+e2e_case "refused-logs" nt
+start_prefix nt
+sample_medium
+install_sample
+log="$dest/uninstall-Quorvane32.log"
+cp "$log" "$work/log.good"
+state "$work/installed"
+run_uninstall 'R:\usr\uninstall-Quorvane99.log' /q
+expect_clean_end 1
+expect_line 'msgbox "The installation log R:\\usr\\uninstall-Quorvane99.log cannot be used: it cannot be read. Nothing was removed." "Fatal Error" 0 1'
+sed -i 's/qv\.cfg/qv.cfh/' "$log"
+run_uninstall 'R:\usr\uninstall-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: line [0-9]* is damaged. Nothing was removed.' "$work/transcript" || fail "damage not named"
+head -c -20 "$work/log.good" >"$log"
+run_uninstall 'R:\usr\uninstall-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: line [0-9]* is cut off' "$work/transcript" || fail "a cut log is taken"
+printf 'C:\\windows\\system32\\kernel32.dll\r\n' >"$log"
+run_uninstall 'R:\usr\uninstall-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: it is not an installation log of this Setup' "$work/transcript" || fail "a foreign log is taken"
+# Sealed lines that name a file outside the installation: refused whole.
+body='file "C:\\windows\\win.ini" new 0 00000000'
+crc=$(python3 -c 'import sys, zlib; print("%08x" % zlib.crc32(sys.argv[1].encode()))' "$body")
+{ head -n 2 "$work/log.good"; printf '%s ~%s\r\n' "$body" "$crc"; } >"$log"
+run_uninstall 'R:\usr\uninstall-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: line 3 names a place outside the installation' "$work/transcript" || fail "a place outside is taken"
+cp "$work/log.good" "$log"
+state "$work/refused"
+expect_state installed refused
+
+# Killed half way and started again, it completes: many files, so that the
+# kill comes while they are being removed.
+e2e_case "killed-and-run-again" nt
+start_prefix nt
+sample_medium
+state "$work/before"
+for i in $(seq 1 800); do echo "ledger page $i" >"$work/product/page$i.txt"; done
+{
+    echo "D many"
+    for i in $(seq 1 800); do echo "F page$i.txt many\\page$i.txt"; done
+} | add_to_core
+medium_of_product
+install_sample
+command=$(reg_value "$uninstall_key\\Quorvane32" QuietUninstallString | cut -d' ' -f2-)
+eval "set -- $command"
+(cd "$work" && exec wine "$@" </dev/null >"$work/stdout" 2>&1) &
+for _ in $(seq 1 3000); do
+    [ "$(find "$dest/many" -type f 2>/dev/null | wc -l)" -lt 790 ] && break
+    sleep 0.01
+done
+wineserver -k 2>/dev/null
+wait
+left=$(find "$dest/many" -type f 2>/dev/null | wc -l)
+[ "$left" -gt 0 ] && [ "$left" -lt 800 ] || fail "the kill did not come half way: $left files left"
+expect_file "$dest/uninstall-Quorvane32.log"
+uninstall
+expect_clean_end 0
+after_restart
+state "$work/after"
+expect_state before after
+
+e2e_done
