@@ -41,6 +41,14 @@ long InstalledSpace(struct _setup_info *si);
 // (progress.cpp).
 int InstallFileSet(int file_set_no, struct _setup_info *si);
 int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir);
+// A file's copy starts: its name and destination are shown, unless the
+// previous ones were shown too briefly to be read (then soon after).
+void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir);
+// The share done changed (percent_done): percentage and bar follow, and
+// waiting messages are served.
+void ShowCopyProgress(struct _setup_info *si);
+// The copy is over: the last file and the final share are shown.
+void ShowFinalStatus(struct _setup_info *si);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
 int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
 
@@ -60,7 +68,7 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
 long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
 
-// The private copy of the script and the decompressor's scratch file
+// The private copy of the script and the part of a file being written
 // removed: every ending of the run calls it (fatal.cpp).
 void RemoveScratchFiles(struct _setup_info *si);
 
