@@ -168,7 +168,7 @@ for family in nt w95; do
     for kind in plain compressed; do
         matrix_case vanished_network_source "$family" "$kind"
         new_medium "$SETUP_BUILD/drives/n" N: a.bin b.txt
-        zeros "$medium" a.bin "$kind"
+        zeros "$medium" a.bin "$kind" "$big"
         payload_of_kind b.txt
         in_background 'N:\' 'N:'
         wait_for_file "$dest/a.bin.~part" || fail "a.bin was never seen while it was written"
@@ -193,7 +193,7 @@ for family in nt w95; do
         matrix_case kill_during_long_copy "$family" "$kind"
         new_medium "$work/medium" "$(winpath "$work/medium")" a.txt big.bin c.txt
         payload_of_kind a.txt c.txt
-        zeros "$medium" big.bin "$kind"
+        zeros "$medium" big.bin "$kind" "$big"
         echo "$earlier" > "$dest/big.bin"
         in_background "$medium" "$medium"
         if wait_for_file "$dest/big.bin.~part"; then
