@@ -19,7 +19,6 @@ unsigned char input_piece[PIECE_SIZE];
 _lz_expand decoder;
 
 struct decoded_output {
-    struct _setup_info *si;
     HANDLE writer;
     unsigned long long written;
 };
@@ -72,7 +71,7 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
         return 0;
     }
     OpenStageWriter(si, stage);
-    decoded_output output = {si, stage->writer, 0};
+    decoded_output output = {stage->writer, 0};
     LzExpandBegin(&decoder, write_block, &output);
     LzResult result = LZ_MORE_INPUT;
     while (got > 0 && result == LZ_MORE_INPUT) {

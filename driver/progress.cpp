@@ -183,12 +183,11 @@ void ShowCopyProgress(struct _setup_info *si)
     ServeWaitingMessages(si);
 }
 
+// The share is shown as it changes; only the last file's name may wait.
 void ShowFinalStatus(struct _setup_info *si)
 {
     if (shown.pending)
         ShowStatus(si, shown.pending_file, shown.pending_dir);
-    else
-        ShowShare(si);
 }
 
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam)

@@ -47,7 +47,7 @@ void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_d
 // The share done changed (percent_done): percentage and bar follow, and
 // waiting messages are served.
 void ShowCopyProgress(struct _setup_info *si);
-// The copy is over: the last file and the final share are shown.
+// The copy is over: the last file is shown (the final share is already).
 void ShowFinalStatus(struct _setup_info *si);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
 int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
