@@ -10,10 +10,8 @@ namespace {
 
 const unsigned char compressed_signature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
 
-// Input read at a time: small enough that the window answers often even
-// for the most compressed data.
-enum { INPUT_PIECE = 64 * 1024 };
-
+// Small enough that the window answers often even for the most compressed
+// data; large enough that reading and asking the queue cost little.
 unsigned char input_piece[PIECE_SIZE];
 // About 70 KB: off the stack.
 _lz_expand decoder;
@@ -64,7 +62,7 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
     HANDLE source = open_source(si->temp_src_path);
     if (source == INVALID_HANDLE_VALUE)
         return 0;
-    long got = read_piece(source, input_piece, INPUT_PIECE);
+    long got = read_piece(source, input_piece, PIECE_SIZE);
     if (got < static_cast<long>(sizeof compressed_signature) ||
         memcmp(input_piece, compressed_signature, sizeof compressed_signature) != 0) {
         CloseHandle(source);
@@ -77,7 +75,7 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
     while (got > 0 && result == LZ_MORE_INPUT) {
         result = LzExpandFeed(&decoder, input_piece, static_cast<size_t>(got));
         ShowFileProgress(si, output.written);
-        got = read_piece(source, input_piece, INPUT_PIECE);
+        got = read_piece(source, input_piece, PIECE_SIZE);
     }
     if (got < 0)
         source_failed(si, stage, source);

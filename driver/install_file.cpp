@@ -15,7 +15,7 @@ static void copy_file(struct _setup_info *si, struct staged_file *stage)
 {
     WIN32_FILE_ATTRIBUTE_DATA source;
     if (GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) &&
-        (source.nFileSizeHigh != 0 || source.nFileSizeLow >= PIECE_SIZE))
+        (source.nFileSizeHigh != 0 || source.nFileSizeLow >= LARGE_FILE))
         CopyFileInPieces(si, stage);
     else if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
         StageWriteFailed(si, stage, GetLastError());

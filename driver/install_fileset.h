@@ -48,9 +48,9 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage);
 // progress within the file.
 void CopyFileInPieces(struct _setup_info *si, struct staged_file *stage);
 
-// Files from this size on are written in pieces with the progress shown
-// within them; smaller ones in one go.
-enum { PIECE_SIZE = 1 << 20 };
+// Files from LARGE_FILE bytes on are copied in pieces of PIECE_SIZE with
+// the progress shown within them; smaller ones in one go.
+enum { LARGE_FILE = 1 << 20, PIECE_SIZE = 256 * 1024 };
 // Shows that done bytes of the current file are written and serves what
 // waits in the window's queue (the Cancel button among it).
 void ShowFileProgress(struct _setup_info *si, unsigned long long done);

@@ -20,21 +20,23 @@ enum {
     ID_PERCENT_TEXT = 543
 };
 
-// A file name stays readable for this long before the next replaces it.
-enum { TEXT_INTERVAL_MS = 100 };
+// The window changes at most this often while files go by: a file name
+// stays readable, and painting costs no more for fast files than for slow.
+enum { UPDATE_INTERVAL_MS = 100 };
 
-// What the window shows, and the file being copied if it does not show it
-// yet. Cleared when a window is made.
+// What the window shows, and what it is still to show. Cleared when a
+// window is made.
 static struct {
     char file[600];
     char dir[600];
     char percent[32];
-    LONG bar;              // filled width of the gauge in pixels
-    DWORD texts_at;        // tick count when the texts last changed
-    int texts_shown_once;
-    char pending_file[600];
+    LONG bar;               // filled width of the gauge in pixels
+    DWORD shown_at;         // tick count of the last update
+    int shown_once;
+    char pending_file[600];  // the file being copied, when not shown yet
     char pending_dir[600];
-    int pending;
+    int texts_pending;
+    int share_pending;       // percent_done changed since the last update
 } shown;
 
 // Serves what is queued and returns without waiting. Another window that
@@ -147,47 +149,51 @@ int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir)
     ServeWaitingMessages(si);
     ShowText(si->hProgBarDlg, ID_FILE_TEXT, shown.file, sizeof shown.file, src);
     ShowText(si->hProgBarDlg, ID_DIR_TEXT, shown.dir, sizeof shown.dir, dst_dir);
-    shown.texts_at = GetTickCount();
-    shown.texts_shown_once = 1;
-    shown.pending = 0;
     ShowShare(si);
+    shown.shown_at = GetTickCount();
+    shown.shown_once = 1;
+    shown.texts_pending = shown.share_pending = 0;
     ServeWaitingMessages(si);
     return 1;
 }
 
-static int TextsDue(void)
+static int UpdateDue(void)
 {
-    return !shown.texts_shown_once || GetTickCount() - shown.texts_at >= TEXT_INTERVAL_MS;
+    return !shown.shown_once || GetTickCount() - shown.shown_at >= UPDATE_INTERVAL_MS;
+}
+
+static void ShowPending(struct _setup_info *si)
+{
+    if (shown.texts_pending)
+        ShowStatus(si, shown.pending_file, shown.pending_dir);
+    else
+        ShowStatus(si, shown.file, shown.dir);
 }
 
 void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir)
 {
-    if (TextsDue()) {
+    if (UpdateDue()) {
         ShowStatus(si, src, dst_dir);
         return;
     }
-    shown.pending = CopyText(shown.pending_file, sizeof shown.pending_file, src) &&
-                    CopyText(shown.pending_dir, sizeof shown.pending_dir, dst_dir);
+    shown.texts_pending = CopyText(shown.pending_file, sizeof shown.pending_file, src) &&
+                          CopyText(shown.pending_dir, sizeof shown.pending_dir, dst_dir);
     ServeWaitingMessages(si);
 }
 
 void ShowCopyProgress(struct _setup_info *si)
 {
-    if (shown.pending && TextsDue()) {
-        ShowStatus(si, shown.pending_file, shown.pending_dir);
-        return;
-    }
-    if (!IsWindowVisible(si->hProgBarDlg))
-        ShowWindow(si->hProgBarDlg, SW_SHOWNA);
-    ShowShare(si);
-    ServeWaitingMessages(si);
+    shown.share_pending = 1;
+    if (UpdateDue())
+        ShowPending(si);
+    else
+        ServeWaitingMessages(si);
 }
 
-// The share is shown as it changes; only the last file's name may wait.
 void ShowFinalStatus(struct _setup_info *si)
 {
-    if (shown.pending)
-        ShowStatus(si, shown.pending_file, shown.pending_dir);
+    if (shown.texts_pending || shown.share_pending)
+        ShowPending(si);
 }
 
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam)

@@ -42,12 +42,12 @@ long InstalledSpace(struct _setup_info *si);
 int InstallFileSet(int file_set_no, struct _setup_info *si);
 int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir);
 // A file's copy starts: its name and destination are shown, unless the
-// previous ones were shown too briefly to be read (then soon after).
+// window changed only just now (then with the next update).
 void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir);
-// The share done changed (percent_done): percentage and bar follow, and
-// waiting messages are served.
+// The share done changed (percent_done): percentage and bar follow, at the
+// pace of the window's updates; waiting messages are served at once.
 void ShowCopyProgress(struct _setup_info *si);
-// The copy is over: the last file is shown (the final share is already).
+// The copy is over: the last file and the final share are shown.
 void ShowFinalStatus(struct _setup_info *si);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
 int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
