@@ -311,6 +311,11 @@ static const struct keyword_row *find_keyword(const char *line)
     return NULL;
 }
 
+int ScannedLineNumber(void)
+{
+    return scanned_line.number;
+}
+
 int ScanForFileSets(struct _setup_info *si)
 {
     // The Windows runtime's text-mode ftell miscounts a buffered stream

@@ -16,6 +16,9 @@ struct path_role {
     const char *climbs;
     const char *device;
     const char *colon;
+    const char *forbidden;
+    const char *too_long;
+    const char *no_file;
 };
 
 const path_role source_role = {
@@ -23,19 +26,31 @@ const path_role source_role = {
     "the source leaves the medium's file directory",
     "the source names a device",
     "the source holds a \":\"",
+    "the source holds a character that no file name can hold",
+    "a name in the source is longer than 255 characters",
+    "the source names no file",
 };
 const path_role destination_role = {
     NULL,
     "the destination leaves the installation directory",
     "the destination names a device",
     "the destination holds a \":\"",
+    "the destination holds a character that no file name can hold",
+    "a name in the destination is longer than 255 characters",
+    "the destination names no file",
 };
 const path_role directory_role = {
     NULL,
     "the directory leaves the installation directory",
     "the directory names a device",
     "the directory holds a \":\"",
+    "the directory holds a character that no file name can hold",
+    "a name in the directory is longer than 255 characters",
+    "the directory names no directory",
 };
+
+// The longest name of one file or directory the file systems keep.
+const int MAX_NAME_CHARACTERS = 255;
 
 int is_separator(char ch)
 {
@@ -75,28 +90,41 @@ int climbs(const char *start, const char *end)
     return only_dots_and_blanks(start, end) && !(end - start == 1 && *start == '.');
 }
 
-// Every component of path, walked whole: the first fault wins.
+int is_control(char ch)
+{
+    return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
+}
+
+int is_forbidden_in_name(const char *ch)
+{
+    return CharNextA(ch) == ch + 1 && (is_control(*ch) || strchr("*?\"<>|", *ch) != NULL);
+}
+
+// Every component of path, walked whole: the first fault wins. The last
+// component must name something: not empty, not "." alone.
 const char *component_fault(const char *path, const path_role &role)
 {
     const char *start = path;
+    int characters = 0;
     for (const char *ch = path;; ch = CharNextA(ch)) {
         if (*ch == ':')
             return role.colon;
-        if (*ch != '\0' && !is_separator(*ch))
+        if (*ch != '\0' && is_forbidden_in_name(ch))
+            return role.forbidden;
+        if (*ch != '\0' && !is_separator(*ch)) {
+            if (++characters > MAX_NAME_CHARACTERS)
+                return role.too_long;
             continue;
+        }
         if (climbs(start, ch))
             return role.climbs;
         if (IsDeviceName(start, ch))
             return role.device;
         if (*ch == '\0')
-            return NULL;
+            return start == ch || (ch - start == 1 && *start == '.') ? role.no_file : NULL;
         start = ch + 1;
+        characters = 0;
     }
-}
-
-int is_control(char ch)
-{
-    return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
 }
 
 // Whether text holds one of chars, or a control character.

@@ -15,6 +15,8 @@ void StripSlash(char *sz1);
 
 // The script (scan.cpp, script_line.cpp).
 int ScanForFileSets(struct _setup_info *si);
+// The number in setup.inf of the line the scan reads or stopped at.
+int ScannedLineNumber(void);
 char *skip_delimiters(char *string_buf_ptr);
 char *skip_till_char(char *string_buf_ptr, char till_ch);
 char *get_till_char(char *string_buf_ptr, char till_ch, char **token);

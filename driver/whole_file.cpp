@@ -85,19 +85,23 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage)
     stage->writer = INVALID_HANDLE_VALUE;
     open_stage = stage;
     char fixed[sizeof stage->path];
-    if (!FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix))
-        StageWriteFailed(si, stage, ERROR_FILENAME_EXCED_RANGE);
-    if (create_new_file(fixed)) {
-        CopyText(stage->path, sizeof stage->path, fixed);
-        return;
+    DWORD error = ERROR_FILENAME_EXCED_RANGE;
+    if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
+        if (create_new_file(fixed)) {
+            CopyText(stage->path, sizeof stage->path, fixed);
+            return;
+        }
+        error = GetLastError();
     }
-    DWORD error = GetLastError();
-    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+    // A name that fits without the suffix may not fit with it.
+    int taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    if (!taken && error != ERROR_FILENAME_EXCED_RANGE)
         StageWriteFailed(si, stage, error);
     // The name is taken, most likely by a run cut short; whether it is
     // that run's is known once the new file is whole. Meanwhile a name of
     // its own: GetTempFileNameA creates the file, so it is never another's.
-    CopyText(stage->leftover, sizeof stage->leftover, fixed);
+    if (taken)
+        CopyText(stage->leftover, sizeof stage->leftover, fixed);
     char dir[sizeof stage->path];
     if (!directory_of(si->temp_dst_path, dir, sizeof dir) || !GetTempFileNameA(dir, "~in", 0, stage->path)) {
         error = GetLastError();

@@ -3,12 +3,14 @@
 # corpus made afresh every run: empty and tiny files, every length around
 # the window, incompressible, repetitive and run-length data, text, binary
 # and a 50 MB file; then streams that expand.exe takes although they are
-# damaged, which the decoder must refuse. Prints the decoder's speed on the
-# 50 MB file.
-#   test_matches_expand.sh CODEC_EXPAND HOST_BUILD_DIR
+# damaged, which the decoder must refuse. The medium builder's encoder goes
+# the other way on the same corpus and on every length from 0 to 300 and
+# around the window: expand.exe must give each original back. Prints the
+# speed of both on the 50 MB file.
+#   test_matches_expand.sh CODEC_EXPAND HOST_BUILD_DIR CODEC_COMPRESS
 # The corpus stays in HOST_BUILD_DIR/codec-proof when a case fails.
 set -uo pipefail
-codec_expand=$1 build=$(realpath "$2")
+codec_expand=$1 build=$(realpath "$2") codec_compress=$3
 top=$(cd "$(dirname "$0")/../.." && pwd)
 "$top/scripts/prefix" "$build" codec
 export WINEPREFIX="$build/wine/codec" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -93,8 +95,20 @@ set_length text4097.sz '\x00\x10\x00\x00' shorter.bad
 { head -c 8 one.sz; printf 'B'; tail -c +10 one.sz; } >method.bad
 head -c 12 text4097.sz >header.bad
 
+# --- compressed by our encoder: NAME.oz ----------------------------------------
+# Every length up to 300 and around the window, text and random.
+for n in $(seq 0 300) $(seq 4086 4106); do
+    if [ $((n % 2)) -eq 0 ]; then text | head -c "$n"; else random "$n"; fi >"len$n.plain"
+done
+start=$(date +%s%N)
+"$codec_compress" big.orig big.oz || fail big "the encoder failed"
+encode_ns=$(($(date +%s%N) - start))
+for orig in *.orig *.plain; do
+    [ "$orig" = big.orig ] || "$codec_compress" "$orig" "${orig%.*}.oz" || fail "$orig" "the encoder failed"
+done
+
 # --- expanded by Wine, in one process ----------------------------------------
-for sz in *.sz *.bad; do printf 'expand %s %s.wine\r\n' "$sz" "$sz"; done >expand_all.bat
+for sz in *.sz *.bad *.oz; do printf 'expand %s %s.wine\r\n' "$sz" "$sz"; done >expand_all.bat
 wine_start=$(date +%s%N)
 wine cmd /c expand_all.bat >wine.log 2>&1
 wine_ms=$((($(date +%s%N) - wine_start) / 1000000))
@@ -120,13 +134,22 @@ for bad in *.bad; do
     [ $? -eq 1 ] || fail "$bad" "the decoder took a damaged stream"
 done
 
+for oz in *.oz; do
+    name=${oz%.oz}
+    original=$name.orig
+    [ -f "$original" ] || original=$name.plain
+    cmp -s "$oz.wine" "$original" || fail "$name" "expand.exe does not give our encoder's input back"
+done
+
 # --- speed -------------------------------------------------------------------
 start=$(date +%s%N)
 "$codec_expand" big.sz big.timed
 ns=$(($(date +%s%N) - start))
 echo "50 MB file: decoder $((52428800 * 1000 / ns)) MB/s ($((ns / 1000000)) ms)," \
-     "all $(ls *.sz *.bad | wc -l) files through expand.exe under Wine: $wine_ms ms"
-echo "compared: $(ls *.sz | wc -l) files; refused: $(cat *.reason | sed 's/.*: //' | sort | uniq -c | tr -s ' \n' ' ')"
+     "all $(ls *.sz *.bad *.oz | wc -l) files through expand.exe under Wine: $wine_ms ms"
+echo "50 MB file: encoder $((52428800 * 1000 / encode_ns)) MB/s ($((encode_ns / 1000000)) ms)," \
+     "$(stat -c %s big.oz) bytes, mscompress $(stat -c %s big.sz) bytes"
+echo "compared: $(ls *.sz | wc -l) files, $(ls *.oz | wc -l) of ours; refused: $(cat *.reason | sed 's/.*: //' | sort | uniq -c | tr -s ' \n' ' ')"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failures; the corpus is in $work"

@@ -280,4 +280,20 @@ else
     umount "$drive_r"
 fi
 
+# The temporary name is the file's own with a suffix. A name that fits in
+# C:\usr only without the suffix (252 characters: a full path of 259) still
+# installs, whole, with nothing beside it.
+e2e_case longest_name_installs
+long_name="$(printf 'n%.0s' {1..248}).txt"
+printf 'COMPANY [Quorvane]\nFILESET [Setup files]\nBEGIN\nEND 0\nFILESET [Base tools]\nSOFTWARE [Quorvane32]\nEXPRESS\nBEGIN\nF a.txt %s\nEND 10\n' \
+    "$long_name" | make_medium "$work/medium"
+echo "payload of the longest name" > "$work/medium/a.txt"
+rm -rf "$(drive_c)/usr"
+SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
+expect_status 0
+expect_file "$(drive_c)/usr/$long_name" "payload of the longest name"
+[ "$(ls "$(drive_c)/usr")" = "$long_name" ] || fail "beside it: $(ls "$(drive_c)/usr")"
+wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
+rm -rf "$(drive_c)/usr"
+
 e2e_done

@@ -39,6 +39,19 @@ wait_for_window() {
     return 1
 }
 
+# express_to DRIVE: through the welcome, the destination drive and the
+# express installation, as a user types them.
+express_to() {
+    local welcome destination install_type
+    if welcome=$(wait_for_window "Welcome"); then keys "$welcome" Return; fi
+    if destination=$(wait_for_window "Destination Drive"); then
+        keys "$destination" Home shift+End
+        type_text "$destination" "$1"
+        keys "$destination" Return
+    fi
+    if install_type=$(wait_for_window "Installation Type"); then keys "$install_type" Return; fi
+}
+
 screenshot() { sleep 0.5; import -window root "$artifacts/$1.png"; }
 
 # finish_setup: the exit status of setup.exe, waiting at most 30 seconds.

@@ -34,13 +34,7 @@ zeros "$work/medium" big.bin compressed "$big"
 rm -rf "$dest"
 
 start_setup "$work/medium" "$work/medium"
-if welcome=$(wait_for_window "Welcome"); then keys "$welcome" Return; fi
-if destination=$(wait_for_window "Destination Drive"); then
-    keys "$destination" Home shift+End
-    type_text "$destination" 'R:'
-    keys "$destination" Return
-fi
-if install_type=$(wait_for_window "Installation Type"); then keys "$install_type" Return; fi
+express_to R:
 part="$dest/data/big.bin.~part"
 part_size() { stat -c %s "$part" 2>/dev/null || echo 0; }
 if progress=$(wait_for_window "Copying Files"); then

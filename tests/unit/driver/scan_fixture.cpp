@@ -1,5 +1,6 @@
 // scan_fixture.cpp - script files, the setup record and the fatal stop.
 #include "scan_fixture.h"
+#include "script_text.h"
 
 #include <stdarg.h>
 #include <stddef.h>
@@ -88,11 +89,16 @@ void ScanTest::Scan(const std::string &script)
     if (si->setup_inf_ptr != nullptr)
         fclose(si->setup_inf_ptr);
     si->setup_inf_ptr = nullptr;
+    // As start-up writes its private copy: one line feed per line end.
+    struct script_text_state state = {};
+    std::string text(script.size(), '\0');
+    text.resize(normalize_script_piece(&state, reinterpret_cast<const unsigned char *>(script.data()), script.size(),
+                                       reinterpret_cast<unsigned char *>(&text[0])));
     FILE *file = fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;
-    ASSERT_EQ(fwrite(script.data(), 1, script.size(), file), script.size());
+    ASSERT_EQ(fwrite(text.data(), 1, text.size(), file), text.size());
     ASSERT_EQ(fclose(file), 0);
-    // As start-up opens its private copy: text mode.
+    // As start-up opens it: text mode.
     si->setup_inf_ptr = fopen(path.c_str(), "r");
     ASSERT_NE(si->setup_inf_ptr, nullptr) << path;
     EXPECT_EQ(ScanForFileSets(si.get()), 1);

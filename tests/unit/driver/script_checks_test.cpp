@@ -56,6 +56,23 @@ TEST(DestinationChecks, NothingLeavesTheInstallationDirectoryAndTheDriveStaysDro
     ExpectRefused(DirectoryFault, {"aux", "bin\\prn"}, "names a device");
 }
 
+// What the file system would refuse only when the copy is under way, after
+// earlier files were installed, is refused with the script line instead.
+TEST(PathChecks, AFileSystemRefusalComesAtScanTime)
+{
+    std::string longest(255, 'x'), too_long(256, 'x');
+    ExpectAccepted(DestinationFault, {longest.c_str(), ("bin\\" + longest).c_str()});
+    ExpectRefused(DestinationFault, {too_long.c_str(), ("bin\\" + too_long + "\\x").c_str()},
+                  "longer than 255 characters");
+    ExpectRefused(SourceFault, {too_long.c_str()}, "longer than 255 characters");
+    ExpectRefused(DestinationFault, {"bin\\", "bin/", ".", "bin\\.", "C:"}, "names no file");
+    ExpectRefused(SourceFault, {"disk1\\", "."}, "names no file");
+    ExpectRefused(DirectoryFault, {"bin\\"}, "names no directory");
+    ExpectRefused(SourceFault, {"\"a.txt\"", "a*.txt", "a?.txt", "a|b", "a<b", "a>b", "a\tb"},
+                  "no file name can hold");
+    ExpectRefused(DestinationFault, {"bin\\x?.txt", "x\x01.txt"}, "no file name can hold");
+}
+
 const char *NameFault(const char *name)
 {
     return VariableNameFault(name);

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Media made by mkmedia, one of each kind, checked and installed under Wine:
+# the installed tree is the product tree, byte for byte, and every file set
+# is registered. The destination is R:; the runs' keys, shortcuts and files
+# are taken out again at the end.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../mkmedia/product.sh"
+
+mkmedia=${MKMEDIA:-$SETUP_BUILD/host/tools/mkmedia/mkmedia}
+dest="$SETUP_BUILD/drives/r/usr"
+programs_nt() { printf '%s/ProgramData/Microsoft/Windows/Start Menu/Programs/MkTest' "$(drive_c)"; }
+clean_prefix() {
+    wine reg delete 'HKLM\Software\Mkmedia Test' /f >/dev/null 2>&1
+    rm -rf "$(programs_nt)" "$dest"
+}
+trap 'clean_prefix; rm -rf "${SETUP_BUILD:?}/drives/d"/*' EXIT
+[ -x "$mkmedia" ] || { echo "FAIL: no native mkmedia at $mkmedia (scripts/build makes it)"; exit 1; }
+
+answers() {
+    printf 'dialog 100 CONTINUE\ndialog 300 CONTINUE EditTextOut=R:\ndialog 800 CONTINUE ButtonChecked=1\n'
+    printf 'dialog 700 CONTINUE\n'
+}
+
+# build_medium DIR ARGS...: a checked medium of the product in $work/product.
+build_medium() {
+    local dir=$1
+    shift
+    "$mkmedia" build "$work/product/setup.inf" -o "$dir" --programs "$SETUP_BUILD/bin" -q "$@" ||
+        fail "mkmedia build $*"
+    "$mkmedia" check "$dir" || fail "mkmedia check found faults in its own medium"
+}
+
+# expect_product_installed: the tree under R:\usr is the product's, and
+# each set is registered; the shortcut's program is the installed one.
+expect_product_installed() {
+    expect_status 0
+    diff -r --exclude=setup.inf "$work/product" "$dest" >"$work/diff" 2>&1 ||
+        fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
+    for software in MkTest 'MkTest documents'; do
+        reg_value "HKLM\\Software\\Mkmedia Test\\$software\\VersionInfo" FileSetName | grep -q '^REG_SZ ' ||
+            fail "$software is not registered"
+    done
+    expect_line 'item "MkTest" "Ledger,R:\\usr\\bin\\qv.exe,0,0,0,R:\\" "R:\\usr\\bin\\qv.exe -l"'
+    expect_file "$(programs_nt)/Ledger.lnk"
+}
+
+e2e_case single_directory_plain
+clean_prefix
+make_product "$work/product"
+build_medium "$work/medium" --kind single
+answers >"$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_product_installed
+
+e2e_case floppy_image_compressed_on_three_disks
+clean_prefix
+# Disk 1 holds the program files (about 2 MB) and the first sets; the data
+# files of 1000 KB fill two diskettes more.
+make_product "$work/product" 1000
+build_medium "$work/medium" --kind floppy --compress --disk-size 2.88M
+[ -d "$work/medium/DISK3" ] || fail "the medium spans fewer than three disks"
+answers >"$work/answers"
+run_setup "$work/medium/DISK1" "$work/medium/DISK1"
+expect_product_installed
+
+e2e_case cdrom_compressed_in_drive_d
+clean_prefix
+make_product "$work/product"
+cdrom="$SETUP_BUILD/drives/d"
+rm -rf "${cdrom:?}"/*
+build_medium "$work/medium" --kind cdrom --compress
+cp -r "$work/medium"/. "$cdrom/"
+answers >"$work/answers"
+run_setup 'D:\' 'D:'
+expect_product_installed
+
+e2e_done

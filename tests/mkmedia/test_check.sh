@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# mkmedia without Wine: media of each kind built and found sound, then
+# broken as vendors break them, each with the diagnostics check must give;
+# the builder's refusals, which leave nothing under the medium's place.
+#   test_check.sh MKMEDIA WORK_DIR
+set -uo pipefail
+mkmedia=$(realpath "$1") work=$(realpath -m "$2")
+. "$(dirname "$0")/product.sh"
+failures=0
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+
+rm -rf "$work"
+mkdir -p "$work/programs"
+cd "$work" || exit 2
+printf 'MZ program' >programs/setup.exe
+printf 'MZ runtime' >programs/setuprt.dll
+printf 'MZ dialogs' >programs/mscuistf.dll
+make_product product 60
+
+build() { "$mkmedia" build product/setup.inf --programs programs -q "$@" 2>"$work/build.err"; }
+# expect_check MEDIUM CODE [DIAGNOSTIC...]: check's exit code and its whole output.
+expect_check() {
+    local medium=$1 code=$2 got
+    shift 2
+    got=$("$mkmedia" check "$medium" 2>&1)
+    local status=$?
+    [ "$status" -eq "$code" ] || fail "check exit code $status, expected $code"
+    [ "$got" = "$(printf '%s\n' "$@" | sed '/^$/d')" ] || fail "check said:
+$got
+expected:
+$(printf '%s\n' "$@")"
+}
+line_of() { grep -n -- "$2" "$1" | head -n 1 | cut -d: -f1; }
+
+case=built_media_are_sound
+build -o single --kind single || fail "single: $(cat build.err)"
+build -o single_z --kind single --compress || fail "single compressed: $(cat build.err)"
+build -o cdrom --kind cdrom --compress --disk-size 100K || fail "cdrom: $(cat build.err)"
+build -o floppy --kind floppy --disk-size 100K || fail "floppy: $(cat build.err)"
+for m in single single_z cdrom floppy; do expect_check "$m" 0; done
+inf=floppy/DISK1/setup.inf
+# The figures are the installed sizes; every data file on a disk of its own.
+size_of() { (cd product && cat "$@" | wc -c); }
+grep -qx "END $(size_of bin/qv.exe bin/view.exe)"$'\r' single/setup.inf || fail "Core's END: $(grep -n END single/setup.inf)"
+grep -qx "END $(size_of doc/empty.txt doc/one.txt doc/tiny.txt doc/parts.csv)"$'\r' single_z/setup.inf || fail "Documents' END: $(grep -n END single_z/setup.inf)"
+grep -q $'^COMPRESSED\r$' single_z/setup.inf && grep -q $'^SINGLE DIR IMAGE\r$' single_z/setup.inf ||
+    fail "the compressed single medium does not say so"
+[ "$(grep -c '^CHANGEDISK' "$inf")" -ge 3 ] || fail "the floppy set spans $(grep -c '^CHANGEDISK' "$inf") disk changes"
+for d in floppy/DISK*; do
+    n=${d##*DISK}
+    [ -f "$d/DISKID$n" ] || fail "no marker in $d"
+    [ "$(du -sb --apparent-size "$d" | cut -f1)" -le 102400 ] || fail "$d holds more than a disk"
+done
+cmp -s single_z/doc/empty.tx_ <(printf 'SZDD\x88\xf0\x27\x33At\0\0\0\0') || fail "the empty file's stream"
+
+case=missing_file
+rm single/doc/tiny.txt
+expect_check single 1 "setup.inf:$(line_of single/setup.inf 'F doc\\tiny.txt'): error: 'doc\\tiny.txt' is not on the medium (doc/tiny.txt)"
+
+case=wrong_end
+sed -i 's/^END 74097/END 74000/' single_z/setup.inf
+expect_check single_z 1 "setup.inf:$(line_of single_z/setup.inf '^END 74000'): error: END 74000 is smaller than the 74097 bytes the file set installs"
+
+case=missing_marker_and_file_on_wrong_disk
+moved=$(grep -m1 '^F data2.bin' "$inf" >/dev/null && ls floppy/DISK*/FILES/data2.bin)
+disk=$(echo "$moved" | sed 's|floppy/DISK\([0-9]*\)/.*|\1|')
+mv "$moved" floppy/DISK1/FILES/
+rm "floppy/DISK$((disk + 1))/DISKID$((disk + 1))"
+expect_check floppy 1 \
+    "setup.inf:$(line_of "$inf" '^F data2.bin'): error: 'data2.bin' is on disk 1, but the script takes it from disk $disk" \
+    "setup.inf:$(line_of "$inf" '^F data3.bin'): error: disk $((disk + 1)) has no marker file DISK$((disk + 1))/DISKID$((disk + 1))"
+
+case=damaged_compressed_file
+head -c 5000 cdrom/DISK1/FILES/bin/view.ex_ >cut && mv cut cdrom/DISK1/FILES/bin/view.ex_
+rm cdrom/mscuistf.dll
+expect_check cdrom 1 "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
+    "setup.inf:$(line_of cdrom/setup.inf '^P bin\\view.ex_'): error: 'bin\\view.ex_' is damaged: shorter than its header says"
+
+case=unsafe_path_and_shortcut_program
+build -o unsafe || fail "$(cat build.err)"
+sed -i 's/^F doc\\one.txt doc\\one.txt/F ..\\one.txt doc\\one.txt/; s/^APPITEM bin\\qv.exe/APPITEM bin\\qw.exe/' unsafe/setup.inf
+expect_check unsafe 1 \
+    "setup.inf:$(line_of unsafe/setup.inf '^APPITEM'): error: the shortcut's program bin\\qw.exe is not installed by its file set" \
+    "setup.inf:$(line_of unsafe/setup.inf '^F \.\.'): error: the source leaves the medium's file directory: F ..\\one.txt doc\\one.txt" \
+    "setup.inf:$(line_of unsafe/setup.inf '^F \.\.'): error: '..\\one.txt' is not on the medium (../one.txt)"
+
+# --- the builder's refusals ----------------------------------------------------
+# expect_refused WHAT DIAGNOSTIC ARGS...: build fails with that diagnostic and
+# leaves nothing under refused/ or beside it.
+expect_refused() {
+    local want=$1
+    shift
+    case=$want
+    build -o refused "$@" && fail "built all the same"
+    grep -qxF -- "$want" build.err || fail "build said: $(cat build.err)"
+    [ ! -e refused ] || fail "a medium was left"
+    [ -z "$(ls -A | grep mkmedia)" ] || fail "left beside: $(ls -A | grep mkmedia)"
+}
+sed -i 's/^END$/CHANGEDISK 2\nEND/' product/setup.inf
+expect_refused "product/setup.inf:$(line_of product/setup.inf '^CHANGEDISK'): error: CHANGEDISK lines are placed by mkmedia: leave them out"
+make_product product 60
+rm product/doc/one.txt
+expect_refused "product/setup.inf:$(line_of product/setup.inf 'doc.one.txt'): error: 'doc\\one.txt' is not in the product tree product"
+make_product product 60
+expect_refused "product/setup.inf:$(line_of product/setup.inf '^P bin.view'): error: 'bin\\view.exe' (70000 bytes on the medium) is larger than a disk of 61440 bytes" \
+    --kind floppy --disk-size 60K
+expect_refused "product/setup.inf: error: disk 1 cannot hold setup.inf and the program files (12288 bytes) in a disk of 8192 bytes: give a larger --disk-size" \
+    --kind floppy --disk-size 8K
+sed -i 's/^F bin\\qv.exe bin\\qv.exe/F bin\\qv.exe ..\\qv.exe/' product/setup.inf
+expect_refused "product/setup.inf:$(line_of product/setup.inf '^F bin.qv.exe'): error: the destination leaves the installation directory: F bin\\qv.exe ..\\qv.exe"
+
+[ "$failures" -eq 0 ] && { echo "all passed"; rm -rf "$work"; exit 0; }
+echo "$failures failure(s); the media are in $work"
+exit 1

@@ -1,0 +1,426 @@
+// build.cpp - the vendor's script made into a medium: END figures, the
+// layout of the chosen kind with its CHANGEDISK lines and markers, the
+// payload (compressed on request), the program files. The medium is made
+// in a directory beside its place, checked, and only then put there.
+#include "build.h"
+
+#include <cstdint>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "lz_compress.h"
+#include "setup_info.h"
+
+namespace {
+
+// What a diskette format leaves for files, as its file system has it.
+const struct {
+    const char *name;
+    unsigned long long bytes;
+} kDisketteFormats[] = {
+    {"360K", 362496}, {"720K", 730112}, {"1.2M", 1213952}, {"1.44M", 1457664}, {"2.88M", 2915328},
+};
+const unsigned long long kDirectoryReserve = 8192;  // directory entries on a disk
+
+struct Payload {
+    fs::path product;        // the file in the product tree
+    std::string medium_name;  // its name on the medium, "\" between parts
+    unsigned long long installed = 0;
+    unsigned long long stored = 0;  // its size on the medium
+    std::string compressed;         // the compressed bytes, when compressing
+};
+
+struct Plan {
+    std::vector<Payload> payloads;
+    std::map<int, size_t> payload_of_line;  // line number -> payload
+    std::map<int, int> disk_before_line;    // a CHANGEDISK n goes before this line
+    std::map<int, std::set<size_t>> disks;  // the payloads each disk holds
+    unsigned long long sets[MAX_FILE_SETS] = {};
+};
+
+std::string MediumName(const std::string &source, bool compress)
+{
+    std::string name = source;
+    for (char &ch : name) {
+        if (ch == '/')
+            ch = '\\';
+    }
+    if (compress && !name.empty())
+        name.back() = '_';
+    return name;
+}
+
+// Header lines after the tenth END have no set; the installer ignores them.
+size_t SetIndex(const ScriptLine &line)
+{
+    return line.set < MAX_FILE_SETS ? static_cast<size_t>(line.set) : MAX_FILE_SETS - 1;
+}
+
+unsigned long long OnDisk(unsigned long long bytes, MediumKind kind)
+{
+    unsigned long long cluster = kind == MediumKind::CDROM ? 2048 : 512;
+    return (bytes + cluster - 1) / cluster * cluster;
+}
+
+class Builder {
+public:
+    explicit Builder(const BuildOptions &options) : options_(options) {}
+    int Run();
+
+private:
+    void Fail(int line, const std::string &text) { diagnostics_.push_back({line, true, text}); }
+    bool TakePayload(const ScriptLine &line);
+    void PlanDisks(unsigned long long script_bytes);
+    std::string FinalScript() const;
+    bool WriteMedium(const fs::path &top);
+    bool Place(const fs::path &top);
+    void Progress(const char *what, size_t done, size_t all) const;
+
+    const BuildOptions &options_;
+    Script script_;
+    Plan plan_;
+    NameFinder finder_;
+    std::map<fs::path, size_t> payload_of_file_;
+    std::vector<Diagnostic> diagnostics_;
+    MediumKind kind_ = MediumKind::SINGLE;
+    bool compress_ = false;
+    unsigned long long capacity_ = 0;  // 0: no limit
+    unsigned long long programs_bytes_ = 0;
+};
+
+void Builder::Progress(const char *what, size_t done, size_t all) const
+{
+    if (!options_.quiet && (done % 500 == 0 || done == all))
+        fprintf(stderr, "mkmedia: %s %zu/%zu\n", what, done, all);
+}
+
+// The product file a file line names, read (and compressed) once however
+// often the script names it.
+bool Builder::TakePayload(const ScriptLine &line)
+{
+    fs::path from = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
+    if (from.empty())
+        from = ".";
+    fs::path product = finder_.Find(from, line.source);
+    std::error_code error;
+    if (product.empty() || !fs::is_regular_file(product, error)) {
+        Fail(line.number, "'" + line.source + "' is not in the product tree " + from.string());
+        return false;
+    }
+    auto known = payload_of_file_.find(product);
+    if (known != payload_of_file_.end()) {
+        plan_.payload_of_line[line.number] = known->second;
+        return true;
+    }
+    Payload payload;
+    payload.product = product;
+    payload.medium_name = MediumName(line.source, compress_);
+    std::string bytes;
+    bool readable = compress_ ? ReadWholeFile(product, bytes) : std::ifstream(product, std::ios::binary).good();
+    if (!readable) {
+        Fail(line.number, "'" + line.source + "' cannot be read: " + product.string());
+        return false;
+    }
+    payload.installed = compress_ ? bytes.size() : fs::file_size(product, error);
+    payload.stored = payload.installed;
+    if (compress_) {
+        const uint64_t size = bytes.size();  // a size_t of 32 bits is never too large
+        if (size > 0xFFFFFFFFull) {
+            Fail(line.number, "'" + line.source + "' is too large to compress (4 GB at most)");
+            return false;
+        }
+        std::string original = line.source;
+        payload.compressed.resize(LzCompressBound(bytes.size()));
+        payload.compressed.resize(LzCompress(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(),
+                                             original.back(), reinterpret_cast<unsigned char *>(&payload.compressed[0])));
+        payload.stored = payload.compressed.size();
+    }
+    payload_of_file_[product] = plan_.payloads.size();
+    plan_.payload_of_line[line.number] = plan_.payloads.size();
+    plan_.payloads.push_back(std::move(payload));
+    return true;
+}
+
+// Files go onto disks in script order; a CHANGEDISK line goes before the
+// file that starts a new disk, inside its set's block, where the installer
+// reads it: the disk in the drive is then known, and a set that begins on
+// that disk asks for nothing more.
+void Builder::PlanDisks(unsigned long long script_bytes)
+{
+    int disk = 1;
+    unsigned long long used = kDirectoryReserve + OnDisk(script_bytes, kind_) + programs_bytes_;
+    if (capacity_ != 0 && used > capacity_) {
+        Fail(0, "disk 1 cannot hold setup.inf and the program files (" + std::to_string(used) +
+                    " bytes) in a disk of " + std::to_string(capacity_) + " bytes: give a larger --disk-size");
+        return;
+    }
+    std::map<int, std::map<std::string, size_t>> names;  // per disk: folded medium name -> payload
+    for (const ScriptLine &line : script_.lines) {
+        if (line.kind != LineKind::FILE || !plan_.payload_of_line.count(line.number))
+            continue;
+        size_t index = plan_.payload_of_line[line.number];
+        const Payload &payload = plan_.payloads[index];
+        plan_.sets[SetIndex(line)] += payload.installed;
+        if (plan_.disks[disk].count(index))
+            continue;
+        unsigned long long cost = OnDisk(payload.stored, kind_);
+        if (capacity_ != 0 && used + cost > capacity_) {
+            if (cost + kDirectoryReserve > capacity_) {
+                Fail(line.number, "'" + line.source + "' (" + std::to_string(payload.stored) +
+                                      " bytes on the medium) is larger than a disk of " + std::to_string(capacity_) +
+                                      " bytes");
+                return;
+            }
+            disk++;
+            used = kDirectoryReserve;
+            plan_.disk_before_line[line.number] = disk;
+        }
+        auto named = names[disk].emplace(FoldName(payload.medium_name), index);
+        if (!named.second)
+            Fail(line.number, "'" + line.source + "' and " + plan_.payloads[named.first->second].product.string() +
+                                  " would have the same name " + payload.medium_name + " on the medium");
+        plan_.disks[disk].insert(index);
+        used += cost;
+    }
+}
+
+std::string Builder::FinalScript() const
+{
+    static const char *const kKinds[] = {"SINGLE DIR IMAGE", "FLOPPY DISK IMAGE", "CDROM IMAGE"};
+    std::string text;
+    bool globals_written = false;
+    auto write_globals = [&] {
+        text += std::string(compress_ ? "COMPRESSED" : "NOT COMPRESSED") + "\r\n";
+        text += std::string(kKinds[static_cast<int>(kind_)]) + "\r\n";
+        globals_written = true;
+    };
+    for (const ScriptLine &line : script_.lines) {
+        size_t start = line.text.find_first_not_of(" \t");
+        bool comment = start == std::string::npos || line.text[start] == ';';
+        if (!globals_written && !comment)
+            write_globals();
+        auto changedisk = plan_.disk_before_line.find(line.number);
+        if (changedisk != plan_.disk_before_line.end())
+            text += "CHANGEDISK " + std::to_string(changedisk->second) + "\r\n";
+        switch (line.kind) {
+        case LineKind::COMPRESSION:
+        case LineKind::IMAGE:
+            break;
+        case LineKind::END: {
+            unsigned long long figure = line.has_figure ? line.figure : plan_.sets[SetIndex(line)];
+            text += line.text.substr(0, start) + "END " + std::to_string(figure) + "\r\n";
+            break;
+        }
+        case LineKind::FILE: {
+            const Payload &payload = plan_.payloads[plan_.payload_of_line.at(line.number)];
+            text += line.text.substr(0, line.source_at) + payload.medium_name +
+                    line.text.substr(line.source_at + line.source.size()) + "\r\n";
+            break;
+        }
+        default:
+            text += line.text + "\r\n";
+        }
+    }
+    if (!globals_written)
+        write_globals();
+    return text;
+}
+
+bool WriteFile(const fs::path &path, const std::string &bytes)
+{
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool Builder::WriteMedium(const fs::path &top)
+{
+    fs::path script_dir = ScriptDirectory(top, kind_);
+    if (!WriteFile(script_dir / "setup.inf", FinalScript())) {
+        Fail(0, "cannot write " + (script_dir / "setup.inf").string());
+        return false;
+    }
+    for (const char *program : kProgramFiles) {
+        std::error_code error;
+        fs::copy_file(options_.programs / program, script_dir / program, error);
+        if (error) {
+            Fail(0, "cannot copy " + (options_.programs / program).string() + ": " + error.message());
+            return false;
+        }
+    }
+    size_t done = 0, all = 0;
+    for (const auto &disk : plan_.disks)
+        all += disk.second.size();
+    for (const auto &disk : plan_.disks) {
+        if (kind_ == MediumKind::FLOPPY && !WriteFile(MarkerFile(top, disk.first), "")) {
+            Fail(0, "cannot write " + MarkerFile(top, disk.first).string());
+            return false;
+        }
+        for (size_t index : disk.second) {
+            const Payload &payload = plan_.payloads[index];
+            std::string name = payload.medium_name;
+            for (char &ch : name) {
+                if (ch == '\\')
+                    ch = '/';
+            }
+            fs::path target = FilesDirectory(top, kind_, disk.first) / name;
+            bool written;
+            if (compress_) {
+                written = WriteFile(target, payload.compressed);
+            } else {
+                std::error_code error;
+                fs::create_directories(target.parent_path(), error);
+                written = fs::copy_file(payload.product, target, error) && !error;
+            }
+            if (!written) {
+                Fail(0, "cannot write " + target.string());
+                return false;
+            }
+            Progress("written", ++done, all);
+        }
+    }
+    return true;
+}
+
+// The finished medium takes the place of whatever was there.
+bool Builder::Place(const fs::path &top)
+{
+    std::error_code error;
+    fs::path old = options_.output;
+    old += ".mkmedia-old";
+    fs::remove_all(old, error);
+    bool had_old = fs::exists(options_.output, error);
+    if (had_old)
+        fs::rename(options_.output, old, error);
+    if (!error)
+        fs::rename(top, options_.output, error);
+    if (error) {
+        Fail(0, "cannot put the medium in place at " + options_.output.string() + ": " + error.message());
+        if (had_old)
+            fs::rename(old, options_.output, error);
+        return false;
+    }
+    fs::remove_all(old, error);
+    return true;
+}
+
+int Builder::Run()
+{
+    std::string bytes;
+    if (!ReadWholeFile(options_.source, bytes)) {
+        fprintf(stderr, "mkmedia: cannot read the script %s\n", options_.source.c_str());
+        return 1;
+    }
+    script_ = ReadScript(bytes);
+    diagnostics_ = script_.diagnostics;
+    kind_ = options_.kind_given ? options_.kind : ScriptKind(script_);
+    compress_ = options_.compress_given ? options_.compress : ScriptCompressed(script_);
+    if (kind_ == MediumKind::FLOPPY)
+        capacity_ = options_.disk_size != 0 ? options_.disk_size : 1457664;
+    else if (kind_ == MediumKind::CDROM)
+        capacity_ = options_.disk_size;
+
+    // The installer's judgement of the script as it will be, figures filled in.
+    Script judged = script_;
+    for (ScriptLine &line : judged.lines) {
+        if (line.kind == LineKind::END && !line.has_figure)
+            line.text = line.text.substr(0, line.text.find_first_not_of(" \t")) + "END 0";
+        if (line.kind == LineKind::CHANGEDISK)
+            Fail(line.number, "CHANGEDISK lines are placed by mkmedia: leave them out");
+    }
+    judged.diagnostics.clear();
+    ScanAsTheInstaller(judged);
+    diagnostics_.insert(diagnostics_.end(), judged.diagnostics.begin(), judged.diagnostics.end());
+
+    for (const char *program : kProgramFiles) {
+        std::error_code error;
+        fs::path path = options_.programs / program;
+        if (!fs::is_regular_file(path, error))
+            Fail(0, "the program file " + path.string() + " is missing (see --programs)");
+        else
+            programs_bytes_ += OnDisk(fs::file_size(path, error), kind_);
+    }
+    size_t files = 0, all = 0;
+    for (const ScriptLine &line : script_.lines)
+        all += line.kind == LineKind::FILE;
+    for (const ScriptLine &line : script_.lines) {
+        if (line.kind == LineKind::FILE) {
+            TakePayload(line);
+            Progress(compress_ ? "compressed" : "read", ++files, all);
+        }
+    }
+    if (!HasErrors(diagnostics_))
+        PlanDisks(bytes.size() + 32 * script_.lines.size() + 64);
+    for (const ScriptLine &line : script_.lines) {
+        unsigned long long installs = plan_.sets[SetIndex(line)];
+        if (line.kind == LineKind::END && line.has_figure && line.figure < installs)
+            Fail(line.number, "END " + std::to_string(line.figure) + " is smaller than the " +
+                                  std::to_string(installs) + " bytes the file set installs");
+    }
+    if (HasErrors(diagnostics_)) {
+        PrintDiagnostics(diagnostics_, options_.source.c_str());
+        return 1;
+    }
+
+    fs::path output = fs::absolute(options_.output);
+    fs::path top = output.parent_path() / ("." + output.filename().string() + ".mkmedia-" + std::to_string(getpid()));
+    std::error_code error;
+    fs::remove_all(top, error);
+    bool built = fs::create_directories(top, error) && WriteMedium(top);
+    if (built) {
+        std::vector<Diagnostic> found = CheckMedium(top);
+        if (HasErrors(found)) {
+            PrintDiagnostics(found, "setup.inf");
+            built = false;
+        }
+    }
+    if (!built || !Place(top)) {
+        PrintDiagnostics(diagnostics_, options_.source.c_str());
+        fs::remove_all(top, error);
+        return 1;
+    }
+    PrintDiagnostics(diagnostics_, options_.source.c_str());
+    if (!options_.quiet) {
+        unsigned long long stored = 0;
+        for (const Payload &payload : plan_.payloads)
+            stored += payload.stored;
+        fprintf(stderr, "mkmedia: %s: %zu files on %zu disk(s), %llu bytes of payload\n", options_.output.string().c_str(),
+                plan_.payloads.size(), plan_.disks.empty() ? size_t{1} : plan_.disks.size(), stored);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int BuildMedium(const BuildOptions &options)
+{
+    return Builder(options).Run();
+}
+
+unsigned long long ParseDiskSize(const std::string &text)
+{
+    for (const auto &format : kDisketteFormats) {
+        if (text == format.name)
+            return format.bytes;
+    }
+    char *end = NULL;
+    unsigned long long number = strtoull(text.c_str(), &end, 10);
+    if (end == text.c_str() || text[0] == '-')
+        return 0;
+    std::string suffix = end;
+    if (suffix == "K" || suffix == "k")
+        return number * 1024;
+    if (suffix == "M" || suffix == "m")
+        return number * 1024 * 1024;
+    return suffix.empty() ? number : 0;
+}

@@ -1,0 +1,133 @@
+// mkmedia - builds an installation medium from a product tree and checks a
+// finished one, with the installer's own reading of setup.inf.
+#include <stdio.h>
+#include <string.h>
+
+#include <string>
+
+#include "build.h"
+#include "medium.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: mkmedia build SOURCE -o DIR [--kind single|floppy|cdrom] [--compress]\n"
+    "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [-q]\n"
+    "       mkmedia check DIR\n"
+    "       mkmedia VERB --help\n";
+
+const char kBuildHelp[] =
+    "usage: mkmedia build SOURCE -o DIR [options]\n"
+    "Builds a complete medium in DIR from the setup script SOURCE, whose body\n"
+    "lines name files of the product tree. END lines may stand without their\n"
+    "figure, which is then computed; CHANGEDISK lines are written by mkmedia.\n"
+    "  -o DIR            the medium's directory (replaced when it exists)\n"
+    "  --kind KIND       single (default), floppy (DISKn directories with their\n"
+    "                    markers) or cdrom (DISKn\\FILES below setup.inf);\n"
+    "                    default: the script's own image line\n"
+    "  --compress        compress the payload (default: the script's own line)\n"
+    "  --disk-size SIZE  bytes per disk: a number with K or M, or 360K, 720K,\n"
+    "                    1.2M, 1.44M, 2.88M; floppy default 1.44M, cdrom none\n"
+    "  --from DIR        the product tree (default: the directory of SOURCE)\n"
+    "  --programs DIR    where setup.exe, setuprt.dll and mscuistf.dll are\n"
+    "                    (default: the directory of mkmedia)\n"
+    "  -q                no progress on standard error\n"
+    "The medium is checked as `mkmedia check` does before it is put in DIR.\n";
+
+const char kCheckHelp[] =
+    "usage: mkmedia check DIR\n"
+    "Checks a finished medium without running it: the script as the installer\n"
+    "judges it, every file on the disk the script names (with the diskette\n"
+    "markers), every compressed file whole, END figures, shortcut programs and\n"
+    "the three program files. Diagnostics: setup.inf:LINE: error: TEXT.\n"
+    "Exit code 1 when there is an error.\n";
+
+int UsageError(const char *text)
+{
+    fprintf(stderr, "mkmedia: %s\n%s", text, kUsage);
+    return 2;
+}
+
+bool Help(int argc, char **argv, const char *help)
+{
+    for (int i = 2; i < argc; i++) {
+        if (strcmp(argv[i], "--help") == 0 || strcmp(argv[i], "-h") == 0) {
+            fputs(help, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+int Build(int argc, char **argv, const char *self)
+{
+    BuildOptions options;
+    options.programs = fs::absolute(fs::path(self)).parent_path();
+    for (int i = 2; i < argc; i++) {
+        std::string arg = argv[i];
+        bool has_value = i + 1 < argc;
+        if (arg == "-q") {
+            options.quiet = true;
+        } else if (arg == "--compress") {
+            options.compress_given = options.compress = true;
+        } else if ((arg == "-o" || arg == "--kind" || arg == "--disk-size" || arg == "--from" ||
+                    arg == "--programs") && !has_value) {
+            return UsageError((arg + " needs a value").c_str());
+        } else if (arg == "-o") {
+            options.output = argv[++i];
+        } else if (arg == "--from") {
+            options.from = argv[++i];
+        } else if (arg == "--programs") {
+            options.programs = argv[++i];
+        } else if (arg == "--kind") {
+            std::string kind = argv[++i];
+            options.kind_given = true;
+            if (kind == "single")
+                options.kind = MediumKind::SINGLE;
+            else if (kind == "floppy")
+                options.kind = MediumKind::FLOPPY;
+            else if (kind == "cdrom")
+                options.kind = MediumKind::CDROM;
+            else
+                return UsageError(("unknown medium kind " + kind).c_str());
+        } else if (arg == "--disk-size") {
+            options.disk_size = ParseDiskSize(argv[++i]);
+            if (options.disk_size == 0)
+                return UsageError((std::string("not a disk size: ") + argv[i]).c_str());
+        } else if (arg[0] == '-' || !options.source.empty()) {
+            return UsageError(("unexpected argument " + arg).c_str());
+        } else {
+            options.source = arg;
+        }
+    }
+    if (options.source.empty() || options.output.empty())
+        return UsageError("build needs a SOURCE and -o DIR");
+    return BuildMedium(options);
+}
+
+int Check(int argc, char **argv)
+{
+    if (argc != 3 || argv[2][0] == '-')
+        return UsageError("check needs the medium's directory");
+    std::vector<Diagnostic> found = CheckMedium(argv[2]);
+    PrintDiagnostics(found, "setup.inf");
+    return HasErrors(found) ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return UsageError("no verb");
+    std::string verb = argv[1];
+    if (verb == "--help" || verb == "-h") {
+        fputs(kUsage, stdout);
+        return 0;
+    }
+    if (verb == "build")
+        return Help(argc, argv, kBuildHelp) ? 0 : Build(argc, argv, argv[0]);
+    if (verb == "check")
+        return Help(argc, argv, kCheckHelp) ? 0 : Check(argc, argv);
+    return UsageError(("unknown verb " + verb).c_str());
+}

@@ -1,0 +1,249 @@
+// medium.cpp - the layout of a medium and its check without running it.
+#include "medium.h"
+
+#include <string.h>
+
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include "lz_expand.h"
+#include "setup_info.h"
+
+const char *const kProgramFiles[3] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
+
+fs::path ScriptDirectory(const fs::path &top, MediumKind kind)
+{
+    return kind == MediumKind::FLOPPY ? top / "DISK1" : top;
+}
+
+fs::path FilesDirectory(const fs::path &top, MediumKind kind, int disk)
+{
+    if (kind == MediumKind::SINGLE)
+        return top;
+    return top / ("DISK" + std::to_string(disk)) / "FILES";
+}
+
+fs::path MarkerFile(const fs::path &top, int disk)
+{
+    return top / ("DISK" + std::to_string(disk)) / ("DISKID" + std::to_string(disk));
+}
+
+const std::map<std::string, std::string> &NameFinder::Listing(const fs::path &directory)
+{
+    auto known = listings_.find(directory);
+    if (known != listings_.end())
+        return known->second;
+    std::map<std::string, std::string> &names = listings_[directory];
+    std::error_code error;
+    for (fs::directory_iterator entry(directory, error), end; !error && entry != end; entry.increment(error))
+        names.emplace(FoldName(entry->path().filename().string()), entry->path().filename().string());
+    return names;
+}
+
+fs::path NameFinder::Find(const fs::path &base, const std::string &relative)
+{
+    fs::path found = base;
+    std::string folded = FoldName(relative);
+    size_t at = 0;
+    while (at <= folded.size()) {
+        size_t slash = folded.find('/', at);
+        if (slash == std::string::npos)
+            slash = folded.size();
+        std::string part = folded.substr(at, slash - at);
+        at = slash + 1;
+        if (part.empty())
+            continue;
+        const std::map<std::string, std::string> &names = Listing(found);
+        auto name = names.find(part);
+        if (name == names.end())
+            return fs::path();
+        found /= name->second;
+    }
+    return found;
+}
+
+bool ReadWholeFile(const fs::path &path, std::string &bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    bytes = all.str();
+    return !in.bad();
+}
+
+MediumKind ScriptKind(const Script &script)
+{
+    MediumKind kind = MediumKind::SINGLE;
+    for (const ScriptLine &line : script.lines) {
+        if (line.kind != LineKind::IMAGE)
+            continue;
+        size_t start = line.text.find_first_not_of(" \t");
+        char first = start == std::string::npos ? 0 : line.text[start];
+        kind = first == 'F' ? MediumKind::FLOPPY : first == 'C' ? MediumKind::CDROM : MediumKind::SINGLE;
+    }
+    return kind;
+}
+
+bool ScriptCompressed(const Script &script)
+{
+    bool compressed = false;
+    for (const ScriptLine &line : script.lines) {
+        if (line.kind == LineKind::COMPRESSION)
+            compressed = line.text.find("NOT COMPRESSED") == std::string::npos;
+    }
+    return compressed;
+}
+
+namespace {
+
+int Collect(void *, const unsigned char *, size_t)
+{
+    return 1;
+}
+
+// A file on the medium as the installer would install it.
+struct Payload {
+    bool readable = false;
+    unsigned long installed = 0;  // bytes once installed
+    LzResult result = LZ_DONE;    // the decoder's verdict on a compressed file
+};
+
+Payload Judge(const fs::path &path, bool expanded)
+{
+    Payload payload;
+    if (!expanded) {  // copied as it stands: only its size counts
+        std::error_code error;
+        payload.installed = static_cast<unsigned long>(fs::file_size(path, error));
+        payload.readable = !error && std::ifstream(path, std::ios::binary).good();
+        return payload;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return payload;
+    payload.readable = true;
+    payload.installed = static_cast<unsigned long>(bytes.size());
+    std::unique_ptr<_lz_expand> lz(new _lz_expand);
+    LzExpandBegin(lz.get(), Collect, NULL);
+    LzExpandFeed(lz.get(), reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
+    LzResult result = LzExpandEnd(lz.get());
+    if (result == LZ_NOT_COMPRESSED)  // copied as it stands
+        return payload;
+    payload.result = result;
+    payload.installed = lz->announced;
+    return payload;
+}
+
+// A name on the medium as the diagnostics show it: from the medium's top,
+// "/" between its parts.
+std::string Shown(const fs::path &directory, const fs::path &top, const std::string &name)
+{
+    std::string shown = directory.lexically_relative(top).generic_string();
+    shown = shown == "." ? name : shown + "/" + name;
+    for (char &ch : shown) {
+        if (ch == '\\')
+            ch = '/';
+    }
+    return shown;
+}
+
+// The disk that holds name, other than disk, or 0.
+int DiskHolding(NameFinder &finder, const fs::path &top, MediumKind kind, const std::string &name, int disk)
+{
+    for (int other = 1; other <= 99; other++) {
+        if (other != disk && !finder.Find(FilesDirectory(top, kind, other), name).empty())
+            return other;
+    }
+    return 0;
+}
+
+// Drops a destination's drive, as the installer does.
+std::string Installed(const std::string &destination)
+{
+    bool drive = destination.size() >= 2 && destination[1] == ':';
+    return FoldName(drive ? destination.substr(2) : destination);
+}
+
+}  // namespace
+
+std::vector<Diagnostic> CheckMedium(const fs::path &top)
+{
+    std::vector<Diagnostic> found;
+    NameFinder finder;
+    fs::path script_path = finder.Find(top, "setup.inf");
+    if (script_path.empty())
+        script_path = finder.Find(top, "DISK1/setup.inf");
+    std::string bytes;
+    if (script_path.empty() || !ReadWholeFile(script_path, bytes)) {
+        found.push_back({0, true, "no readable setup.inf in " + top.string()});
+        return found;
+    }
+    Script script = ReadScript(bytes);
+    ScanAsTheInstaller(script);
+    found = script.diagnostics;
+    MediumKind kind = ScriptKind(script);
+    if (ScriptDirectory(top, kind) != script_path.parent_path())
+        found.push_back({0, true, "setup.inf is not where a medium of its image kind keeps it"});
+    for (const char *program : kProgramFiles) {
+        if (finder.Find(script_path.parent_path(), program).empty())
+            found.push_back({0, true, std::string(program) + " is missing beside setup.inf"});
+    }
+
+    bool compressed = ScriptCompressed(script);
+    std::map<fs::path, Payload> judged;
+    std::set<int> markers_checked;
+    unsigned long totals[MAX_FILE_SETS] = {};
+    std::vector<std::set<std::string>> installed(MAX_FILE_SETS);
+    int disk = 1;
+    for (const ScriptLine &line : script.lines) {
+        int set = line.set < MAX_FILE_SETS ? line.set : MAX_FILE_SETS - 1;
+        if (line.kind == LineKind::CHANGEDISK)
+            disk = line.disk;
+        if (line.kind == LineKind::END && line.in_block && line.figure < totals[set]) {
+            found.push_back({line.number, true, "END " + std::to_string(line.figure) + " is smaller than the " +
+                                                    std::to_string(totals[set]) + " bytes the file set installs"});
+        }
+        if (line.kind != LineKind::FILE)
+            continue;
+        installed[set].insert(Installed(line.destination));
+        if (kind == MediumKind::FLOPPY && markers_checked.insert(disk).second &&
+            finder.Find(top, "DISK" + std::to_string(disk) + "/DISKID" + std::to_string(disk)).empty()) {
+            found.push_back({line.number, true, "disk " + std::to_string(disk) + " has no marker file " +
+                                                    Shown(MarkerFile(top, disk).parent_path(), top,
+                                                          MarkerFile(top, disk).filename().string())});
+        }
+        fs::path directory = FilesDirectory(top, kind, disk);
+        fs::path path = finder.Find(directory, line.source);
+        if (path.empty()) {
+            int other = kind == MediumKind::SINGLE ? 0 : DiskHolding(finder, top, kind, line.source, disk);
+            std::string text = other != 0 ? "'" + line.source + "' is on disk " + std::to_string(other) +
+                                                ", but the script takes it from disk " + std::to_string(disk)
+                                          : "'" + line.source + "' is not on the medium (" +
+                                                Shown(directory, top, line.source) + ")";
+            found.push_back({line.number, true, text});
+            continue;
+        }
+        auto known = judged.find(path);
+        if (known == judged.end())
+            known = judged.emplace(path, Judge(path, compressed)).first;
+        const Payload &payload = known->second;
+        if (!payload.readable)
+            found.push_back({line.number, true, "'" + line.source + "' cannot be read"});
+        else if (payload.result != LZ_DONE)
+            found.push_back({line.number, true, "'" + line.source + "' is damaged: " + LzResultText(payload.result)});
+        totals[set] += payload.installed;
+    }
+    // A set's header lines may stand before its body.
+    for (const ScriptLine &line : script.lines) {
+        int set = line.set < MAX_FILE_SETS ? line.set : MAX_FILE_SETS - 1;
+        if (line.kind == LineKind::APPITEM && !line.system_program && !line.destination.empty() &&
+            !installed[set].count(Installed(line.destination))) {
+            found.push_back({line.number, true, "the shortcut's program " + line.destination +
+                                                    " is not installed by its file set"});
+        }
+    }
+    return found;
+}
