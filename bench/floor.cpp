@@ -1,8 +1,8 @@
 // floor.cpp - the least work an installation from a medium needs, timed
-// beside setup.exe: one CopyFileA per file, or one expand.exe child per
-// file started and waited on as setup.exe does it.
+// beside setup.exe: one CopyFileA per file, or for a compressed file read,
+// decode (the installer's own decoder, codec/) and write.
 //
-//   floor.exe copy|expand LIST
+//   floor.exe copy|decode LIST
 //
 // LIST has one action a line, fields separated by tabs: "D<tab>DIR" makes a
 // directory, "F<tab>SOURCE<tab>TARGET" brings a file over. Exit code 0 when
@@ -12,43 +12,43 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "lz_expand.h"
+
 namespace {
 
-enum class Mode { copy, expand };
+enum class Mode { copy, decode };
 
-// The command line setup.exe gives expand.exe: a path with a blank goes in
-// double quotes, every other path as it is.
-void append_path(char *command, size_t size, const char *path)
+int write_block(void *context, const unsigned char *bytes, size_t size)
 {
-    const char *quote = strchr(path, ' ') ? "\"" : "";
-    size_t used = strlen(command);
-    snprintf(command + used, size - used, "%s%s%s%s", used ? " " : "", quote, path, quote);
+    DWORD wrote = 0;
+    return WriteFile(*static_cast<HANDLE *>(context), bytes, static_cast<DWORD>(size), &wrote, NULL) &&
+           wrote == size;
 }
 
-bool expand_file(const char *expand_path, const char *source, const char *target)
-{
-    char command[1024] = "";
-    append_path(command, sizeof command, expand_path);
-    append_path(command, sizeof command, source);
-    append_path(command, sizeof command, target);
+unsigned char input[1 << 20];
+_lz_expand decoder;
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION child = {};
-    if (!CreateProcessA(expand_path, command, NULL, NULL, TRUE,
-                        CREATE_DEFAULT_ERROR_MODE | NORMAL_PRIORITY_CLASS | DETACHED_PROCESS, NULL, NULL,
-                        &startup, &child))
+bool decode_file(const char *source, const char *target)
+{
+    HANDLE in = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
+                            NULL);
+    if (in == INVALID_HANDLE_VALUE)
         return false;
-    DWORD exit_code = 1;
-    bool ended = WaitForSingleObject(child.hProcess, INFINITE) == WAIT_OBJECT_0 &&
-                 GetExitCodeProcess(child.hProcess, &exit_code);
-    CloseHandle(child.hProcess);
-    CloseHandle(child.hThread);
-    return ended && exit_code == 0;
+    HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (out == INVALID_HANDLE_VALUE) {
+        CloseHandle(in);
+        return false;
+    }
+    LzExpandBegin(&decoder, write_block, &out);
+    LzResult result = LZ_MORE_INPUT;
+    DWORD got = 0;
+    while (result == LZ_MORE_INPUT && ReadFile(in, input, sizeof input, &got, NULL) && got > 0)
+        result = LzExpandFeed(&decoder, input, got);
+    if (result == LZ_MORE_INPUT)
+        result = LzExpandEnd(&decoder);
+    CloseHandle(in);
+    bool closed = CloseHandle(out);
+    return result == LZ_DONE && closed;
 }
 
 // Cuts the line at its tabs and its end; returns the number of fields.
@@ -65,7 +65,7 @@ int split_fields(char *line, char *fields[3])
     return count;
 }
 
-bool carry_out(Mode mode, const char *expand_path, char *line)
+bool carry_out(Mode mode, char *line)
 {
     char *fields[3] = {};
     int count = split_fields(line, fields);
@@ -73,7 +73,7 @@ bool carry_out(Mode mode, const char *expand_path, char *line)
         return CreateDirectoryA(fields[1], NULL) || GetLastError() == ERROR_ALREADY_EXISTS;
     if (count == 3 && strcmp(fields[0], "F") == 0)
         return mode == Mode::copy ? CopyFileA(fields[1], fields[2], FALSE) != 0
-                                  : expand_file(expand_path, fields[1], fields[2]);
+                                  : decode_file(fields[1], fields[2]);
     return false;
 }
 
@@ -81,16 +81,11 @@ bool carry_out(Mode mode, const char *expand_path, char *line)
 
 int main(int argc, char **argv)
 {
-    if (argc != 3 || (strcmp(argv[1], "copy") != 0 && strcmp(argv[1], "expand") != 0)) {
-        fprintf(stderr, "usage: floor copy|expand LIST\n");
+    if (argc != 3 || (strcmp(argv[1], "copy") != 0 && strcmp(argv[1], "decode") != 0)) {
+        fprintf(stderr, "usage: floor copy|decode LIST\n");
         return 1;
     }
-    Mode mode = strcmp(argv[1], "copy") == 0 ? Mode::copy : Mode::expand;
-    char expand_path[MAX_PATH];
-    UINT length = GetSystemDirectoryA(expand_path, MAX_PATH - sizeof "\\expand.exe");
-    if (length == 0 || length >= MAX_PATH - sizeof "\\expand.exe")
-        return 1;
-    strcat(expand_path, "\\expand.exe");
+    Mode mode = strcmp(argv[1], "copy") == 0 ? Mode::copy : Mode::decode;
 
     FILE *list = fopen(argv[2], "r");
     if (!list) {
@@ -100,7 +95,7 @@ int main(int argc, char **argv)
     char line[2048];
     int status = 0;
     for (int number = 1; fgets(line, sizeof line, list); number++) {
-        if (!carry_out(mode, expand_path, line)) {
+        if (!carry_out(mode, line)) {
             fprintf(stderr, "floor: line %d of %s failed (error %lu)\n", number, argv[2], GetLastError());
             status = 1;
             break;

@@ -74,7 +74,7 @@ write_manifest() {
     mkdir -p "$bench/lists"
     [ "$(cat "$bench/lists/$name.stamp" 2>/dev/null)" = "$(cat "$bench/media/$name-plain/.stamp")" ] && return
     (cd "$bench/media/$name-plain" && md5sum f*.dat) |
-        mawk -v dirs="$dirs" '{ i = substr($2, 2, 4) + 0; printf "%s  d%02d/%s\n", $1, (i - 1) % dirs + 1, $2 }' \
+        mawk -v dirs="$dirs" '{ i = substr($2, 2) + 0; printf "%s  d%02d/%s\n", $1, (i - 1) % dirs + 1, $2 }' \
         > "$bench/lists/$name.md5"
     cp "$bench/media/$name-plain/.stamp" "$bench/lists/$name.stamp"
 }

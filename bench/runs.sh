@@ -64,12 +64,12 @@ record() { printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" "$seconds" "$rss_kb" >> "$benc
 # run_installer PAYLOAD KIND INSTALLER ROUND
 run_installer() {
     local name=$1 kind=$2 installer=$3 round=$4 medium="$bench/media/$1-$2" root
-    local c="$WINEPREFIX/drive_c" expand=copy msi
+    local c="$WINEPREFIX/drive_c" mode=copy msi
     clean_destinations
     case $installer in
         floor)
-            [ "$kind" = compressed ] && expand=expand
-            timed "$name $kind floor" "$medium" wine "$floor_exe" "$expand" "$(winpath "$bench/lists/$name-$kind.txt")"
+            [ "$kind" = compressed ] && mode=decode
+            timed "$name $kind floor" "$medium" wine "$floor_exe" "$mode" "$(winpath "$bench/lists/$name-$kind.txt")"
             root="$c/floor" ;;
         setup)
             timed "$name $kind setup.exe" "$medium" wine setup.exe /q

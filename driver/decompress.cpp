@@ -1,14 +1,14 @@
-// decompress.cpp - files of a compressed medium, expanded by expand.exe.
+// decompress.cpp - files of a compressed medium in a format other than the
+// compressor's, handed to expand.exe.
 //
 // expand.exe runs as a child with a three-word command line: itself, the
 // source and the target, the temporary file beside the destination. Only an
-// exit code of 0 and a target of the length the source's header announces
-// count: a file that failed to expand is never taken as installed.
+// exit code of 0 and a target of the source's length count: a file that
+// failed to expand is never taken as installed.
 #include "install_fileset.h"
 #include "text.h"
 
 #include <stdio.h>
-#include <string.h>
 
 static int has_blank(const char *path)
 {
@@ -71,53 +71,16 @@ static DWORD run_expand(struct _setup_info *si, struct staged_file *stage)
     return exit_code;
 }
 
-// The compressor's header: its signature, the method, the name's last
-// letter, and the expanded length as four bytes, low byte first.
-static const unsigned char compressed_signature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-enum { COMPRESSED_HEADER_SIZE = 14, EXPANDED_LENGTH_OFFSET = 10 };
-
-enum source_header { SOURCE_NOT_COMPRESSED, SOURCE_COMPRESSED, SOURCE_HEADER_CUT };
-
-// What the source's header says. expand.exe copies a file without the
-// signature as it is, and ends a stream cut short with success and a
-// shorter file, so the announced length is the only proof of a whole file.
-static enum source_header read_source_header(const char *source, unsigned long *expanded_length)
-{
-    unsigned char header[COMPRESSED_HEADER_SIZE];
-    FILE *file = fopen(source, "rb");
-    if (file == NULL)
-        return SOURCE_NOT_COMPRESSED;  // expand.exe reports that itself
-    size_t got = fread(header, 1, sizeof header, file);
-    fclose(file);
-    if (got < sizeof compressed_signature || memcmp(header, compressed_signature, sizeof compressed_signature) != 0)
-        return SOURCE_NOT_COMPRESSED;
-    if (got < sizeof header)
-        return SOURCE_HEADER_CUT;
-    const unsigned char *length = header + EXPANDED_LENGTH_OFFSET;
-    *expanded_length = length[0] | length[1] << 8 | length[2] << 16 | static_cast<unsigned long>(length[3]) << 24;
-    return SOURCE_COMPRESSED;
-}
-
-// The expanded length a file must have: the header's, or for a file
-// without the signature (expand.exe copies it as it is) the source's.
+// expand.exe copies a file without the compressor's signature as it is
+// (those with it are decoded in process), so the copy must have the
+// source's length.
 static int expected_length(struct _setup_info *si, unsigned long long *length)
 {
-    unsigned long announced = 0;
-    switch (read_source_header(si->temp_src_path, &announced)) {
-    case SOURCE_COMPRESSED:
-        *length = announced;
-        return 1;
-    case SOURCE_NOT_COMPRESSED: {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &data))
-            return 0;
-        *length = static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        return 1;
-    }
-    case SOURCE_HEADER_CUT:
-        break;
-    }
-    return 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &data))
+        return 0;
+    *length = static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    return 1;
 }
 
 // The Windows 95 family's expand.exe takes short names only; the

@@ -4,6 +4,7 @@
 #include "setupapi.h"
 #include "setuprt.h"
 #include "script_line.h"
+#include "install_fileset.h"
 
 #include <objbase.h>
 #include <stdarg.h>
@@ -12,6 +13,9 @@
 
 void RemoveScratchFiles(struct _setup_info *si)
 {
+    // A quit in the middle of a file: the earlier file stays, the part
+    // written goes.
+    DiscardOpenStage();
     // The stream is open only once the private copy exists; the system
     // deletes that copy as the stream closes, where it can.
     if (si->setup_inf_ptr) {

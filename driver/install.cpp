@@ -27,6 +27,8 @@ static void OpenProgressWindow(struct _setup_info *si)
         FatalStop(si, "Null Dialog Handle", "Fatal Error");
     ShowWindow(si->hProgBarDlg, SW_SHOWNORMAL);
     SetForegroundWindow(si->hProgBarDlg);
+    // Painted now: the copy serves the queue only when something waits.
+    RedrawWindow(si->hProgBarDlg, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // One level only: the destination's parent must exist.
@@ -176,6 +178,7 @@ void Install(struct _setup_info *si)
             InstallFileSet(i, si);
         }
     }
+    ShowFinalStatus(si);
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
 

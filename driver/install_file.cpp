@@ -10,12 +10,16 @@
 #include <sys/stat.h>
 
 // A copy counts only with the source's length: a source that shrank or
-// vanished on the way gives no whole file.
+// vanished on the way gives no whole file. A large file goes in pieces, so
+// that the window follows it and answers meanwhile.
 static void copy_file(struct _setup_info *si, struct staged_file *stage)
 {
-    if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
-        StageWriteFailed(si, stage, GetLastError());
     WIN32_FILE_ATTRIBUTE_DATA source;
+    if (GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) &&
+        (source.nFileSizeHigh != 0 || source.nFileSizeLow >= LARGE_FILE))
+        CopyFileInPieces(si, stage);
+    else if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
+        StageWriteFailed(si, stage, GetLastError());
     if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) ||
         !HasLength(stage->path, static_cast<unsigned long long>(source.nFileSizeHigh) << 32 | source.nFileSizeLow)) {
         DiscardStage(stage);
@@ -43,6 +47,24 @@ static void record_item(struct _setup_info *si, struct _fileset_info *fs, const 
     }
 }
 
+// The share of the installation done with done bytes more than the files
+// installed so far. Without a required size there is no share to show: a
+// file written is all there was to do.
+static void count_progress(struct _setup_info *si, unsigned long long done)
+{
+    if (si->total_disk_space_req == 0)
+        si->percent_done = 100.0;
+    else
+        si->percent_done = (static_cast<double>(si->bytes_written_to_disk) + static_cast<double>(done)) /
+                           static_cast<double>(si->total_disk_space_req) * 100.0;
+}
+
+void ShowFileProgress(struct _setup_info *si, unsigned long long done)
+{
+    count_progress(si, done);
+    ShowCopyProgress(si);
+}
+
 // The file counts by its size on disk, which for an expanded file is known
 // only now.
 static void count_installed_file(struct _setup_info *si)
@@ -50,14 +72,8 @@ static void count_installed_file(struct _setup_info *si)
     if (_stat(si->temp_dst_path, &si->stat_info) != 0)
         FatalStopFormatted(si, "Fatal Error", "Could not stat expanded file %s\n", si->temp_dst_path);
     si->bytes_written_to_disk += static_cast<unsigned long>(si->stat_info.st_size);
-    // Without a required size there is no share to show: a file written is
-    // all there was to do.
-    if (si->total_disk_space_req == 0)
-        si->percent_done = 100.0;
-    else
-        si->percent_done = static_cast<double>(si->bytes_written_to_disk) /
-                           static_cast<double>(si->total_disk_space_req) * 100.0;
-    ShowStatus(si, si->fname, si->temp_dst_path);
+    count_progress(si, 0);
+    ShowCopyProgress(si);
 }
 
 void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line)
@@ -65,11 +81,13 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
     int existed = PathExists(si->temp_dst_path);
+    ShowCopyStarting(si, si->fname, si->temp_dst_path);
     struct staged_file stage;
     OpenStage(si, &stage);
-    if (si->compressed_files)
-        ExpandFile(si, &stage);
-    else
+    if (si->compressed_files) {
+        if (!DecodeFile(si, &stage))
+            ExpandFile(si, &stage);
+    } else
         copy_file(si, &stage);
     PutStageInPlace(si, &stage);
     LogFileWritten(si, si->temp_dst_path, existed);

@@ -1,8 +1,9 @@
 // progress.cpp - the copy-progress window and the diskette prompt.
 //
-// The window is modeless: it lives only through the message loop that
-// ShowStatus runs after each file, so its Cancel button is served between
-// two files.
+// The window is modeless: it lives through the queue, which the copy serves
+// between files and between the pieces of a large file, and only when
+// something waits there. Texts and bar change only when what they show
+// does: a run of small files costs the window next to nothing.
 #include "setup.h"
 #include "setupapi.h"
 #include "setuprt.h"
@@ -18,6 +19,25 @@ enum {
     ID_DIR_TEXT = 542,
     ID_PERCENT_TEXT = 543
 };
+
+// The window changes at most this often while files go by: a file name
+// stays readable, and painting costs no more for fast files than for slow.
+enum { UPDATE_INTERVAL_MS = 100 };
+
+// What the window shows, and what it is still to show. Cleared when a
+// window is made.
+static struct {
+    char file[600];
+    char dir[600];
+    char percent[32];
+    LONG bar;               // filled width of the gauge in pixels
+    DWORD shown_at;         // tick count of the last update
+    int shown_once;
+    char pending_file[600];  // the file being copied, when not shown yet
+    char pending_dir[600];
+    int texts_pending;
+    int share_pending;       // percent_done changed since the last update
+} shown;
 
 // Serves what is queued and returns without waiting. Another window that
 // needs painting means the toolkit's dialog on top is done with: popping it
@@ -39,6 +59,13 @@ static void PumpProgressMessages(struct _setup_info *si)
     }
 }
 
+// Asking the queue is much cheaper than emptying it.
+static void ServeWaitingMessages(struct _setup_info *si)
+{
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
+        PumpProgressMessages(si);
+}
+
 // Truncated toward zero; a share far beyond 100 must not overflow an int.
 static int WholePercent(double percent)
 {
@@ -49,36 +76,68 @@ static int WholePercent(double percent)
     return static_cast<int>(percent);
 }
 
+static void FillBar(HWND gauge, HDC dc)
+{
+    RECT bar;
+    GetClientRect(gauge, &bar);
+    bar.right = bar.left + shown.bar;
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &bar, blue);
+    DeleteObject(blue);
+}
+
 // The bar grows over the gauge's grey background; the rest is left alone.
+// Cut down to a whole pixel; beyond the gauge is clipped.
 static void PaintGauge(struct _setup_info *si)
 {
     HWND gauge = GetDlgItem(si->hProgBarDlg, ID_GAUGE);
-    HDC dc = GetDC(gauge);
-    RECT bar;
-    GetClientRect(gauge, &bar);
-    double width = static_cast<double>(bar.right - bar.left);
+    RECT client;
+    GetClientRect(gauge, &client);
+    double width = static_cast<double>(client.right - client.left);
     double filled = si->percent_done / 100.0 * width;
-    // Cut down to a whole pixel; beyond the gauge is clipped anyway.
     if (filled > width)
         filled = width;
     if (filled < 0.0)
         filled = 0.0;
-    bar.right = bar.left + static_cast<LONG>(filled);
-    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-    FillRect(dc, &bar, blue);
-    DeleteObject(blue);
+    if (static_cast<LONG>(filled) == shown.bar)
+        return;
+    shown.bar = static_cast<LONG>(filled);
+    HDC dc = GetDC(gauge);
+    FillBar(gauge, dc);
     ReleaseDC(gauge, dc);
 }
 
-// Setting a text repaints its control at once; a text the control already
-// shows (the percentage, for most files) is left as it is.
-static void ShowText(HWND dlg, int id, const char *text)
+// The gauge paints its bar itself too, so that it is there from the
+// moment the window appears and after the window was covered.
+static LRESULT CALLBACK GaugeProc(HWND gauge, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    char shown[520];
-    UINT length = GetDlgItemTextA(dlg, id, shown, sizeof shown);
-    if (length < sizeof shown - 1 && strcmp(shown, text) == 0)
+    if (message != WM_PAINT)
+        return DefWindowProcA(gauge, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(gauge, &paint);
+    FillBar(gauge, dc);
+    EndPaint(gauge, &paint);
+    return 0;
+}
+
+// Setting a text repaints its control at once; a text the control already
+// shows is left as it is.
+static void ShowText(HWND dlg, int id, char *shown_text, size_t cb, const char *text)
+{
+    if (strcmp(shown_text, text) == 0)
         return;
+    // A text too long to remember is set every time.
+    if (!CopyText(shown_text, cb, text))
+        shown_text[0] = '\0';
     SetDlgItemTextA(dlg, id, text);
+}
+
+static void ShowShare(struct _setup_info *si)
+{
+    char percent_text[32];
+    snprintf(percent_text, sizeof percent_text, "%d %% done", WholePercent(si->percent_done));
+    ShowText(si->hProgBarDlg, ID_PERCENT_TEXT, shown.percent, sizeof shown.percent, percent_text);
+    PaintGauge(si);
 }
 
 int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir)
@@ -87,15 +146,54 @@ int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir)
     // a window that is shown already costs a repositioning per file.
     if (!IsWindowVisible(si->hProgBarDlg))
         ShowWindow(si->hProgBarDlg, SW_SHOWNA);
-    PumpProgressMessages(si);
-    ShowText(si->hProgBarDlg, ID_FILE_TEXT, src);
-    ShowText(si->hProgBarDlg, ID_DIR_TEXT, dst_dir);
-    char percent_text[32];
-    snprintf(percent_text, sizeof percent_text, "%d %% done", WholePercent(si->percent_done));
-    ShowText(si->hProgBarDlg, ID_PERCENT_TEXT, percent_text);
-    PaintGauge(si);
-    PumpProgressMessages(si);
+    ServeWaitingMessages(si);
+    ShowText(si->hProgBarDlg, ID_FILE_TEXT, shown.file, sizeof shown.file, src);
+    ShowText(si->hProgBarDlg, ID_DIR_TEXT, shown.dir, sizeof shown.dir, dst_dir);
+    ShowShare(si);
+    shown.shown_at = GetTickCount();
+    shown.shown_once = 1;
+    shown.texts_pending = shown.share_pending = 0;
+    ServeWaitingMessages(si);
     return 1;
+}
+
+static int UpdateDue(void)
+{
+    return !shown.shown_once || GetTickCount() - shown.shown_at >= UPDATE_INTERVAL_MS;
+}
+
+static void ShowPending(struct _setup_info *si)
+{
+    if (shown.texts_pending)
+        ShowStatus(si, shown.pending_file, shown.pending_dir);
+    else
+        ShowStatus(si, shown.file, shown.dir);
+}
+
+void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir)
+{
+    if (UpdateDue()) {
+        ShowStatus(si, src, dst_dir);
+        return;
+    }
+    shown.texts_pending = CopyText(shown.pending_file, sizeof shown.pending_file, src) &&
+                          CopyText(shown.pending_dir, sizeof shown.pending_dir, dst_dir);
+    ServeWaitingMessages(si);
+}
+
+void ShowCopyProgress(struct _setup_info *si)
+{
+    shown.share_pending = 1;
+    if (UpdateDue())
+        ShowPending(si);
+    else
+        ServeWaitingMessages(si);
+}
+
+void ShowFinalStatus(struct _setup_info *si)
+{
+    if (shown.texts_pending || shown.share_pending)
+        ShowPending(si);
 }
 
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam)
@@ -103,9 +201,13 @@ INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lPar
     // The record that Install handed to the window, for the quit question.
     static struct _setup_info *saved_si;
     switch (LOWORD(wMsg)) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
         saved_si = reinterpret_cast<struct _setup_info *>(lParam);
+        memset(&shown, 0, sizeof shown);
+        // The gauge's class leaves everything to DefWindowProcA.
+        SetWindowLongPtrA(GetDlgItem(hdlg, ID_GAUGE), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GaugeProc));
         return 1;
+    }
     case WM_COMMAND:
         // The Cancel button, or Esc through the dialog manager. AskQuit
         // returns only when the user goes on.

@@ -45,6 +45,14 @@ long InstalledSpace(struct _setup_info *si);
 // (progress.cpp).
 int InstallFileSet(int file_set_no, struct _setup_info *si);
 int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir);
+// A file's copy starts: its name and destination are shown, unless the
+// window changed only just now (then with the next update).
+void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir);
+// The share done changed (percent_done): percentage and bar follow, at the
+// pace of the window's updates; waiting messages are served at once.
+void ShowCopyProgress(struct _setup_info *si);
+// The copy is over: the last file and the final share are shown.
+void ShowFinalStatus(struct _setup_info *si);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
 int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
 
@@ -74,7 +82,7 @@ void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsig
 int UninstallKeyPath(char *key_path, size_t cb, const char *software_name);
 [[noreturn]] void Uninstall(struct _setup_info *si, const char *log_path);
 
-// The private copy of the script and the decompressor's scratch file
+// The private copy of the script and the part of a file being written
 // removed: every ending of the run calls it (fatal.cpp).
 void RemoveScratchFiles(struct _setup_info *si);
 

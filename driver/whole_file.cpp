@@ -12,11 +12,29 @@
 
 static const char stage_suffix[] = ".~part";
 
+// The file being written, for a quit or fatal stop in its middle.
+static struct staged_file *open_stage;
+
+static void close_writer(struct staged_file *stage)
+{
+    if (stage->writer != INVALID_HANDLE_VALUE)
+        CloseHandle(stage->writer);
+    stage->writer = INVALID_HANDLE_VALUE;
+}
+
 void DiscardStage(struct staged_file *stage)
 {
+    close_writer(stage);
     if (stage->path[0] != '\0')
         DeleteFileA(stage->path);
     stage->path[0] = '\0';
+    open_stage = NULL;
+}
+
+void DiscardOpenStage(void)
+{
+    if (open_stage != NULL)
+        DiscardStage(open_stage);
 }
 
 void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD error)
@@ -64,6 +82,8 @@ static int directory_of(const char *path, char *dir, size_t cb)
 void OpenStage(struct _setup_info *si, struct staged_file *stage)
 {
     stage->path[0] = stage->leftover[0] = '\0';
+    stage->writer = INVALID_HANDLE_VALUE;
+    open_stage = stage;
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
@@ -88,6 +108,23 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage)
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);
     }
+}
+
+void OpenStageWriter(struct _setup_info *si, struct staged_file *stage)
+{
+    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (stage->writer == INVALID_HANDLE_VALUE)
+        StageWriteFailed(si, stage, GetLastError());
+}
+
+void CloseStageWriter(struct _setup_info *si, struct staged_file *stage, unsigned long long length)
+{
+    // Closing flushes what the system still holds: a full disk may show
+    // only now.
+    BOOL closed = CloseHandle(stage->writer);
+    stage->writer = INVALID_HANDLE_VALUE;
+    if (!closed || !HasLength(stage->path, length))
+        StageWriteFailed(si, stage, closed ? ERROR_WRITE_FAULT : GetLastError());
 }
 
 int HasLength(const char *path, unsigned long long length)
@@ -145,6 +182,7 @@ void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
     if (!replace_file(si, stage->path, si->temp_dst_path))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
+    open_stage = NULL;
     if (stage->leftover[0] != '\0' && is_beginning_of(stage->leftover, si->temp_dst_path))
         DeleteFileA(stage->leftover);
 }

@@ -185,3 +185,37 @@ not_run() {
     [ -z "${SETUP_RELIABILITY_LOG:-}" ] ||
         printf '%s|not run: %s|-|-\n' "$(basename "$0" .sh)/$1" "${reason//|//}" >>"$SETUP_RELIABILITY_LOG"
 }
+
+# zeros DIR NAME KIND BYTES: a file of BYTES zero bytes, plain or compressed
+# as mscompress would (which takes minutes for a large size): one literal,
+# then matches of 18 bytes from the byte before.
+zeros() {
+    local size=$4
+    if [ "$3" = plain ]; then
+        head -c "$size" /dev/zero > "$1/$2"
+        return
+    fi
+    python3 - "$size" > "$1/$2_" <<'EOF'
+import struct, sys
+n = int(sys.argv[1])
+out = bytearray(b'SZDD\x88\xf0\x27\x33A\x00' + struct.pack('<I', n))
+items, made, window_at = [b'\x00'], 1, 0xff1
+while made + 18 <= n and (made < 4200 or len(items) % 8):
+    at = (window_at - 1) & 0xfff
+    items.append(bytes([at & 0xff, ((at >> 4) & 0xf0) | 15]))
+    made, window_at = made + 18, (window_at + 18) & 0xfff
+while len(items) % 8 and made < n:
+    items.append(b'\x00'); made += 1
+def flush(items):
+    for i in range(0, len(items), 8):
+        group = items[i:i + 8]
+        out.append(sum(1 << j for j, item in enumerate(group) if len(item) == 1))
+        out.extend(b''.join(group))
+flush(items)
+# The window is all zeros now: every match may start at 0.
+groups = (n - made) // 144
+out.extend((b'\x00' + b'\x00\x0f' * 8) * groups)
+flush([b'\x00'] * (n - made - groups * 144))
+sys.stdout.buffer.write(out)
+EOF
+}

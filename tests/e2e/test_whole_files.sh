@@ -27,41 +27,9 @@ new_medium() {
     [ "$kind" = compressed ] && compression=COMPRESSED
     script "$compression" 150 "$@" | make_medium "$medium"
 }
+
 # The payload of the case's kind.
 payload_of_kind() { payload "$medium" "$([ "$kind" = compressed ] && echo yes)" "$@"; }
-
-# zeros DIR NAME KIND: a file of $big zero bytes, compressed as mscompress
-# would (which takes minutes for this size): one literal, then matches of 18
-# bytes from the byte before.
-zeros() {
-    if [ "$3" = plain ]; then
-        head -c "$big" /dev/zero > "$1/$2"
-        return
-    fi
-    python3 - "$big" > "$1/$2_" <<'EOF'
-import struct, sys
-n = int(sys.argv[1])
-out = bytearray(b'SZDD\x88\xf0\x27\x33A\x00' + struct.pack('<I', n))
-items, made, window_at = [b'\x00'], 1, 0xff1
-while made + 18 <= n and (made < 4200 or len(items) % 8):
-    at = (window_at - 1) & 0xfff
-    items.append(bytes([at & 0xff, ((at >> 4) & 0xf0) | 15]))
-    made, window_at = made + 18, (window_at + 18) & 0xfff
-while len(items) % 8 and made < n:
-    items.append(b'\x00'); made += 1
-def flush(items):
-    for i in range(0, len(items), 8):
-        group = items[i:i + 8]
-        out.append(sum(1 << j for j, item in enumerate(group) if len(item) == 1))
-        out.extend(b''.join(group))
-flush(items)
-# The window is all zeros now: every match may start at 0.
-groups = (n - made) // 144
-out.extend((b'\x00' + b'\x00\x0f' * 8) * groups)
-flush([b'\x00'] * (n - made - groups * 144))
-sys.stdout.buffer.write(out)
-EOF
-}
 
 # matrix_case FAULT FAMILY KIND: a fresh case of the matrix; the earlier
 # installation holds b.txt.
@@ -205,7 +173,7 @@ for family in nt w95; do
     for kind in plain compressed; do
         matrix_case vanished_network_source "$family" "$kind"
         new_medium "$SETUP_BUILD/drives/n" N: a.bin b.txt
-        zeros "$medium" a.bin "$kind"
+        zeros "$medium" a.bin "$kind" "$big"
         payload_of_kind b.txt
         in_background 'N:\' 'N:'
         wait_for_file "$dest/a.bin.~part" || fail "a.bin was never seen while it was written"
@@ -230,7 +198,7 @@ for family in nt w95; do
         matrix_case kill_during_long_copy "$family" "$kind"
         new_medium "$work/medium" "$(winpath "$work/medium")" a.txt big.bin c.txt
         payload_of_kind a.txt c.txt
-        zeros "$medium" big.bin "$kind"
+        zeros "$medium" big.bin "$kind" "$big"
         echo "$earlier" > "$dest/big.bin"
         in_background "$medium" "$medium"
         if wait_for_file "$dest/big.bin.~part"; then

@@ -121,6 +121,49 @@ TEST_F(ProgressWindow, ShowsTheWholePercentAndGrowsTheBarByWholePixels)
     EXPECT_STREQ(text, "C:\\usr\\bin\\qv.exe");
 }
 
+TEST_F(ProgressWindow, TheBarComesBackAfterTheWindowWasCovered)
+{
+    HWND gauge = GetDlgItem(si->hProgBarDlg, 1016);
+    RECT client;
+    GetClientRect(gauge, &client);
+    si->percent_done = 50.0;
+    ShowStatus(si.get(), "a.txt", "C:\\usr\\a.txt");
+    RedrawWindow(si->hProgBarDlg, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    EXPECT_TRUE(BlueAt(gauge, client.right / 2 - 1));
+    EXPECT_FALSE(BlueAt(gauge, client.right / 2 + 1));
+}
+
+std::string DlgText(HWND dlg, int id)
+{
+    char text[600];
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return text;
+}
+
+// Names of small files may go by unseen, but once the copy is over the
+// window shows the last file and the final share.
+TEST_F(ProgressWindow, AfterTheCopyTheLastFileAndTheFinalShareAreShown)
+{
+    std::string body;
+    for (int i = 1; i <= 20; i++) {
+        std::string name = "f" + std::to_string(i) + ".txt";
+        WriteText(root + "\\medium\\" + name, std::string(50, 'x'));
+        body += "F " + name + " " + name + "\n";
+    }
+    UseSimpleMedium(body);
+    si->total_disk_space_req = 1000;
+    InstallFileSet(1, si.get());
+    ShowFinalStatus(si.get());
+    HWND dlg = si->hProgBarDlg;
+    EXPECT_EQ(DlgText(dlg, 541), "f20.txt");
+    EXPECT_EQ(DlgText(dlg, 542), Installed("f20.txt"));
+    EXPECT_EQ(DlgText(dlg, 543), "100 % done");
+    HWND gauge = GetDlgItem(dlg, 1016);
+    RECT client;
+    GetClientRect(gauge, &client);
+    EXPECT_TRUE(BlueAt(gauge, client.right - 1));
+}
+
 TEST_F(ProgressWindow, AHiddenWindowIsShownAgainWithoutTheFocusAndShowsTheLatestTexts)
 {
     HWND dlg = si->hProgBarDlg;
@@ -181,5 +224,71 @@ TEST_F(ProgressWindow, CancelThenQuitEndsTheRun)
         },
         ::testing::ExitedWithCode(0), "");
 }
+
+// Cancel while one large file is written, plain or decoded: the quit
+// dialog comes within the file; quitting removes the part written and
+// leaves the earlier file.
+class CancelInALargeFile : public InstallTest, public ::testing::WithParamInterface<bool> {
+protected:
+    static constexpr size_t size = 128u << 20;
+
+    // In the compressor's format with literals only: a flag byte of eight
+    // ones before every eight bytes.
+    static void WriteCompressed(const std::string &path, const std::string &data)
+    {
+        std::string out("SZDD\x88\xF0\x27\x33" "A", 9);
+        out += '\0';
+        for (int shift = 0; shift < 32; shift += 8)
+            out += char(data.size() >> shift & 0xFF);
+        for (size_t at = 0; at < data.size(); at += 8)
+            out += '\xFF' + data.substr(at, 8);
+        WriteText(path, out);
+    }
+
+    static std::string part;
+    static HWND dlg;
+    // Esc once the temporary file has its first bytes.
+    static void CALLBACK EscapeOnceWriting(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (GetFileAttributesExA(part.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow > 0) {
+            KillTimer(NULL, id);
+            PostMessageA(dlg, WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+    }
+};
+
+std::string CancelInALargeFile::part;
+HWND CancelInALargeFile::dlg;
+
+TEST_P(CancelInALargeFile, QuitRemovesThePartAndKeepsTheEarlierFile)
+{
+    const bool compressed = GetParam();
+    std::string data(size, '\0');
+    for (size_t i = 0; i < size; i += 4096)
+        data[i] = char(i >> 12);
+    if (compressed)
+        WriteCompressed(root + "\\medium\\big.bi_", data);
+    else
+        WriteText(root + "\\medium\\big.bin", data);
+    UseSimpleMedium(compressed ? "F big.bi_ big.bin\n" : "F big.bin big.bin\n", compressed ? "COMPRESSED\n" : "");
+    si->total_disk_space_req = static_cast<long>(size);
+    WriteText(Installed("big.bin"), "from an earlier installation");
+    part = Installed("big.bin.~part");
+    dlg = si->hProgBarDlg;
+    ChildAnswers quit("dialog 200 EXIT\n");
+    ForgetChildTranscript();
+    EXPECT_EXIT(
+        {
+            SetTimer(NULL, 0, 10, EscapeOnceWriting);
+            InstallFileSet(1, si.get());
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_NE(ReadTranscript(true).find("dialog 200 EXIT"), std::string::npos);
+    EXPECT_EQ(ReadText(Installed("big.bin")), "from an earlier installation");
+    EXPECT_EQ(InstalledNames(), std::vector<std::string>{"big.bin"});
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndCompressed, CancelInALargeFile, ::testing::Bool());
 
 }  // namespace
