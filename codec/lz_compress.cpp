@@ -12,7 +12,6 @@
 
 namespace {
 
-const unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
 const size_t kLookBack = LZ_WINDOW_SIZE - LZ_MAX_RUN;  // farthest safe distance
 const size_t kBlankLead = LZ_MAX_RUN;                   // blanks a run may start in
 const int kChainLimit = 48;                             // candidates tried per byte
@@ -70,7 +69,7 @@ size_t LzCompress(const unsigned char *input, size_t size, char last_letter, uns
 {
     if (size > 0xFFFFFFFFu)
         return 0;
-    memcpy(out, kSignature, sizeof kSignature);
+    memcpy(out, LZ_SIGNATURE, sizeof LZ_SIGNATURE);
     out[8] = 'A';
     out[9] = static_cast<unsigned char>(last_letter);
     for (int shift = 0; shift < 32; shift += 8)

@@ -4,9 +4,10 @@
 
 #include <string.h>
 
+const unsigned char LZ_SIGNATURE[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
+
 namespace {
 
-const unsigned char kSignature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
 const unsigned char kMethod = 'A';
 
 enum : unsigned {
@@ -39,7 +40,7 @@ const unsigned char *ReadHeader(_lz_expand *lz, const unsigned char *in, const u
 {
     while (lz->header_size < LZ_HEADER_SIZE && in < stop) {
         lz->header[lz->header_size++] = *in++;
-        if (lz->header_size == sizeof kSignature && memcmp(lz->header, kSignature, sizeof kSignature) != 0) {
+        if (lz->header_size == sizeof LZ_SIGNATURE && memcmp(lz->header, LZ_SIGNATURE, sizeof LZ_SIGNATURE) != 0) {
             Judge(lz, LZ_NOT_COMPRESSED);
             return in;
         }
@@ -156,7 +157,7 @@ LzResult LzExpandEnd(_lz_expand *lz)
 {
     if (lz->result != LZ_MORE_INPUT)
         return lz->result;
-    if (lz->header_size < sizeof kSignature)
+    if (lz->header_size < sizeof LZ_SIGNATURE)
         return Judge(lz, LZ_NOT_COMPRESSED);
     if (lz->header_size < LZ_HEADER_SIZE)
         return Judge(lz, LZ_BAD_HEADER);

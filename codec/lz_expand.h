@@ -48,6 +48,9 @@ enum {
     LZ_BLOCK_SIZE = 65536,  // output handed to the sink at a time, at most
 };
 
+// The first bytes of every compressed file.
+extern const unsigned char LZ_SIGNATURE[8];
+
 enum LzResult {
     LZ_MORE_INPUT,  // all fed input taken; feed more or end
     LZ_DONE,        // whole and of the header's length; all output written

@@ -8,8 +8,6 @@
 
 namespace {
 
-const unsigned char compressed_signature[8] = {'S', 'Z', 'D', 'D', 0x88, 0xF0, 0x27, 0x33};
-
 // Small enough that the window answers often even for the most compressed
 // data; large enough that reading and asking the queue cost little.
 unsigned char input_piece[PIECE_SIZE];
@@ -63,8 +61,8 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
     if (source == INVALID_HANDLE_VALUE)
         return 0;
     long got = read_piece(source, input_piece, PIECE_SIZE);
-    if (got < static_cast<long>(sizeof compressed_signature) ||
-        memcmp(input_piece, compressed_signature, sizeof compressed_signature) != 0) {
+    if (got < static_cast<long>(sizeof LZ_SIGNATURE) ||
+        memcmp(input_piece, LZ_SIGNATURE, sizeof LZ_SIGNATURE) != 0) {
         CloseHandle(source);
         return 0;
     }
