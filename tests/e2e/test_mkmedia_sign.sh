@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Media signed by mkmedia with a self-signed certificate made here: check
+# names the signer of each program file and finds a changed byte; the signed
+# setup.exe installs its medium under Wine; a build that cannot sign leaves
+# no medium.
+. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../mkmedia/product.sh"
+
+mkmedia=${MKMEDIA:-$SETUP_BUILD/host/tools/mkmedia/mkmedia}
+dest="$SETUP_BUILD/drives/r/usr"
+clean_prefix() {
+    wine reg delete 'HKLM\Software\Mkmedia Test' /f >/dev/null 2>&1
+    rm -rf "$(drive_c)/ProgramData/Microsoft/Windows/Start Menu/Programs/MkTest" "$dest"
+}
+trap clean_prefix EXIT
+[ -x "$mkmedia" ] || { echo "FAIL: no native mkmedia at $mkmedia (scripts/build makes it)"; exit 1; }
+
+# make_key DIR PASSWORD: DIR/cert.pem, a self-signed code-signing
+# certificate, and DIR/key.pfx holding it with its key under PASSWORD.
+make_key() {
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$1/key.pem" -out "$1/cert.pem" -days 30 \
+        -subj "/CN=Mkmedia Test Vendor" >/dev/null 2>&1 &&
+        openssl pkcs12 -export -inkey "$1/key.pem" -in "$1/cert.pem" -out "$1/key.pfx" \
+            -passout "pass:$2" ||
+        fail "openssl made no key"
+}
+# signed_build [ARGS...]: with $password, and $tool_path for PATH if set.
+signed_build() {
+    PATH=${tool_path:-$PATH} MKMEDIA_SIGN_PASSWORD=$password "$mkmedia" build "$work/product/setup.inf" -o "$work/medium" \
+        --programs "$SETUP_BUILD/bin" -q --sign "$work/key.pfx" "$@" 2>"$work/build.err"
+}
+# expect_check CODE [LINE...]: what check --ca says of the medium, whole.
+expect_check() {
+    local code=$1 got
+    shift
+    got=$("$mkmedia" check "$work/medium" --ca "$work/cert.pem" 2>&1)
+    local status=$?
+    [ "$status" -eq "$code" ] || fail "check exit code $status, expected $code"
+    [ "$got" = "$(printf '%s\n' "$@")" ] || fail "check said:
+$got
+expected:
+$(printf '%s\n' "$@")"
+}
+verified() { printf 'setup.inf: note: %s is signed by /CN=Mkmedia Test Vendor; the signature verifies\n' "$@"; }
+password='pass phrase; with blanks'
+
+e2e_case signed_medium_verifies_and_installs
+clean_prefix
+make_product "$work/product"
+make_key "$work" "$password"
+signed_build --kind single || fail "build --sign: $(cat "$work/build.err")"
+mapfile -t all_verified < <(verified setup.exe setuprt.dll mscuistf.dll)
+expect_check 0 "${all_verified[@]}"
+got=$("$mkmedia" check "$work/medium" 2>&1) && fail "a self-signed certificate was trusted without --ca"
+grep -qxF "setup.inf: error: setup.exe is signed by /CN=Mkmedia Test Vendor, but its certificate is not trusted: self-signed certificate (trust one with --ca FILE)" <<<"$got" ||
+    fail "check without --ca said: $got"
+printf 'dialog 100 CONTINUE\ndialog 300 CONTINUE EditTextOut=R:\ndialog 800 CONTINUE ButtonChecked=1\ndialog 700 CONTINUE\n' \
+    >"$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_status 0
+diff -r --exclude=setup.inf --exclude='uninstall-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
+    fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
+
+e2e_case changed_byte_after_signing
+make_product "$work/product"
+make_key "$work" "$password"
+signed_build || fail "build --sign: $(cat "$work/build.err")"
+# A byte of the code, well inside the file, as a damaged copy would have it.
+python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(5000); b = f.read(1); f.seek(5000); f.write(bytes([b[0] ^ 0xFF]))' \
+    "$work/medium/setuprt.dll"
+expect_check 1 "$(verified setup.exe)" \
+    "setup.inf: error: setuprt.dll is signed by /CN=Mkmedia Test Vendor, but the file was changed after signing" \
+    "$(verified mscuistf.dll)"
+cp "$SETUP_BUILD/bin/mscuistf.dll" "$work/medium/"
+expect_check 1 "$(verified setup.exe)" \
+    "setup.inf: error: setuprt.dll is signed by /CN=Mkmedia Test Vendor, but the file was changed after signing" \
+    "setup.inf: note: mscuistf.dll is not signed"
+
+e2e_case builds_that_cannot_sign_leave_no_medium
+make_product "$work/product"
+make_key "$work" "$password"
+# expect_refused DIAGNOSTIC [ARGS...]: signed_build fails with DIAGNOSTIC
+# and leaves nothing under the medium's place or beside it.
+expect_refused() {
+    local want=$1
+    shift
+    signed_build "$@" && fail "built all the same"
+    grep -qxF -- "$want" "$work/build.err" || fail "build said: $(cat "$work/build.err")"
+    [ ! -e "$work/medium" ] || fail "a medium was left"
+    [ -z "$(ls -A "$work" | grep mkmedia)" ] || fail "left beside: $(ls -A "$work" | grep mkmedia)"
+}
+inf="$work/product/setup.inf"
+password=wrong expect_refused \
+    "$inf: error: cannot sign setup.exe: the password in MKMEDIA_SIGN_PASSWORD does not open $work/key.pfx"
+mv "$work/key.pfx" "$work/moved.pfx"
+expect_refused "$inf: error: cannot read the signing key $work/key.pfx"
+printf 'not a key' >"$work/key.pfx"
+expect_refused "$inf: error: cannot sign setup.exe: $work/key.pfx is not a PKCS#12 file (.pfx, .p12)"
+mv "$work/moved.pfx" "$work/key.pfx"
+tool_path=/nonexistent expect_refused \
+    "$inf: error: cannot sign setup.exe: osslsigncode is not installed (Debian: apt-get install osslsigncode)"
+# No time-stamp server listens on port 9 of this machine.
+expect_refused "$inf: error: cannot sign setup.exe: no time stamp from http://127.0.0.1:9/" \
+    --timestamp http://127.0.0.1:9/
+e2e_done
