@@ -65,15 +65,21 @@ e2e_case changed_byte_after_signing
 make_product "$work/product"
 make_key "$work" "$password"
 signed_build || fail "build --sign: $(cat "$work/build.err")"
-# A byte of the code, well inside the file, as a damaged copy would have it.
-python3 -c 'import sys; f = open(sys.argv[1], "r+b"); f.seek(5000); b = f.read(1); f.seek(5000); f.write(bytes([b[0] ^ 0xFF]))' \
-    "$work/medium/setuprt.dll"
+# flip FILE OFFSET: one byte changed, as a damaged copy would have it; a
+# negative offset counts from the end.
+flip() {
+    python3 -c 'import sys; b = bytearray(open(sys.argv[1], "rb").read()); b[int(sys.argv[2])] ^= 0xFF
+open(sys.argv[1], "wb").write(b)' "$1" "$2"
+}
+flip "$work/medium/setuprt.dll" 5000
+# The last bytes of a signed module are those of its signature's value.
+flip "$work/medium/mscuistf.dll" -100
 expect_check 1 "$(verified setup.exe)" \
-    "setup.inf: error: setuprt.dll is signed by /CN=Mkmedia Test Vendor, but the file was changed after signing" \
-    "$(verified mscuistf.dll)"
+    "setup.inf: error: setuprt.dll is signed, but the file was changed after signing" \
+    "setup.inf: error: mscuistf.dll is signed by /CN=Mkmedia Test Vendor, but the signature does not verify"
 cp "$SETUP_BUILD/bin/mscuistf.dll" "$work/medium/"
 expect_check 1 "$(verified setup.exe)" \
-    "setup.inf: error: setuprt.dll is signed by /CN=Mkmedia Test Vendor, but the file was changed after signing" \
+    "setup.inf: error: setuprt.dll is signed, but the file was changed after signing" \
     "setup.inf: note: mscuistf.dll is not signed"
 
 e2e_case builds_that_cannot_sign_leave_no_medium

@@ -175,7 +175,8 @@ Diagnostic SignatureDiagnostic(const fs::path &path, const std::string &program,
     if (!HasSignature(path))
         return {0, false, program + " is not signed", true};
     SignatureCheck check = VerifySignature(path, options.trusted);
-    std::string signed_by = program + " is signed by " + (check.signer.empty() ? "?" : check.signer);
+    // A changed file is refused before its certificate is read.
+    std::string signed_by = program + " is signed" + (check.signer.empty() ? "" : " by " + check.signer);
     switch (check.verdict) {
     case SignatureVerdict::UNTRUSTED:
         if (!options.any_certificate)
