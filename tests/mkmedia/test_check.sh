@@ -18,18 +18,6 @@ printf 'MZ dialogs' >programs/mscuistf.dll
 make_product product 60
 
 build() { "$mkmedia" build product/setup.inf --programs programs -q "$@" 2>"$work/build.err"; }
-# expect_check MEDIUM CODE [DIAGNOSTIC...]: check's exit code and its whole output.
-expect_check() {
-    local medium=$1 code=$2 got
-    shift 2
-    got=$("$mkmedia" check "$medium" 2>&1)
-    local status=$?
-    [ "$status" -eq "$code" ] || fail "check exit code $status, expected $code"
-    [ "$got" = "$(printf '%s\n' "$@" | sed '/^$/d')" ] || fail "check said:
-$got
-expected:
-$(printf '%s\n' "$@")"
-}
 line_of() { grep -n -- "$2" "$1" | head -n 1 | cut -d: -f1; }
 # What check says of program files that are not signed.
 unsigned=("setup.inf: note: setup.exe is not signed" "setup.inf: note: setuprt.dll is not signed"
