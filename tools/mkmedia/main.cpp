@@ -39,8 +39,8 @@ const char kBuildHelp[] =
     "                    its password is taken from MKMEDIA_SIGN_PASSWORD\n"
     "  --timestamp URL   have the signatures time-stamped by that server\n"
     "  --codepage CP     the ANSI code page the product's scripts are written\n"
-    "                    in: 1252 (default; any single-byte one) or 932, 936,\n"
-    "                    949, 950 for a double-byte product\n"
+    "                    in: 1252 (default) or another single-byte one (874,\n"
+    "                    1250 to 1258), or 932, 936, 949, 950 (double-byte)\n"
     "  -q                no progress on standard error\n"
     "The medium is checked as `mkmedia check` does before it is put in DIR.\n";
 

@@ -72,7 +72,7 @@ bool SignProgram(const SigningKey &key, const fs::path &from, const fs::path &to
     else if (!key.timestamp_url.empty() && (Says(output, "timestamp") || Says(output, "Timestamp")))
         why = "no time stamp from " + key.timestamp_url;
     else
-        why = "osslsigncode could not sign " + from.filename().string() + ": " + ValueAfter(output, "") /* its first line */;
+        why = "osslsigncode could not sign " + from.filename().string() + ": " + output.substr(0, output.find('\n'));
     return false;
 }
 
