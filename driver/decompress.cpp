@@ -7,6 +7,7 @@
 // failed to expand is never taken as installed.
 #include "install_fileset.h"
 #include "text.h"
+#include "later_windows.h"
 
 #include <stdio.h>
 
@@ -77,7 +78,7 @@ static DWORD run_expand(struct _setup_info *si, struct staged_file *stage)
 static int expected_length(struct _setup_info *si, unsigned long long *length)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &data))
+    if (!FileAttributesOf(si->temp_src_path, &data))
         return 0;
     *length = static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     return 1;

@@ -1,6 +1,7 @@
 // Install: every chosen file set copied behind the progress window, then
 // every one registered.
 #include "install_log.h"
+#include "later_windows.h"
 #include "setup.h"
 #include "setupapi.h"
 #include "script_checks.h"
@@ -141,7 +142,7 @@ static void RegisterFileSet(struct _setup_info *si, struct _fileset_info *fs)
 // a wide string: NT only, and Wine garbles the text of the ANSI broadcast.
 static void AnnounceEnvironmentChange(void)
 {
-    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"Environment", SMTO_ABORTIFHUNG, 5000, NULL);
+    BroadcastSettingChange("Environment");
 }
 
 // One uninstaller per software name, however many chosen sets share it;

@@ -5,6 +5,7 @@
 #include "install_log.h"
 #include "script_line.h"
 #include "text.h"
+#include "later_windows.h"
 
 #include <stdio.h>
 #include <sys/stat.h>
@@ -15,12 +16,12 @@
 static void copy_file(struct _setup_info *si, struct staged_file *stage)
 {
     WIN32_FILE_ATTRIBUTE_DATA source;
-    if (GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) &&
+    if (FileAttributesOf(si->temp_src_path, &source) &&
         (source.nFileSizeHigh != 0 || source.nFileSizeLow >= LARGE_FILE))
         CopyFileInPieces(si, stage);
     else if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
         StageWriteFailed(si, stage, GetLastError());
-    if (!GetFileAttributesExA(si->temp_src_path, GetFileExInfoStandard, &source) ||
+    if (!FileAttributesOf(si->temp_src_path, &source) ||
         !HasLength(stage->path, static_cast<unsigned long long>(source.nFileSizeHigh) << 32 | source.nFileSizeLow)) {
         DiscardStage(stage);
         FatalStopFormatted(si, "Fatal Error", "File %s was not copied whole to %s\n", si->temp_src_path,

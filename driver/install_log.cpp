@@ -6,6 +6,7 @@
 #include "setup.h"
 #include "setuprt.h"
 #include "text.h"
+#include "later_shell.h"
 
 #include <shlobj.h>
 #include <stdlib.h>
@@ -379,6 +380,5 @@ int ProgramsFolder(struct _setup_info *si, char *dir, size_t cb)
         return length > 0 && length < sizeof windows && FormatText(dir, cb, "%s\\Start Menu\\Programs", windows);
     }
     char programs[MAX_PATH];
-    return SUCCEEDED(SHGetFolderPathA(NULL, CSIDL_COMMON_PROGRAMS, NULL, SHGFP_TYPE_CURRENT, programs)) &&
-           CopyText(dir, cb, programs);
+    return SpecialFolderPath(CSIDL_COMMON_PROGRAMS, programs) && CopyText(dir, cb, programs);
 }

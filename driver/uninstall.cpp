@@ -13,6 +13,7 @@
 #include "setuprt.h"
 #include "text.h"
 #include "uninstall.h"
+#include "later_windows.h"
 
 #include <objbase.h>
 #include <stdlib.h>
@@ -151,7 +152,7 @@ static void OpenProgress(struct _setup_info *si)
 static int ScheduleRemoval(struct _setup_info *si, const char *path)
 {
     if (si->platform == PLATFORM_NT)
-        return MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return MoveFileWithFlags(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT);
     char wininit[MAX_PATH], windows[MAX_PATH], short_path[MAX_PATH];
     UINT length = GetWindowsDirectoryA(windows, sizeof windows);
     if (length == 0 || length >= sizeof windows ||
@@ -430,7 +431,7 @@ void Uninstall(struct _setup_info *si, const char *log_path)
         TakeBack(si, records, i, &outcome);
     }
     if (outcome.environment_changed)
-        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, (LPARAM)L"Environment", SMTO_ABORTIFHUNG, 5000, NULL);
+        BroadcastSettingChange("Environment");
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
     Tell(outcome);

@@ -7,6 +7,7 @@
 // a later run finds what a killed one left.
 #include "install_fileset.h"
 #include "text.h"
+#include "later_windows.h"
 
 #include <string.h>
 
@@ -130,7 +131,7 @@ void CloseStageWriter(struct _setup_info *si, struct staged_file *stage, unsigne
 int HasLength(const char *path, unsigned long long length)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path, GetFileExInfoStandard, &data) &&
+    return FileAttributesOf(path, &data) &&
            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) == length;
 }
 
@@ -165,7 +166,7 @@ static int is_beginning_of(const char *leftover, const char *installed)
 static int replace_file(const struct _setup_info *si, const char *from, const char *to)
 {
     if (si->platform != PLATFORM_WIN95)
-        return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
+        return MoveFileWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
     if (!DeleteFileA(to) && GetLastError() != ERROR_FILE_NOT_FOUND)
         return 0;
     return MoveFileA(from, to);

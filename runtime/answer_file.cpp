@@ -4,9 +4,10 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <string>
+#include <vector>
+
+#include "text_lines.h"
 
 namespace rt {
 namespace {
@@ -120,13 +121,15 @@ bool IsSkipped(const std::string &line) {
 }  // namespace
 
 bool ParseAnswers(const std::string &text, std::vector<Answer> &answers, std::string &problem) {
-    std::istringstream lines(text);
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
+    for (size_t start = 0, number = 1; start < text.size(); ++number) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (IsSkipped(line)) continue;
         Answer answer;
-        answer.line = number;
+        answer.line = static_cast<int>(number);
         std::string lineProblem;
         if (!ParseLine(line, answer, lineProblem)) {
             problem = "line " + std::to_string(number) + ": " + lineProblem;
@@ -138,12 +141,13 @@ bool ParseAnswers(const std::string &text, std::vector<Answer> &answers, std::st
 }
 
 bool ReadAnswerFile(const std::string &path, std::vector<Answer> &answers, std::string &problem) {
-    std::ifstream file(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.is_open() || file.bad()) {
+    std::vector<std::string> lines;
+    if (!ReadTextLines(path, lines)) {
         problem = "The answer file " + path + " cannot be read.";
         return false;
     }
+    std::string text;
+    for (const std::string &line : lines) text += line + "\n";
     if (!ParseAnswers(text, answers, problem)) {
         problem = "The answer file " + path + " is faulty, " + problem + ".";
         return false;

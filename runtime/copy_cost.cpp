@@ -4,6 +4,7 @@
 
 #include "copy_list.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -43,7 +44,7 @@ int DriveOf(const std::string &path) {
 
 long long ExistingBytes(const std::string &path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!FileAttributesOf(path.c_str(), &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return 0;
     return static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
@@ -52,8 +53,8 @@ long long ExistingBytes(const std::string &path) {
 long long FreeBytes(int drive) {
     char root[] = "A:\\";
     root[0] = static_cast<char>('A' + drive);
-    ULARGE_INTEGER available;
-    return GetDiskFreeSpaceExA(root, &available, nullptr, nullptr) ? static_cast<long long>(available.QuadPart) : 0;
+    ULONGLONG available, total;
+    return DiskSpaceOf(root, &available, &total) ? static_cast<long long>(available) : 0;
 }
 
 int SetNumbers(const char *symbol, const PerDrive &values) {

@@ -6,6 +6,7 @@
 #include "dialog_stack.h"
 #include "frame.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -63,8 +64,7 @@ void AddControls(HWND gauge, HINSTANCE hinst) {
 }  // namespace
 
 CopyGauge::CopyGauge(HINSTANCE hinst) {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
+    LoadCommonControls(ICC_PROGRESS_CLASS);
     if (!RegisterGaugeClass(hinst, Proc)) return;
     RECT outline = {0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&outline, kStyle, FALSE, kExStyle);

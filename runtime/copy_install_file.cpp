@@ -5,6 +5,7 @@
 #include "copy_list.h"
 #include "handles.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -71,7 +72,7 @@ int Replace(const char *temporary, const std::string &destination) {
     DWORD attributes = GetFileAttributesA(destination.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         SetFileAttributesA(destination.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    return MoveFileExA(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING) ? GRC_OKAY
+    return MoveFileWithFlags(temporary, destination.c_str(), MOVEFILE_REPLACE_EXISTING) ? GRC_OKAY
                                                                                    : GRC_DESTINATION_UNWRITABLE;
 }
 

@@ -5,6 +5,7 @@
 
 #include "copy_list.h"
 #include "handles.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -27,10 +28,10 @@ SourceFacts InspectSource(const std::string &path) {
     SourceFacts facts;
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size)) return facts;
+    long long size = 0;
+    if (!file.IsOpen() || !FileSize(file.Get(), &size)) return facts;
     facts.readable = true;
-    facts.bytes = size.QuadPart;
+    facts.bytes = size;
     unsigned char header[kHeaderBytes];
     DWORD read = 0;
     if (ReadFile(file.Get(), header, sizeof header, &read, nullptr) && read == sizeof header &&

@@ -4,13 +4,14 @@
 
 #include "detect_common.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace detect {
 namespace {
 
 bool FileData(const char *file, WIN32_FILE_ATTRIBUTE_DATA *data) {
-    return IsGiven(file) && GetFileAttributesExA(file, GetFileExInfoStandard, data) &&
+    return IsGiven(file) && FileAttributesOf(file, data) &&
            !(data->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -1,11 +1,12 @@
 // detect_config.cpp - device drivers loaded by CONFIG.SYS at the root of the
 // Windows drive.
 #include <cstring>
-#include <fstream>
+#include <vector>
 #include <string>
 
 #include "detect_common.h"
 #include "setuprt.h"
+#include "text_lines.h"
 
 namespace rt {
 namespace detect {
@@ -86,8 +87,9 @@ std::string WindowsDriveRoot() {
 bool ConfigLoads(const char *driver) {
     std::string root = WindowsDriveRoot();
     if (root.empty()) return false;
-    std::ifstream config(root + "CONFIG.SYS");
-    for (std::string line; std::getline(config, line);) {
+    std::vector<std::string> lines;
+    if (!ReadTextLines(root + "CONFIG.SYS", lines)) return false;
+    for (const std::string &line : lines) {
         std::string path = DriverPath(line);
         if (!path.empty() && NamesDriver(path, driver)) return true;
     }

@@ -3,6 +3,7 @@
 
 #include "detect_common.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace detect {
@@ -37,10 +38,10 @@ DriveSpace SpaceOf(int n) {
     // A drive without a medium must answer with a failure, not with the
     // system's "insert a disk" box.
     UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    ULARGE_INTEGER available, total;
-    if (GetDiskFreeSpaceExA(DriveRoot(n).c_str(), &available, &total, nullptr)) {
-        space.total = total.QuadPart;
-        space.free = available.QuadPart;
+    ULONGLONG available, total;
+    if (DiskSpaceOf(DriveRoot(n).c_str(), &available, &total)) {
+        space.total = total;
+        space.free = available;
     }
     SetErrorMode(previousMode);
     return space;

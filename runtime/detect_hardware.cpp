@@ -4,6 +4,7 @@
 
 #include "detect_common.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace detect {
@@ -57,7 +58,19 @@ int FGetProcessorType(const char *szIn, int n, char *szBfr, unsigned cbMax) {
     return name && szBfr && length < cbMax;
 }
 
-int FHas87MathChip(void) { return !IsProcessorFeaturePresent(PF_FLOATING_POINT_EMULATED); }
+// The 95 family has no feature query; there the system lists a math chip
+// under its hardware description.
+int FHas87MathChip(void) {
+    typedef BOOL(WINAPI * Query)(DWORD);
+    static const Query query = LaterCall<Query>("kernel32.dll", "IsProcessorFeaturePresent");
+    if (query) return !query(PF_FLOATING_POINT_EMULATED);
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DESCRIPTION\\System\\FloatingPointProcessor", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return 0;
+    RegCloseKey(key);
+    return 1;
+}
 
 int FHasMonochromeDisplay(void) {
     HDC screen = GetDC(nullptr);

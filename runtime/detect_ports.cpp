@@ -2,7 +2,9 @@
 #include <string>
 
 #include "detect_common.h"
+#include "handles.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace detect {
@@ -17,11 +19,15 @@ struct PortFamily {
 constexpr PortFamily kParallelPorts = {"LPT", 9};
 constexpr PortFamily kSerialPorts = {"COM", 256};
 
-// A port exists when its DOS device name leads somewhere.
+// A port exists when its DOS device name leads somewhere. The 95 family has
+// no device names to query: there the port is one when it opens or is busy.
 bool PortExists(const std::string &name) {
+    typedef DWORD(WINAPI * Query)(LPCSTR, LPSTR, DWORD);
+    static const Query query = LaterCall<Query>("kernel32.dll", "QueryDosDeviceA");
     char target[MAX_PATH];
-    return QueryDosDeviceA(name.c_str(), target, sizeof target) != 0 ||
-           GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+    if (query) return query(name.c_str(), target, sizeof target) != 0 || GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+    FileHandle port(CreateFileA(name.c_str(), 0, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    return port.IsOpen() || GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 // Empties the list symbol, then adds every port of the family in order.

@@ -7,6 +7,7 @@
 #include "log_file.h"
 #include "restart_list.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -17,8 +18,10 @@ bool AppendBytes(const char *source, const char *destination) {
     FileHandle out(CreateFileA(destination, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!in.IsOpen() || !out.IsOpen()) return false;
-    LARGE_INTEGER end = {};
-    if (!SetFilePointerEx(out.Get(), end, nullptr, FILE_END)) return false;
+    LONG end_high = 0;
+    SetLastError(NO_ERROR);
+    if (SetFilePointer(out.Get(), 0, &end_high, FILE_END) == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR)
+        return false;
     char chunk[64 * 1024];
     DWORD got = 0, written = 0;
     for (;;) {
@@ -88,7 +91,7 @@ int YnrcBackupFile(const char *szFile, const char *szBackup, int cmo) {
     std::string file = detect::FullPath(szFile);
     std::string backup = detect::JoinPath(ParentOf(file), szBackup);
     if (IsSameFile(file, backup)) return YNRC_DONE;
-    if (!MoveFileExA(file.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) return YNRC_FAILED;
+    if (!MoveFileWithFlags(file.c_str(), backup.c_str(), MOVEFILE_REPLACE_EXISTING)) return YNRC_FAILED;
     RecordAction("backup", {file.c_str(), backup.c_str()});
     return YNRC_DONE;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "handles.h"
+#include "later_windows.h"
 #include "inf_file.h"
 #include "setuprt.h"
 
@@ -20,9 +21,9 @@ std::unique_ptr<InfFile> g_inf;
 bool ReadWholeFile(const char *path, std::string &text) {
     FileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size;
-    if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > kMaxInfBytes) return false;
-    text.resize(static_cast<size_t>(size.QuadPart));
+    long long size = 0;
+    if (!file.IsOpen() || !FileSize(file.Get(), &size) || size > kMaxInfBytes) return false;
+    text.resize(static_cast<size_t>(size));
     DWORD read = 0;
     return text.empty() ||
            (ReadFile(file.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr) && read == text.size());

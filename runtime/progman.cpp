@@ -11,6 +11,7 @@
 #include "script_checks.h"
 #include "setuprt.h"
 #include "transcript.h"
+#include "later_shell.h"
 
 namespace rt {
 namespace {
@@ -72,7 +73,7 @@ std::string ProgramsFolder(bool common) {
         return JoinPath(dir, "Start Menu\\Programs");
     }
     int folder = common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS;
-    if (FAILED(SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, dir))) return "";
+    if (!SpecialFolderPath(folder, dir)) return "";
     return dir;
 }
 

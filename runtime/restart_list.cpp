@@ -9,6 +9,7 @@
 #include "handles.h"
 #include "log_file.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -73,7 +74,7 @@ bool QueueReplacement(const std::string &source, const std::string &destination)
     std::string newCopy = MakeUniqueFile(WaitingDirFor(target), "new");
     if (newCopy.empty()) return false;
     if (!CopyFileA(source.c_str(), newCopy.c_str(), FALSE) ||
-        !MoveFileExA(newCopy.c_str(), target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
+        !MoveFileWithFlags(newCopy.c_str(), target.c_str(), MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileA(newCopy.c_str());
         return false;
     }
@@ -84,7 +85,7 @@ bool QueueReplacement(const std::string &source, const std::string &destination)
 
 bool QueueRemoval(const std::string &file) {
     std::string target = detect::FullPath(file);
-    if (!MoveFileExA(target.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return false;
+    if (!MoveFileWithFlags(target.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return false;
     g_restart.files.push_back({target, ""});
     RecordAction("restart", {target.c_str()});
     return true;

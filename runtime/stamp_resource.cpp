@@ -5,6 +5,7 @@
 #include <string>
 
 #include "detect_common.h"
+#include "later_windows.h"
 #include "log_file.h"
 #include "setuprt.h"
 
@@ -32,16 +33,24 @@ WORD LanguageOf(const std::string &path, WORD type, WORD id) {
     return language;  // the module is released before the file is rewritten
 }
 
+// Rewriting resources is the NT family's; the 95 family fails the stamp.
 bool WriteResource(const std::string &path, WORD type, WORD id, const char *data, unsigned size) {
+    typedef HANDLE(WINAPI * Begin)(LPCSTR, BOOL);
+    typedef BOOL(WINAPI * Update)(HANDLE, LPCSTR, LPCSTR, WORD, LPVOID, DWORD);
+    typedef BOOL(WINAPI * End)(HANDLE, BOOL);
+    static const Begin begin = LaterCall<Begin>("kernel32.dll", "BeginUpdateResourceA");
+    static const Update update_resource = LaterCall<Update>("kernel32.dll", "UpdateResourceA");
+    static const End end = LaterCall<End>("kernel32.dll", "EndUpdateResourceA");
+    if (!begin || !update_resource || !end) return NotOnThisSystem();
     WORD language = LanguageOf(path, type, id);
-    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    HANDLE update = begin(path.c_str(), FALSE);
     if (!update) return false;
-    if (!UpdateResourceA(update, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), language,
-                         const_cast<char *>(data), size)) {
-        EndUpdateResourceA(update, TRUE);  // discards the update
+    if (!update_resource(update, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), language, const_cast<char *>(data),
+                         size)) {
+        end(update, TRUE);  // discards the update
         return false;
     }
-    return EndUpdateResourceA(update, FALSE) != 0;
+    return end(update, FALSE) != 0;
 }
 
 // The file named by field 1 of the line, in the directory; "" when the line

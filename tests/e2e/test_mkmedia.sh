@@ -59,9 +59,9 @@ expect_product_installed
 
 e2e_case floppy_image_compressed_on_three_disks
 clean_prefix
-# Disk 1 holds the program files (about 2 MB) and the first sets; the data
-# files of 1000 KB fill two diskettes more.
-make_product "$work/product" 1000
+# Disk 1 holds the program files and the first sets; the data files of
+# 1500 KB are each more than half a diskette, so no two share one.
+make_product "$work/product" 1500
 build_medium "$work/medium" --kind floppy --compress --disk-size 2.88M
 [ -d "$work/medium/DISK3" ] || fail "the medium spans fewer than three disks"
 answers >"$work/answers"

@@ -20,10 +20,10 @@ insert() {
 }
 
 e2e_case three_diskettes_in_drive_a
-make_product "$work/product" 1000
+make_product "$work/product" 1500
 rm -rf "$dest"
 # Disk 1 holds the program files and the first sets; each data file of
-# 1000 KB needs a diskette of 2.88 MB to itself or shares one.
+# 1500 KB is more than half a diskette of 2.88 MB, so no two share one.
 "$mkmedia" build "$work/product/setup.inf" -o "$work/medium" --kind floppy --compress --disk-size 2.88M \
     --programs "$SETUP_BUILD/bin" -q || fail "mkmedia build"
 "$mkmedia" check "$work/medium" || fail "mkmedia check"
