@@ -7,11 +7,18 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 failures=0
 current_case=""
 
-# e2e_case NAME [nt|w95]: a fresh scratch directory and the prefix to use.
+# The prefix of the NT family's cases: nt, or win64 (SETUP_NT_PREFIX) for
+# the runs on 64-bit Windows.
+nt_prefix=${SETUP_NT_PREFIX:-nt}
+# What a script does before its first case happens there too, not in the
+# user's own prefix.
+export WINEPREFIX="$SETUP_BUILD/wine/$nt_prefix"
+
+# e2e_case NAME [nt|w95|win64]: a fresh scratch directory and the prefix to use.
 e2e_case() {
     current_case=$1
     files_kept=0 files_lost=0
-    export WINEPREFIX="$SETUP_BUILD/wine/${2:-nt}"
+    export WINEPREFIX="$SETUP_BUILD/wine/${2:-$nt_prefix}"
     work="$SETUP_BUILD/e2e/$(basename "$0" .sh)/$1"
     rm -rf "$work"
     mkdir -p "$work/tmp"
@@ -95,7 +102,7 @@ expect_files() {
 # both prefixes.
 forget_uninstall_entries() {
     local p
-    for p in nt w95; do
+    for p in nt w95 win64; do
         [ -d "$SETUP_BUILD/wine/$p" ] || continue
         (
             export WINEPREFIX="$SETUP_BUILD/wine/$p"
@@ -114,9 +121,14 @@ e2e_done() {
 }
 
 # The prefix's drive C: and a registry value as `wine reg query` prints it.
+# On 64-bit Windows it is read as the installer, a 32-bit program, sees it
+# (REG_VIEW=64: as 64-bit programs see it).
 drive_c() { printf '%s/drive_c' "$WINEPREFIX"; }
+is_wow64() { grep -q '^#arch=win64' "$WINEPREFIX/system.reg" 2>/dev/null; }
 reg_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name {
+    local view=()
+    ! is_wow64 || view=("/reg:${REG_VIEW:-32}")
+    wine reg query "$1" /v "$2" "${view[@]}" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name {
         $1 = ""; type = $2; $2 = ""; sub(/^ +/, ""); print type " " $0 }'
 }
 

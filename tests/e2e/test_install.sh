@@ -25,8 +25,8 @@ restore_prefix_state() {
     rm -rf "$dest"
 }
 save_prefix_state w95; saved_path_w95=$saved_path
-save_prefix_state nt
-trap 'restore_prefix_state nt; saved_path=$saved_path_w95; restore_prefix_state w95' EXIT
+save_prefix_state "$nt_prefix"
+trap 'restore_prefix_state "$nt_prefix"; saved_path=$saved_path_w95; restore_prefix_state w95' EXIT
 
 # payload DIR: the product's files, plain. Each is longer than 20 bytes:
 # mscompress writes a damaged stream for smaller files.
@@ -183,6 +183,20 @@ expect_no_file "$dest/samples/parts.csv"
 expect_nt_registration
 expect_files 0 "$work/tmp/pex*.tmp"
 
+# On 64-bit Windows the installer's keys lie in the 32-bit view of the
+# registry; the variables and the shortcuts are the same for every program.
+if is_wow64; then
+    e2e_case where_a_32_bit_installation_lands
+    key='HKLM\Software\Quorvane\Quorvane32\VersionInfo'
+    [ "$(REG_VIEW=64 reg_value 'HKLM\Software\WOW6432Node\Quorvane\Quorvane32\VersionInfo' FileSetName)" = \
+        "REG_SZ Base tools" ] || fail "the file set key is not in the 32-bit view"
+    [ -z "$(REG_VIEW=64 reg_value "$key" FileSetName)" ] || fail "the file set key is in the 64-bit view"
+    [ "$(REG_VIEW=64 reg_value "$env_key" QUORVANE_HOME)" = 'REG_SZ R:\usr' ] ||
+        fail "64-bit programs do not see QUORVANE_HOME"
+    REG_VIEW=64 reg_value "$env_key" Path | grep -qF 'R:\usr\bin;' || fail "64-bit programs do not see the Path entry"
+    expect_file "$(nt_programs)/Quorvane32/Viewer.lnk"
+fi
+
 e2e_case reinstall_keeps_one_path_entry
 answers_express > "$work/answers"
 run_setup "$work/../single_directory_plain_express/medium" "$work/../single_directory_plain_express/medium"
@@ -190,7 +204,7 @@ expect_status 0
 expect_nt_registration
 
 e2e_case floppy_image_compressed_custom
-restore_prefix_state nt
+restore_prefix_state "$nt_prefix"
 payload "$work/payload"
 script "FLOPPY DISK IMAGE" "COMPRESSED" "_" | make_medium "$work/media/DISK1"
 place "$work/media/DISK1/FILES" 1 yes; place "$work/media/DISK2/FILES" 2 yes
@@ -204,7 +218,7 @@ expect_nt_registration
     fail "the samples are not registered"
 
 e2e_case cdrom_image_plain
-restore_prefix_state nt
+restore_prefix_state "$nt_prefix"
 payload "$work/payload"
 cdrom="$SETUP_BUILD/drives/d"
 rm -rf "${cdrom:?}"/*
@@ -217,7 +231,7 @@ expect_base_tools
 rm -rf "${cdrom:?}"/*
 
 e2e_case diskettes_in_drive_a
-restore_prefix_state nt
+restore_prefix_state "$nt_prefix"
 payload "$work/payload"
 floppy="$SETUP_BUILD/drives/a"
 rm -rf "${floppy:?}"/*
@@ -237,6 +251,7 @@ expect_line 'dialog 200 CANCEL'
 expect_base_tools
 rm -rf "${floppy:?}"/*
 
+[ "$nt_prefix" = nt ] || e2e_done  # no 64-bit Windows of the 95 family
 e2e_case windows_95_family_shortcuts_and_autoexec w95
 restore_prefix_state w95
 payload "$work/payload"
