@@ -7,7 +7,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <string.h>
 
 // The function NAME of the system library MODULE, or null where the system
 // has none. A library not loaded yet stays loaded for the process's life.
@@ -40,7 +39,8 @@ inline BOOL FileSize(HANDLE file, long long *size)
 
 // What the 95 family can tell of a file or directory without the query of
 // later systems: the attributes, and times and size from a search; a
-// drive's root has its attributes only.
+// drive's root has its attributes only. A name with wildcards has no
+// attributes, so the search finds the file itself.
 inline BOOL FileAttributesBySearch(const char *path, WIN32_FILE_ATTRIBUTE_DATA *data)
 {
     DWORD attributes = GetFileAttributesA(path);
@@ -49,7 +49,7 @@ inline BOOL FileAttributesBySearch(const char *path, WIN32_FILE_ATTRIBUTE_DATA *
     ZeroMemory(data, sizeof *data);
     data->dwFileAttributes = attributes;
     WIN32_FIND_DATAA found;
-    HANDLE search = strpbrk(path, "*?") ? INVALID_HANDLE_VALUE : FindFirstFileA(path, &found);
+    HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
         return TRUE;
     FindClose(search);
