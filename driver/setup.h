@@ -32,7 +32,15 @@ int InstallTypeDialog(struct _setup_info *si);
 void ExitSuccess(struct _setup_info *si);
 void AskQuit(struct _setup_info *si);
 void BlankPathDialog(struct _setup_info *si);
-void InvalidPathDialog(struct _setup_info *si);
+// Why a location is refused: the message says it in words.
+enum LocationProblem {
+    LOCATION_NOT_FOUND,            // no such drive, or its root cannot be found
+    LOCATION_NOT_HARD_OR_NETWORK,  // a destination on another kind of drive
+    LOCATION_SOURCE_DRIVE,         // a source on a drive the files cannot come from
+    LOCATION_TOO_LONG,
+    LOCATION_NO_FILES              // no setup script at the source
+};
+void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
 // Bytes of the checked file sets, at most the largest long.

@@ -87,6 +87,11 @@ void FinishDialog(unsigned dialogTemplate, const char *event) {
     transcript::Dialog(dialogTemplate, event);
 }
 
+// F1 anywhere in the dialog shows its help, as its Help button does.
+bool IsHelpKey(HWND hdlg, const MSG &msg) {
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == hdlg || IsChild(hdlg, msg.hwnd));
+}
+
 // Runs the message loop until the dialog reports its event. On WM_QUIT the
 // message is posted again for the binding's own pump, and the call succeeds.
 int PumpUntilEvent(Wait &wait) {
@@ -99,6 +104,10 @@ int PumpUntilEvent(Wait &wait) {
             return 1;
         }
         if (got == -1) return 0;
+        if (IsHelpKey(wait.hdlg, msg)) {
+            FDlgShowHelp(wait.hdlg);
+            continue;
+        }
         if (IsDialogMessageA(wait.hdlg, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);

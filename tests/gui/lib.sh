@@ -70,13 +70,21 @@ finish_setup() {
     status=$?
 }
 
-# click_button WINDOW N: clicks the Nth button from the right in the button
-# row at the bottom of a dialog (all dialogs share that layout).
+# click_button WINDOW BUTTON: clicks back, continue, exit or help in the
+# button row of a dialog; every dialog has them at the same places, 260
+# dialog units wide (OK stands where Continue or Exit or Help would).
 click_button() {
-    local width height
+    local width height centre
+    case $2 in
+        back) centre=68 ;; continue) centre=116 ;; exit) centre=172 ;; help) centre=228 ;;
+        *) fail "no button $2"; return 1 ;;
+    esac
     width=$(xwininfo -id "$1" | awk '/Width:/ {print $2}')
     height=$(xwininfo -id "$1" | awk '/Height:/ {print $2}')
-    xdotool mousemove --window "$1" $((width - 58 - ($2 - 1) * 94)) $((height - 25)) click 1
+    # Inside the 3-pixel frame; the row's middle is 14 units above the
+    # bottom, a unit down being about 13/14 of a unit across.
+    xdotool mousemove --window "$1" $((3 + centre * (width - 6) / 260)) \
+        $((height - 3 - 14 * 13 * (width - 6) / (260 * 14))) click 1
 }
 
 # keys WINDOW KEY...: the keys, typed into that window.
