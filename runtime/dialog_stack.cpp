@@ -1,6 +1,7 @@
 // dialog_stack.cpp - modeless dialogs of the dialog library, stacked over the frame.
 #include "dialog_stack.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,9 @@ void CentreOverFrame(HWND hdlg) {
     int width = box.right - box.left, height = box.bottom - box.top;
     int left = area.left + (area.right - area.left - width) / 2;
     int top = area.top + (area.bottom - area.top - height) / 2;
+    // A tall dialog moves down off the banner, as far as the frame has room.
+    const LONG clear = BannerBottom();
+    if (top < clear) top = std::max<LONG>(top, std::min<LONG>(clear, area.bottom - height));
     SetWindowPos(hdlg, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
