@@ -82,6 +82,7 @@ private:
     bool WriteMedium(const fs::path &top);
     bool Place(const fs::path &top);
     void Progress(const char *what, size_t done, size_t all) const;
+    fs::path ProductTree() const;
 
     const BuildOptions &options_;
     Script script_;
@@ -101,13 +102,17 @@ void Builder::Progress(const char *what, size_t done, size_t all) const
         fprintf(stderr, "mkmedia: %s %zu/%zu\n", what, done, all);
 }
 
+fs::path Builder::ProductTree() const
+{
+    fs::path from = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
+    return from.empty() ? fs::path(".") : from;
+}
+
 // The product file a file line names, read (and compressed) once however
 // often the script names it.
 bool Builder::TakePayload(const ScriptLine &line)
 {
-    fs::path from = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
-    if (from.empty())
-        from = ".";
+    fs::path from = ProductTree();
     fs::path product = finder_.Find(from, line.source);
     std::error_code error;
     if (product.empty() || !fs::is_regular_file(product, error)) {
@@ -390,6 +395,9 @@ int Builder::Run()
         return 1;
     }
     PrintDiagnostics(diagnostics_, options_.source.c_str());
+    if (!WriteBuildRecord(options_.output, ProductTree()))
+        fprintf(stderr, "mkmedia: warning: cannot write %s; verify then needs --from\n",
+                BuildRecord(options_.output).string().c_str());
     if (!options_.quiet) {
         unsigned long long stored = 0;
         for (const Payload &payload : plan_.payloads)

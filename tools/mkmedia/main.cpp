@@ -7,6 +7,7 @@
 
 #include "build.h"
 #include "medium.h"
+#include "verify.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ const char kUsage[] =
     "usage: mkmedia build SOURCE -o DIR [--kind single|floppy|cdrom] [--compress]\n"
     "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [-q]\n"
     "       mkmedia check DIR\n"
+    "       mkmedia verify DIR [--from PRODUCT] [-q]\n"
     "       mkmedia VERB --help\n";
 
 const char kBuildHelp[] =
@@ -129,5 +131,7 @@ int main(int argc, char **argv)
         return Help(argc, argv, kBuildHelp) ? 0 : Build(argc, argv, argv[0]);
     if (verb == "check")
         return Help(argc, argv, kCheckHelp) ? 0 : Check(argc, argv);
+    if (verb == "verify")
+        return VerifyCommand(argc, argv);
     return UsageError(("unknown verb " + verb).c_str());
 }

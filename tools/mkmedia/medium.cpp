@@ -75,6 +75,31 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes)
     return !in.bad();
 }
 
+fs::path BuildRecord(const fs::path &medium)
+{
+    fs::path path = fs::absolute(medium).lexically_normal();
+    if (path.filename().empty())
+        path = path.parent_path();
+    return path.parent_path() / (path.filename().string() + ".mkmedia");
+}
+
+bool WriteBuildRecord(const fs::path &medium, const fs::path &product)
+{
+    std::ofstream out(BuildRecord(medium));
+    out << "product " << fs::absolute(product).lexically_normal().string() << "\n";
+    out.close();
+    return !out.fail();
+}
+
+fs::path ReadBuildRecord(const fs::path &medium)
+{
+    std::ifstream in(BuildRecord(medium));
+    std::string line;
+    if (!std::getline(in, line) || line.compare(0, 8, "product ") != 0)
+        return fs::path();
+    return line.substr(8);
+}
+
 MediumKind ScriptKind(const Script &script)
 {
     MediumKind kind = MediumKind::SINGLE;

@@ -44,5 +44,12 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes);
 MediumKind ScriptKind(const Script &script);
 bool ScriptCompressed(const Script &script);
 
+// mkmedia build names the product tree of a medium in a record beside it,
+// DIR.mkmedia, never on it: the medium ships as it is.
+fs::path BuildRecord(const fs::path &medium);
+bool WriteBuildRecord(const fs::path &medium, const fs::path &product);
+// The product tree the record names, or an empty path.
+fs::path ReadBuildRecord(const fs::path &medium);
+
 // Everything check finds wrong with the medium at top.
 std::vector<Diagnostic> CheckMedium(const fs::path &top);

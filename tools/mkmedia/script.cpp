@@ -163,7 +163,7 @@ Script ReadScript(const std::string &bytes)
     return script;
 }
 
-void ScanAsTheInstaller(Script &script)
+void ScanAsTheInstaller(Script &script, ScannedScript *scanned)
 {
     std::string text;
     for (const ScriptLine &line : script.lines)
@@ -191,6 +191,14 @@ void ScanAsTheInstaller(Script &script)
                 script.diagnostics.push_back({ScannedLineNumber(), true, said});
         }
         fclose(si->setup_inf_ptr);
+        if (scanned != nullptr && platform == PLATFORM_NT) {
+            scanned->company = si->company_name;
+            for (int i = 0; i < si->num_file_sets && i < MAX_FILE_SETS; i++) {
+                const _fileset_info &set = si->file_set_list[i];
+                scanned->sets.push_back({set.name, set.software_name, set.major_version, set.minor_version,
+                                         set.release, set.cpu_type, set.selected != 0});
+            }
+        }
         for (_fileset_info &set : si->file_set_list) {
             auto release = [](auto *node) {
                 while (node != NULL) {
