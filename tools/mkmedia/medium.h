@@ -32,8 +32,8 @@ public:
     fs::path Find(const fs::path &base, const std::string &relative);
 
 private:
-    const std::map<std::string, std::string> &Listing(const fs::path &directory);
-    std::map<fs::path, std::map<std::string, std::string>> listings_;
+    const std::map<std::string, std::string> &Listing(const std::string &directory);
+    std::map<std::string, std::map<std::string, std::string>> listings_;  // by directory
 };
 
 // A file's bytes; false when it cannot be read.
