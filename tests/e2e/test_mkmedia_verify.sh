@@ -48,7 +48,7 @@ grep -qF 'name the product tree with --from' "$work/err" || fail "no record, yet
 verify "$work/medium" --from "$work/product"
 expect_status 0
 expect_out "w95: 9 of 9 files equal to the product's"
-grep -qF 'installing on the w95 family' "$work/err" || fail "no progress: $(cat "$work/err")"
+grep -qF 'installing as the 95 family' "$work/err" || fail "no progress: $(cat "$work/err")"
 expect_no_scratch
 
 e2e_case product_changed_after_the_build

@@ -94,6 +94,13 @@ ThrowawayPrefix::~ThrowawayPrefix()
         sigaction(kCaught[i], &previous[i], NULL);
 }
 
+fs::path ThrowawayPrefix::ProgramGroups(Family family) const
+{
+    fs::path drive_c = prefix_ / "drive_c";
+    return family == Family::WIN95 ? drive_c / "windows" / "Start Menu" / "Programs"
+                                   : drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs";
+}
+
 bool ThrowawayPrefix::Interrupted()
 {
     return caught_signal != 0;

@@ -21,6 +21,8 @@ public:
 
     // The temporary directory, empty when it could not be made.
     const fs::path &Scratch() const { return scratch_; }
+    // Where the family keeps the program groups setup.exe makes.
+    fs::path ProgramGroups(Family family) const;
     // Makes the prefix, with drive R: (a RAM disk) on an empty directory.
     bool Create(std::string &error);
     // Makes the prefix report that family to setup.exe, R: on a fresh

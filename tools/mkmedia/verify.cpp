@@ -6,10 +6,11 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
-#include <sstream>
 
+#include "lz_expand.h"
 #include "medium.h"
 #include "throwaway_prefix.h"
 
@@ -29,6 +30,7 @@ struct Expectation {
     std::map<std::string, ExpectedFile> files;  // folded destination -> what it must hold
     std::map<std::string, std::map<std::string, std::string>> keys;  // key path -> values
     std::string answers;
+    std::string first_group;  // the program group of the first set, empty if none
 };
 
 class Verifier {
@@ -37,7 +39,7 @@ public:
     int Run();
 
 private:
-    bool Expect();
+    void Expect();
     bool Install(Family family, const char *label);
     void CompareFiles(const fs::path &usr, const char *label);
     void CompareKeys(const char *label);
@@ -70,9 +72,8 @@ std::string ProductName(const std::string &source, const fs::path &on_medium, bo
 {
     std::string name = source;
     char header[10] = {};
-    std::ifstream in(on_medium, std::ios::binary);
-    if (compressed && in.read(header, sizeof header) && memcmp(header, "SZDD", 4) == 0 && header[9] != '\0' &&
-        !name.empty())
+    if (compressed && std::ifstream(on_medium, std::ios::binary).read(header, sizeof header) &&
+        memcmp(header, LZ_SIGNATURE, sizeof LZ_SIGNATURE) == 0 && header[9] != '\0' && !name.empty())
         name.back() = header[9];
     return name;
 }
@@ -85,7 +86,7 @@ std::string BelowDestination(const std::string &destination)
     return below.substr(std::min(below.find_first_not_of("\\/"), below.size()));
 }
 
-bool Verifier::Expect()
+void Verifier::Expect()
 {
     NameFinder finder;
     fs::path script_path = finder.Find(medium_, "setup.inf");
@@ -126,12 +127,13 @@ bool Verifier::Expect()
             {"MinorVersion", set.minor},     {"SubRelease", set.release},     {"CpuPlatform", set.cpu},
             {"SerialNumber", "0x0"},         {"DestinationPath", destination},
         };
+        if (i == 1)
+            expected_.first_group = set.software;
         // Every set is installed: those not chosen at first are ticked.
         if (!set.selected)
             expected_.answers += "dialog 6200 CHK" + std::to_string(i) + "\n";
     }
     expected_.answers += "dialog 6200 CONTINUE\ndialog 700 CONTINUE\n";
-    return true;
 }
 
 // Where two files first differ, or a text on their sizes.
@@ -208,6 +210,8 @@ void Verifier::CompareKeys(const char *label)
 {
     size_t good = 0;
     for (const auto &key : expected_.keys) {
+        if (ThrowawayPrefix::Interrupted())
+            return;
         std::string name = "HKLM\\" + key.first;
         fs::path listing = prefix_.Scratch() / "key.txt";
         std::error_code error;
@@ -244,7 +248,8 @@ bool Verifier::Install(Family family, const char *label)
 {
     std::string error;
     fs::path drive;
-    Progress(std::string("installing on the ") + label + " family");
+    const char *shown = family == Family::WIN95 ? "the 95 family" : "the NT family";
+    Progress(std::string("installing as ") + shown);
     if (!prefix_.Become(family, drive, error)) {
         fprintf(stderr, "mkmedia: verify: %s\n", error.c_str());
         return false;
@@ -267,7 +272,14 @@ bool Verifier::Install(Family family, const char *label)
                            (last.empty() ? "" : ", its last step: " + last) + ")");
         return true;
     }
-    Progress(std::string("comparing on the ") + label + " family");
+    // Proof that the run had the family asked for: each keeps its groups elsewhere.
+    NameFinder finder;
+    if (!expected_.first_group.empty() &&
+        finder.Find(prefix_.ProgramGroups(family), expected_.first_group).empty()) {
+        Differs(label, "setup.exe did not run as this family: no program group " + expected_.first_group + " in " +
+                           prefix_.ProgramGroups(family).string());
+    }
+    Progress(std::string("comparing what it installed as ") + shown);
     CompareFiles(drive / "usr", label);
     CompareKeys(label);
     return !ThrowawayPrefix::Interrupted();
