@@ -51,5 +51,11 @@ bool WriteBuildRecord(const fs::path &medium, const fs::path &product);
 // The product tree the record names, or an empty path.
 fs::path ReadBuildRecord(const fs::path &medium);
 
-// Everything check finds wrong with the medium at top.
-std::vector<Diagnostic> CheckMedium(const fs::path &top);
+struct CheckOptions {
+    fs::path trusted;              // certificates (PEM) trusted instead of the system's
+    bool any_certificate = false;  // an intact signature counts, whoever issued its certificate
+};
+
+// Everything check finds wrong with the medium at top, and the signatures
+// of its program files.
+std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &options = CheckOptions());

@@ -35,7 +35,10 @@ struct Expectation {
 
 class Verifier {
 public:
-    Verifier(const fs::path &medium, const fs::path &from, bool quiet) : medium_(medium), from_(from), quiet_(quiet) {}
+    Verifier(const fs::path &medium, const fs::path &from, const CheckOptions &check, bool quiet)
+        : medium_(medium), from_(from), check_(check), quiet_(quiet)
+    {
+    }
     int Run();
 
 private:
@@ -47,6 +50,7 @@ private:
     void Progress(const std::string &text) const;
 
     fs::path medium_, from_;
+    const CheckOptions &check_;
     bool quiet_;
     MediumKind kind_ = MediumKind::SINGLE;
     Expectation expected_;
@@ -287,7 +291,7 @@ bool Verifier::Install(Family family, const char *label)
 
 int Verifier::Run()
 {
-    std::vector<Diagnostic> found = CheckMedium(medium_);
+    std::vector<Diagnostic> found = CheckMedium(medium_, check_);
     if (HasErrors(found)) {
         PrintDiagnostics(found, "setup.inf");
         fprintf(stderr, "mkmedia: verify: %s fails mkmedia check; mend it first\n", medium_.string().c_str());
@@ -328,7 +332,7 @@ int Verifier::Run()
 
 }  // namespace
 
-int VerifyMedium(const fs::path &medium, const fs::path &from, bool quiet)
+int VerifyMedium(const fs::path &medium, const fs::path &from, const CheckOptions &check, bool quiet)
 {
-    return Verifier(medium, from, quiet).Run();
+    return Verifier(medium, from, check, quiet).Run();
 }
