@@ -108,7 +108,7 @@ expect_refused() {
     build -o refused "$@" && fail "built all the same"
     grep -qxF -- "$want" build.err || fail "build said: $(cat build.err)"
     [ ! -e refused ] || fail "a medium was left"
-    [ -z "$(ls -A | grep mkmedia)" ] || fail "left beside: $(ls -A | grep mkmedia)"
+    [ -z "$(ls -A | grep refused)" ] || fail "left beside: $(ls -A | grep refused)"
 }
 sed -i 's/^END$/CHANGEDISK 2\nEND/' product/setup.inf
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^CHANGEDISK'): error: CHANGEDISK lines are placed by mkmedia: leave them out"
