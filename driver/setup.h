@@ -74,6 +74,8 @@ long CreateAppItemLink(struct _setup_info *si, struct _fileset_info *fs, struct 
 
 // Registration (fileset_key.cpp) and the environment (environment.cpp).
 int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si);
+int FileSetKeyPath(const struct _fileset_info *fs, const struct _setup_info *si, char *key_path, size_t cb);
+void FileSetKeyTooLong(const struct _fileset_info *fs, struct _setup_info *si);
 HKEY CreateKeyFromPath(struct _setup_info *si, HKEY hkKey, const char *szKeyPath);
 PTOKEN_USER GetCurrentUserInfo(void);
 int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);

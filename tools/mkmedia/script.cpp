@@ -236,6 +236,22 @@ Script ReadScript(const std::string &bytes)
     return script;
 }
 
+// The installer refuses, before copying, a part it could not register:
+// one without a software name, or any part of a script without a company.
+static void RequireRegistrationNames(Script &script, const _setup_info &si)
+{
+    for (int i = 1; i < si.num_file_sets && i < MAX_FILE_SETS; i++) {
+        const _fileset_info &set = si.file_set_list[i];
+        if (si.company_name[0] == '\0') {
+            script.diagnostics.push_back({0, true, "no COMPANY line: the installer cannot register any part"});
+            return;
+        }
+        if (set.software_name[0] == '\0')
+            script.diagnostics.push_back(
+                {0, true, std::string("the part \"") + set.name + "\" has no SOFTWARE line: the installer cannot register it"});
+    }
+}
+
 void ScanAsTheInstaller(Script &script, ScannedScript *scanned)
 {
     std::string text;
@@ -271,6 +287,8 @@ void ScanAsTheInstaller(Script &script, ScannedScript *scanned)
                                          set.release, set.cpu_type, set.selected != 0});
             }
         }
+        if (platform == PLATFORM_NT)
+            RequireRegistrationNames(script, *si);
         for (_fileset_info &set : si->file_set_list) {
             auto release = [](auto *node) {
                 while (node != NULL) {
