@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "handles.h"
+#include "line_file.h"
 #include "responder.h"
 #include "symbols.h"
 
@@ -11,18 +11,7 @@ namespace rt {
 namespace recording {
 namespace {
 
-FileHandle g_file;
-bool g_lost = false;
-
-// CR LF: the file is meant to be read and edited on Windows.
-void WriteLine(const std::string &line) {
-    if (!g_file.IsOpen()) return;
-    std::string text = line + "\r\n";
-    DWORD written = 0;
-    if (!WriteFile(g_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-        g_lost = true;
-}
+LineFile g_file;
 
 // A word as the answer file reads it: quoted when it is empty or holds a
 // blank or a quote, a quote inside doubled. False for a text with a line
@@ -59,42 +48,42 @@ const char *ButtonName(int button) {
 
 bool Open(const std::string &path) {
     Close();
-    g_lost = false;
-    g_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    WriteLine("# Answers recorded by Setup; run setup /a with this file to give them again.");
-    return g_file.IsOpen();
+    // CR LF: the file is meant to be read and edited on Windows.
+    if (!g_file.Open(path, "\r\n")) return false;
+    g_file.WriteLine("# Answers recorded by Setup; run setup /a with this file to give them again.");
+    return true;
 }
 
 void Close() { g_file.Close(); }
 
-bool Complete() { return !g_lost; }
+bool Complete() { return g_file.Complete(); }
 
 void Dialog(unsigned dialogTemplate, const char *event, const std::string &procedure) {
     if (!g_file.IsOpen()) return;
     std::string word;
     if (!AnswerText(event ? event : "", word)) {
-        g_lost = true;
+        g_file.MarkLost();
         return;
     }
     std::string line = "dialog " + std::to_string(dialogTemplate) + " " + word;
     for (const DialogOutput &symbols : DialogOutputs(procedure)) {
         if (!AnswerText(SymbolValue(symbols.output), word)) {
-            g_lost = true;
+            g_file.MarkLost();
             return;
         }
         line += " " + std::string(symbols.output) + "=" + word;
     }
-    WriteLine(line);
+    g_file.WriteLine(line);
 }
 
 void MsgBox(int button) {
+    if (!g_file.IsOpen()) return;
     if (button <= 0) {  // the box could not be shown: no answer to give again
-        g_lost = g_file.IsOpen();
+        g_file.MarkLost();
         return;
     }
     const char *name = ButtonName(button);
-    WriteLine("msgbox " + (name ? std::string(name) : std::to_string(button)));
+    g_file.WriteLine("msgbox " + (name ? std::string(name) : std::to_string(button)));
 }
 
 }  // namespace recording
