@@ -80,6 +80,8 @@ TEST_F(Recording, RefusedWithAnswersOrQuietOrOverAnInput) {
     const struct { std::string options, reason; } refused[] = {
         {"/r setup.inf", "setup.inf would overwrite the setup script."},
         {"/t \"" + transcript + "\" /r \"" + transcript + "\"", "would overwrite the transcript."},
+        {"/u \"" + transcript + "\" /r \"" + transcript + "\"", "would overwrite the installation log."},
+        {"/u \"" + transcript + "\" /t \"" + transcript + "\"", "would overwrite the installation log."},
         {"/r", "The option /r needs a file name."},
     };
     for (const auto &start : refused) {
