@@ -7,6 +7,7 @@
 
 #include "frame.h"
 #include "modules.h"
+#include "recording.h"
 #include "responder.h"
 #include "setuprt.h"
 #include "symbols.h"
@@ -29,6 +30,7 @@ struct DialogEntry {
 struct Wait {
     HWND hdlg = nullptr;
     unsigned dialogTemplate = 0;
+    std::string procedure;
     bool creating = false;  // hdlg not known yet: WM_INITDIALOG is running
     bool reported = false;
 };
@@ -138,6 +140,7 @@ bool PushDialog(HWND hwndParent, HMODULE module, DLGPROC proc, DialogEntry entry
 int ShowAndWait(HWND hwndParent, HMODULE module, DLGPROC proc, const DialogEntry &entry) {
     Wait wait;
     wait.dialogTemplate = entry.dialogTemplate;
+    wait.procedure = entry.procedure;
     Wait *outer = g_wait;
     g_wait = &wait;
     int result = 1;
@@ -208,6 +211,7 @@ void DlgReportEvent(HWND hdlg, const char *szEvent) {
     bool fromWaited = hdlg == wait->hdlg || (wait->creating && !rt::OnStack(hdlg));
     if (!fromWaited) return;
     rt::FinishDialog(wait->dialogTemplate, szEvent ? szEvent : "");
+    rt::recording::Dialog(wait->dialogTemplate, szEvent, wait->procedure);
     wait->reported = true;
 }
 

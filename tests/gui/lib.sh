@@ -7,12 +7,13 @@ artifacts="$SETUP_BUILD/artifacts"
 mkdir -p "$artifacts"
 
 # start_setup START_DIR PROGRAM_DIR: setup.exe with a transcript, on a
-# 1024x768 Wine desktop so its windows get real frames.
+# 1024x768 Wine desktop so its windows get real frames. SETUP_ARGS adds
+# options in front.
 start_setup() {
     local start=$1 program=$2
     rm -f "$work/transcript"
     (cd "$start" && exec wine explorer /desktop=setup,1024x768 cmd /c \
-        "set TMP=$(winpath "$work/tmp")&& $(winpath "$program")\\setup.exe /t $(winpath "$work/transcript")" \
+        "set TMP=$(winpath "$work/tmp")&& $(winpath "$program")\\setup.exe ${SETUP_ARGS:-} /t $(winpath "$work/transcript")" \
         </dev/null >"$work/stdout" 2>&1) &
     setup_pid=$!
 }
