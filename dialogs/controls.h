@@ -35,6 +35,17 @@
 #define IDC_DRIVE_STATUS1 150
 #define IDC_DRIVE_STATUS7 156
 
+// The invalid-location dialog: the text that says why, and the strings it
+// can say, one for each word of "LocationProblem".
+#define IDC_LOCATION_PROBLEM 160
+#define IDS_LOCATION_BLANK 200
+#define IDS_LOCATION_NOT_FOUND 201
+#define IDS_LOCATION_NOT_HARD_OR_NETWORK 202
+#define IDS_LOCATION_SOURCE_DRIVE 203
+#define IDS_LOCATION_TOO_LONG 204
+#define IDS_LOCATION_NO_FILES 205
+#define IDS_LOCATION_SAME 206
+
 #ifndef RC_INVOKED
 
 // What pressing a button does: report an event word to the runtime, or show
@@ -77,6 +88,21 @@ inline const IconSlot kIconSlots[] = {
     {IDC_ICON_ERROR, IDI_ERROR},
     {IDC_ICON_WARNING, IDI_WARNING},
     {IDC_ICON_INFO, IDI_INFORMATION},
+};
+
+struct LocationProblem {
+    const char *word;  // as the installer sets "LocationProblem"
+    int text;
+};
+
+inline constexpr LocationProblem kLocationProblems[] = {
+    {"BLANK", IDS_LOCATION_BLANK},
+    {"NOT_FOUND", IDS_LOCATION_NOT_FOUND},
+    {"NOT_HARD_OR_NETWORK", IDS_LOCATION_NOT_HARD_OR_NETWORK},
+    {"SOURCE_DRIVE", IDS_LOCATION_SOURCE_DRIVE},
+    {"TOO_LONG", IDS_LOCATION_TOO_LONG},
+    {"NO_FILES", IDS_LOCATION_NO_FILES},
+    {"SAME", IDS_LOCATION_SAME},
 };
 
 #endif

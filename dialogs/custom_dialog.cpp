@@ -4,6 +4,9 @@
 // The procedure only shows what the driver lists; a click reports "CHKn" and
 // the driver answers by showing the dialog again with the new states and
 // figures, so the symbols stay the one truth.
+#include <windows.h>
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 
@@ -30,6 +33,82 @@ std::string LiteralButtonText(const std::string &name)
     return text;
 }
 
+constexpr char kTipsProperty[] = "QuorvaneNameTips";
+constexpr char kEllipsis[] = "...";
+
+int TextWidth(HDC dc, const std::string &buttonText)
+{
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(dc, buttonText.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+    return rect.right - rect.left;
+}
+
+// What the check box can show of a name: the whole name when it fits,
+// otherwise as many whole characters as fit before "...".
+std::string FittedButtonText(HWND box, const std::string &name, bool &cut)
+{
+    RECT client;
+    GetClientRect(box, &client);
+    // The check mark and the gap before the text.
+    const int room = client.right - GetSystemMetrics(SM_CXMENUCHECK) - 2 * GetSystemMetrics(SM_CXEDGE) - 2;
+    HDC dc = GetDC(box);
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(box, WM_GETFONT, 0, 0)));
+    std::string text = LiteralButtonText(name);
+    cut = TextWidth(dc, text) > room;
+    if (cut) {
+        const char *start = name.c_str();
+        std::string fitted = kEllipsis;
+        for (const char *end = CharNextA(start); end > start; end = CharNextA(end)) {
+            std::string head(start, end);
+            head.erase(head.find_last_not_of(' ') + 1);
+            const std::string candidate = LiteralButtonText(head) + kEllipsis;
+            if (TextWidth(dc, candidate) > room)
+                break;
+            fitted = candidate;
+            if (!*end)
+                break;
+        }
+        text = fitted;
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(box, dc);
+    return text;
+}
+
+// The tooltip that shows a cut name whole; made with the dialog, which owns
+// it and so takes it along when it goes.
+HWND NameTips(HWND hdlg)
+{
+    if (HWND tips = static_cast<HWND>(GetPropA(hdlg, kTipsProperty)))
+        return tips;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hdlg, nullptr,
+                                reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hdlg, GWLP_HINSTANCE)), nullptr);
+    if (tips)
+        SetPropA(hdlg, kTipsProperty, tips);
+    return tips;
+}
+
+// The whole name over a check box whose name is cut; no tip otherwise.
+void SetNameTip(HWND hdlg, HWND box, const std::string &name, bool cut)
+{
+    HWND tips = NameTips(hdlg);
+    if (!tips)
+        return;
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;  // understood by every version of the control
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hdlg;
+    tool.uId = reinterpret_cast<UINT_PTR>(box);
+    SendMessageA(tips, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!cut)
+        return;
+    tool.lpszText = const_cast<char *>(name.c_str());
+    SendMessageA(tips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 // Shows one check box per listed file set, at most nine, and hides the rest.
 // Returns how many are shown.
 unsigned ShowFileSets(HWND hdlg)
@@ -39,10 +118,14 @@ unsigned ShowFileSets(HWND hdlg)
         const int id = IDC_FILESET_CHECK1 + n - 1;
         HWND box = GetDlgItem(hdlg, id);
         if (n > shown) {
+            SetNameTip(hdlg, box, "", false);
             ShowWindow(box, SW_HIDE);
             continue;
         }
-        SetWindowTextA(box, LiteralButtonText(ListItemText("StatusItemsText", n)).c_str());
+        const std::string name = ListItemText("StatusItemsText", n);
+        bool cut = false;
+        SetWindowTextA(box, FittedButtonText(box, name, cut).c_str());
+        SetNameTip(hdlg, box, name, cut);
         // A state missing from a short list counts as not chosen.
         const bool on = lstrcmpiA(ListItemText("CheckItemsState", n).c_str(), "ON") == 0;
         CheckDlgButton(hdlg, id, on ? BST_CHECKED : BST_UNCHECKED);
@@ -122,5 +205,7 @@ bool LoadCustomSymbols(HWND hdlg)
 INT_PTR CALLBACK FCustInstDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
 {
     static const DialogKind kind{"EXIT", LoadCustomSymbols, nullptr};
+    if (msg == WM_DESTROY)
+        RemovePropA(hdlg, kTipsProperty);
     return HandleDialogMessage(kind, hdlg, msg, wParam);
 }

@@ -1,7 +1,35 @@
-// info_dialogs.cpp - the dialogs that only inform or ask, with no symbols:
-// FInfoDlgProc, FInfo0DlgProc and FQuitDlgProc differ only in what Esc means.
+// info_dialogs.cpp - the dialogs that only inform or ask: FInfoDlgProc,
+// FInfo0DlgProc and FQuitDlgProc differ in what Esc means, and the
+// invalid-location message reads why from "LocationProblem".
+#include "controls.h"
 #include "dialog_kind.h"
 #include "procedures.h"
+#include "setuprt.h"
+
+#include <string>
+
+namespace {
+
+// The invalid-location dialog says why, when the installer named a reason
+// it knows; the template's general text stays otherwise.
+bool LoadLocationProblem(HWND hdlg)
+{
+    HWND text = GetDlgItem(hdlg, IDC_LOCATION_PROBLEM);
+    if (!text)
+        return false;
+    const std::string word = SymbolText("LocationProblem");
+    for (const LocationProblem &problem : kLocationProblems) {
+        if (lstrcmpiA(word.c_str(), problem.word) != 0)
+            continue;
+        char said[512];
+        const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hdlg, GWLP_HINSTANCE));
+        if (LoadStringA(module, problem.text, said, sizeof said) > 0)
+            SetWindowTextA(text, said);
+    }
+    return false;
+}
+
+}  // namespace
 
 // A step of the sequence: Esc means leaving Setup, as the Exit button does.
 INT_PTR CALLBACK FInfoDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
@@ -13,7 +41,7 @@ INT_PTR CALLBACK FInfoDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
 // A message over a step: Esc dismisses it and returns to the step.
 INT_PTR CALLBACK FInfo0DlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
 {
-    static const DialogKind kind{"CANCEL", nullptr, nullptr};
+    static const DialogKind kind{"CANCEL", LoadLocationProblem, nullptr};
     return HandleDialogMessage(kind, hdlg, msg, wParam);
 }
 

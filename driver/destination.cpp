@@ -50,20 +50,20 @@ static int AcceptDestination(struct _setup_info *si, char *sz)
     sz[1] = ':';
     sz[2] = '\0';
     if (!FValidDrive(sz)) {
-        InvalidPathDialog(si);
+        InvalidPathDialog(si, LOCATION_NOT_FOUND);
         return 0;
     }
     _splitpath(sz, si->dst_drive, NULL, NULL, NULL);
     FormatText(si->dst_dir, sizeof si->dst_dir, "%s\\", si->dst_drive);
     if (!DoesDirExist(si->dst_dir)) {
-        InvalidPathDialog(si);
+        InvalidPathDialog(si, LOCATION_NOT_FOUND);
         return 0;
     }
     FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\", si->dst_drive);
     si->dst_drive_type = GetDriveTypeA(si->temp_temp_path);
     if (si->dst_drive_type != DRIVE_FIXED && si->dst_drive_type != DRIVE_REMOTE &&
         si->dst_drive_type != DRIVE_RAMDISK) {
-        InvalidPathDialog(si);
+        InvalidPathDialog(si, LOCATION_NOT_HARD_OR_NETWORK);
         return 0;
     }
     FormatText(si->dst_dir, sizeof si->dst_dir, "%s\\%s", si->dst_drive, "usr");
@@ -86,7 +86,7 @@ int FInstallPathDialog(struct _setup_info *si)
     SetSymbolValue("EditFocus", "END");
 
     for (;;) {
-        UIStartDlg("mscuistf.dll", 300, "FEditDlgProc", 900, "FHelpDlgProc", rgchT, 15);
+        UIStartDlg("mscuistf.dll", 300, "FEditDlgProc", 903, "FHelpDlgProc", rgchT, 15);
         switch (EventWordSum(rgchT)) {
         case EVENT_EXIT:
             AskQuit(si);

@@ -24,7 +24,7 @@ void AskQuit(struct _setup_info *si)
 {
     char rgchT[16];
     for (;;) {
-        UIStartDlg(szDialogDll, 200, "FQuitDlgProc", 900, "FHelpDlgProc", rgchT, 15);
+        UIStartDlg(szDialogDll, 200, "FQuitDlgProc", 902, "FHelpDlgProc", rgchT, 15);
         switch (EventWordSum(rgchT)) {
         case EVENT_CANCEL:
         case EVENT_CONTINUE:
@@ -51,7 +51,7 @@ struct InfoDialog {
 static const InfoDialog welcome = {100, "FInfoDlgProc", 900, INFO_RETURN, INFO_ASK_QUIT, INFO_ASK_QUIT};
 static const InfoDialog path_message = {6400, "FInfo0DlgProc", 0, INFO_RETURN, INFO_RETURN, INFO_ASK_QUIT};
 static const InfoDialog no_space = {6300, "FInfo0DlgProc", 0, INFO_RETURN, INFO_AGAIN, INFO_AGAIN};
-static const InfoDialog finished = {700, "FInfoDlgProc", 900, INFO_RETURN, INFO_AGAIN, INFO_AGAIN};
+static const InfoDialog finished = {700, "FInfoDlgProc", 907, INFO_RETURN, INFO_AGAIN, INFO_AGAIN};
 
 // Shows the dialog until an event returns; the dialog is still displayed then.
 static void RunInfoDialog(struct _setup_info *si, const InfoDialog &d)
@@ -79,22 +79,29 @@ void WelcomeDialog(struct _setup_info *si)
     UIPop(1);
 }
 
-void BlankPathDialog(struct _setup_info *si)
+// The one location message, told why by the word the dialog knows.
+static void LocationMessage(struct _setup_info *si, const char *problem)
 {
+    SetSymbolValue("LocationProblem", problem);
     RunInfoDialog(si, path_message);
     UIPop(1);
 }
 
-void InvalidPathDialog(struct _setup_info *si)
+void BlankPathDialog(struct _setup_info *si)
 {
-    RunInfoDialog(si, path_message);
-    UIPop(1);
+    LocationMessage(si, "BLANK");
+}
+
+void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem)
+{
+    static const char *const words[] = {"NOT_FOUND", "NOT_HARD_OR_NETWORK", "SOURCE_DRIVE", "TOO_LONG",
+                                        "NO_FILES"};
+    LocationMessage(si, words[problem]);
 }
 
 void DestIsSrcDialog(struct _setup_info *si)
 {
-    RunInfoDialog(si, path_message);
-    UIPop(1);
+    LocationMessage(si, "SAME");
 }
 
 void InsufficientDiskSpaceDialog(struct _setup_info *si)
@@ -135,7 +142,7 @@ int FSetupPathDialog(struct _setup_info *si)
     SetSymbolValue("EditFocus", "END");
 
     for (;;) {
-        UIStartDlg(szDialogDll, 103, "FEditDlgProc", 0, NULL, rgchT, 15);
+        UIStartDlg(szDialogDll, 103, "FEditDlgProc", 901, "FHelpDlgProc", rgchT, 15);
         if (EventWordSum(rgchT) == EVENT_EXIT) {
             UIPop(1);
             AskQuit(si);
@@ -144,14 +151,16 @@ int FSetupPathDialog(struct _setup_info *si)
         GetSymbolValue("EditTextOut", sz, 255);
         if (!sz[0])
             continue;
+        enum LocationProblem problem = LOCATION_TOO_LONG;
         if (TakeSourceDirectory(si, sz)) {
             SetSourceDrive(si);
             if (si->src_drive_type == DRIVE_REMOVABLE || si->src_drive_type == DRIVE_FIXED ||
                 si->src_drive_type == DRIVE_CDROM)
                 break;
+            problem = LOCATION_SOURCE_DRIVE;
         }
         UIPop(1);
-        InvalidPathDialog(si);
+        InvalidPathDialog(si, problem);
     }
     UIPop(1);
     return 1;

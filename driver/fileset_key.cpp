@@ -172,15 +172,23 @@ static int WriteFileSetValues(struct _fileset_info *fs, struct _setup_info *si, 
     return 1;
 }
 
+int FileSetKeyPath(const struct _fileset_info *fs, const struct _setup_info *si, char *key_path, size_t cb)
+{
+    return FormatText(key_path, cb, "Software\\%s\\%s\\VersionInfo", si->company_name, fs->software_name);
+}
+
+void FileSetKeyTooLong(const struct _fileset_info *fs, struct _setup_info *si)
+{
+    FormatText(si->output_buf, sizeof si->output_buf, "The registration key of the file set %s is too long", fs->name);
+}
+
 int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si)
 {
     struct key_security ks;
     memset(&ks, 0, sizeof ks);
     char key_path[260];
-    if (!FormatText(key_path, sizeof key_path, "Software\\%s\\%s\\VersionInfo", si->company_name,
-                    fs->software_name)) {
-        FormatText(si->output_buf, sizeof si->output_buf, "The registration key of the file set %s is too long",
-                   fs->name);
+    if (!FileSetKeyPath(fs, si, key_path, sizeof key_path)) {
+        FileSetKeyTooLong(fs, si);
         FailFileSetKey(fs, si, &ks, si->output_buf);
     }
     int existing_levels = ExistingKeyLevels(key_path);

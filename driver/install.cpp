@@ -166,8 +166,34 @@ static void RegisterUninstallers(struct _setup_info *si)
     }
 }
 
+// Each chosen set is registered under its company and software name; a
+// set the script leaves without either, or whose key could not be named,
+// would stop the run only after its files were copied.
+static void RefuseUnregistrableSets(struct _setup_info *si)
+{
+    for (int i = 1; i < si->num_file_sets; i++) {
+        struct _fileset_info *fs = &si->file_set_list[i];
+        if (!IsChosen(si, fs))
+            continue;
+        if (si->company_name[0] == '\0')
+            FatalStop(si, "setup.inf has no COMPANY line: the parts cannot be registered. Nothing was installed.",
+                      "Fatal Error");
+        if (fs->software_name[0] == '\0')
+            FatalStopFormatted(si, "Fatal Error",
+                               "setup.inf: the part \"%s\" has no SOFTWARE line and cannot be registered. "
+                               "Nothing was installed.",
+                               fs->name);
+        char key_path[260];
+        if (!FileSetKeyPath(fs, si, key_path, sizeof key_path)) {
+            FileSetKeyTooLong(fs, si);
+            FatalStop(si, si->output_buf, "Fatal Error");
+        }
+    }
+}
+
 void Install(struct _setup_info *si)
 {
+    RefuseUnregistrableSets(si);
     KeepProgramFiles();
     OpenProgressWindow(si);
     MakeDestinationDir(si);

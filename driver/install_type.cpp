@@ -52,7 +52,7 @@ static int CustomDialog(struct _setup_info *si)
     char rgchT[16];
     for (;;) {
         FillCustomSymbols(si);
-        UIStartDlg("mscuistf.dll", 6200, "FCustInstDlgProc", 0, NULL, rgchT, 15);
+        UIStartDlg("mscuistf.dll", 6200, "FCustInstDlgProc", 962, "FHelpDlgProc", rgchT, 15);
         switch (EventWordSum(rgchT)) {
         case EVENT_BACK:
             UIPop(1);
@@ -92,7 +92,7 @@ int InstallTypeDialog(struct _setup_info *si)
     char rgchT[16];
     for (;;) {
         SetSymbolValue("RadioDefault", si->installType == 1 ? "1" : "2");
-        UIStartDlg("mscuistf.dll", 800, "FRadioDlgProc", 0, NULL, rgchT, 15);
+        UIStartDlg("mscuistf.dll", 800, "FRadioDlgProc", 908, "FHelpDlgProc", rgchT, 15);
         switch (EventWordSum(rgchT)) {
         case EVENT_BACK:
             UIPop(1);

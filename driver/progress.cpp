@@ -132,10 +132,13 @@ static void ShowText(HWND dlg, int id, char *shown_text, size_t cb, const char *
     SetDlgItemTextA(dlg, id, text);
 }
 
+// More than 100 % can be counted when the files outgrow the script's
+// figures; the window never says so.
 static void ShowShare(struct _setup_info *si)
 {
     char percent_text[32];
-    snprintf(percent_text, sizeof percent_text, "%d %% done", WholePercent(si->percent_done));
+    int percent = WholePercent(si->percent_done);
+    snprintf(percent_text, sizeof percent_text, "%d %% done", percent > 100 ? 100 : percent);
     ShowText(si->hProgBarDlg, ID_PERCENT_TEXT, shown.percent, sizeof shown.percent, percent_text);
     PaintGauge(si);
 }
@@ -196,6 +199,18 @@ void ShowFinalStatus(struct _setup_info *si)
         ShowPending(si);
 }
 
+// Over the middle of the frame, where the steps of the installation were.
+static void CentreOverOwner(HWND hdlg)
+{
+    RECT area, box;
+    HWND owner = GetWindow(hdlg, GW_OWNER);
+    if (!owner || !GetWindowRect(owner, &area) || !GetWindowRect(hdlg, &box))
+        return;
+    int left = area.left + (area.right - area.left - (box.right - box.left)) / 2;
+    int top = area.top + (area.bottom - area.top - (box.bottom - box.top)) / 2;
+    SetWindowPos(hdlg, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam)
 {
     // The record that Install handed to the window, for the quit question.
@@ -206,6 +221,9 @@ INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lPar
         memset(&shown, 0, sizeof shown);
         // The gauge's class leaves everything to DefWindowProcA.
         SetWindowLongPtrA(GetDlgItem(hdlg, ID_GAUGE), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GaugeProc));
+        CentreOverOwner(hdlg);
+        // The share is there from the start, before the first file is in.
+        ShowText(hdlg, ID_PERCENT_TEXT, shown.percent, sizeof shown.percent, "0 % done");
         return 1;
     }
     case WM_COMMAND:

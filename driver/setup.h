@@ -32,7 +32,15 @@ int InstallTypeDialog(struct _setup_info *si);
 void ExitSuccess(struct _setup_info *si);
 void AskQuit(struct _setup_info *si);
 void BlankPathDialog(struct _setup_info *si);
-void InvalidPathDialog(struct _setup_info *si);
+// Why a location is refused: the message says it in words.
+enum LocationProblem {
+    LOCATION_NOT_FOUND,            // no such drive, or its root cannot be found
+    LOCATION_NOT_HARD_OR_NETWORK,  // a destination on another kind of drive
+    LOCATION_SOURCE_DRIVE,         // a source on a drive the files cannot come from
+    LOCATION_TOO_LONG,
+    LOCATION_NO_FILES              // no setup script at the source
+};
+void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
 // Bytes of the checked file sets, at most the largest long.
@@ -66,6 +74,8 @@ long CreateAppItemLink(struct _setup_info *si, struct _fileset_info *fs, struct 
 
 // Registration (fileset_key.cpp) and the environment (environment.cpp).
 int CreateFileSetKey(struct _fileset_info *fs, struct _setup_info *si);
+int FileSetKeyPath(const struct _fileset_info *fs, const struct _setup_info *si, char *key_path, size_t cb);
+void FileSetKeyTooLong(const struct _fileset_info *fs, struct _setup_info *si);
 HKEY CreateKeyFromPath(struct _setup_info *si, HKEY hkKey, const char *szKeyPath);
 PTOKEN_USER GetCurrentUserInfo(void);
 int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);

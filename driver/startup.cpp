@@ -68,7 +68,7 @@ static void LocateScript(struct _setup_info *si)
         if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", si->src_dir, "setup.inf") &&
             DoesFileExist(si->setup_inf_file, 0))
             return;
-        InvalidPathDialog(si);
+        InvalidPathDialog(si, LOCATION_NO_FILES);
     }
 }
 

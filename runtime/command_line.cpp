@@ -22,7 +22,7 @@ std::string FullPath(const std::string &name) {
     return full;
 }
 
-// Takes the file name after /a, /t or /u into target; false with a problem.
+// Takes the file name after /a, /t, /r or /u into target; false with a problem.
 bool TakeFileName(const std::vector<std::string> &words, size_t &i, std::string &target,
                   std::string &problem) {
     const std::string &option = words[i];
@@ -76,21 +76,27 @@ bool ParseCommandLine(const char *cmdLine, StartOptions &options, std::string &p
             TakeFileName(words, i, options.answerFile, wordProblem);
             break;
         case 't': TakeFileName(words, i, options.transcriptFile, wordProblem); break;
+        case 'r': TakeFileName(words, i, options.recordFile, wordProblem); break;
         case 'u': TakeFileName(words, i, options.uninstallLog, wordProblem); break;
         default: wordProblem = "Unknown option: " + words[i]; break;
         }
         if (problem.empty()) problem = wordProblem;
     }
+    // A recording holds what a user answered; in /a and /q runs nobody does.
+    if (problem.empty() && !options.recordFile.empty() && (options.quiet || options.answersAsked))
+        problem = "The option /r records the answers a user gives and cannot be used with /a or /q.";
     return problem.empty();
 }
 
 const char *UsageText() {
-    return "Usage: setup [/q] [/a FILE] [/t FILE] [/u LOG] [/?]\n"
+    return "Usage: setup [/q] [/a FILE] [/t FILE] [/r FILE] [/u LOG] [/?]\n"
            "\n"
            "/q\tquiet: every dialog goes on with what it shows, every message\n"
            "\tis answered with its first button\n"
            "/a FILE\ttake the answers to dialogs and messages from FILE\n"
            "/t FILE\twrite a transcript of the run to FILE\n"
+           "/r FILE\trecord the answers to dialogs and messages in FILE,\n"
+           "\tfor a later run with /a FILE\n"
            "/u LOG\ttake back the installation that LOG records\n"
            "/?\tshow this text";
 }

@@ -1,4 +1,4 @@
-// command_line.h - the frame's options: /q, /a FILE, /t FILE, /u LOG, /?.
+// command_line.h - the frame's options: /q, /a FILE, /t FILE, /r FILE, /u LOG, /?.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@ struct StartOptions {
     bool answersAsked = false;   // /a seen, even without a usable file name
     std::string answerFile;      // full path
     std::string transcriptFile;  // full path
+    std::string recordFile;      // /r: where the user's answers go, full path
     std::string uninstallLog;    // /u: the installation log to take back, full path
 };
 
@@ -19,7 +20,7 @@ struct StartOptions {
 std::vector<std::string> SplitCommandLine(const char *cmdLine);
 
 // Fills options from every word; false with the first problem when an option
-// is unknown, given twice or lacks its file name. Relative file names are
+// is unknown, given twice or lacks its file name, or when /r comes with /a or /q. Relative file names are
 // made full from the current directory.
 bool ParseCommandLine(const char *cmdLine, StartOptions &options, std::string &problem);
 

@@ -1,11 +1,13 @@
 // dialog_stack.cpp - modeless dialogs of the dialog library, stacked over the frame.
 #include "dialog_stack.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "frame.h"
 #include "modules.h"
+#include "recording.h"
 #include "responder.h"
 #include "setuprt.h"
 #include "symbols.h"
@@ -28,6 +30,7 @@ struct DialogEntry {
 struct Wait {
     HWND hdlg = nullptr;
     unsigned dialogTemplate = 0;
+    std::string procedure;
     bool creating = false;  // hdlg not known yet: WM_INITDIALOG is running
     bool reported = false;
 };
@@ -71,6 +74,9 @@ void CentreOverFrame(HWND hdlg) {
     int width = box.right - box.left, height = box.bottom - box.top;
     int left = area.left + (area.right - area.left - width) / 2;
     int top = area.top + (area.bottom - area.top - height) / 2;
+    // A tall dialog moves down off the banner, as far as the frame has room.
+    const LONG clear = BannerBottom();
+    if (top < clear) top = std::max<LONG>(top, std::min<LONG>(clear, area.bottom - height));
     SetWindowPos(hdlg, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -87,6 +93,11 @@ void FinishDialog(unsigned dialogTemplate, const char *event) {
     transcript::Dialog(dialogTemplate, event);
 }
 
+// F1 anywhere in the dialog shows its help, as its Help button does.
+bool IsHelpKey(HWND hdlg, const MSG &msg) {
+    return msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && (msg.hwnd == hdlg || IsChild(hdlg, msg.hwnd));
+}
+
 // Runs the message loop until the dialog reports its event. On WM_QUIT the
 // message is posted again for the binding's own pump, and the call succeeds.
 int PumpUntilEvent(Wait &wait) {
@@ -99,6 +110,10 @@ int PumpUntilEvent(Wait &wait) {
             return 1;
         }
         if (got == -1) return 0;
+        if (IsHelpKey(wait.hdlg, msg)) {
+            FDlgShowHelp(wait.hdlg);
+            continue;
+        }
         if (IsDialogMessageA(wait.hdlg, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
@@ -125,6 +140,7 @@ bool PushDialog(HWND hwndParent, HMODULE module, DLGPROC proc, DialogEntry entry
 int ShowAndWait(HWND hwndParent, HMODULE module, DLGPROC proc, const DialogEntry &entry) {
     Wait wait;
     wait.dialogTemplate = entry.dialogTemplate;
+    wait.procedure = entry.procedure;
     Wait *outer = g_wait;
     g_wait = &wait;
     int result = 1;
@@ -195,6 +211,7 @@ void DlgReportEvent(HWND hdlg, const char *szEvent) {
     bool fromWaited = hdlg == wait->hdlg || (wait->creating && !rt::OnStack(hdlg));
     if (!fromWaited) return;
     rt::FinishDialog(wait->dialogTemplate, szEvent ? szEvent : "");
+    rt::recording::Dialog(wait->dialogTemplate, szEvent, wait->procedure);
     wait->reported = true;
 }
 

@@ -148,6 +148,14 @@ void DestroyFrame() {
 
 HWND Frame() { return g_frame.hwnd; }
 
+LONG BannerBottom() {
+    BITMAP info;
+    if (!g_frame.hwnd || !g_frame.bitmap.Get() || !GetObjectA(g_frame.bitmap.Get(), sizeof info, &info)) return 0;
+    POINT below = {0, kBitmapMargin + info.bmHeight};
+    ClientToScreen(g_frame.hwnd, &below);
+    return below.y;
+}
+
 }  // namespace rt
 
 HWND HwndFrame(void) { return rt::Frame(); }

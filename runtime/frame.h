@@ -14,4 +14,7 @@ void DestroyFrame();
 // The frame window, or null before CreateFrame and after DestroyFrame.
 HWND Frame();
 
+// The screen row just below the banner the frame paints; 0 without one.
+LONG BannerBottom();
+
 }  // namespace rt

@@ -2,6 +2,7 @@
 #include "box_modes.h"
 #include "dialog_stack.h"
 #include "frame.h"
+#include "recording.h"
 #include "responder.h"
 #include "setuprt.h"
 #include "transcript.h"
@@ -18,6 +19,7 @@ int DoMsgBox(const char *szText, const char *szCaption, unsigned style) {
         if (rt::BeepsBeforeBoxes()) MessageBeep(style & MB_ICONMASK);
         button = MessageBoxA(rt::Frame(), text, caption, style);
         rt::ActivateTopDialog();
+        rt::recording::MsgBox(button);
     }
     rt::transcript::MsgBox(text, caption, style, button);
     return button;

@@ -26,15 +26,13 @@ struct Responder {
 
 Responder g_responder;
 
-// /q: the outputs a dialog procedure gets, copied from its inputs.
-struct QuietOutput {
+struct ProcedureOutput {
     const char *procedure;
-    const char *input;
-    const char *output;
+    DialogOutput symbols;
 };
-const QuietOutput kQuietOutputs[] = {
-    {"FEditDlgProc", "EditTextIn", "EditTextOut"},
-    {"FRadioDlgProc", "RadioDefault", "ButtonChecked"},
+const ProcedureOutput kProcedureOutputs[] = {
+    {"FEditDlgProc", {"EditTextIn", "EditTextOut"}},
+    {"FRadioDlgProc", {"RadioDefault", "ButtonChecked"}},
 };
 
 void CountAnswer(const std::string &key) {
@@ -61,10 +59,18 @@ const Answer &NextAnswer(Answer::Kind kind, const std::string &asked) {
     return answer;
 }
 
-std::string QuietDialog(const std::string &procedure) {
-    for (const QuietOutput &entry : kQuietOutputs)
-        if (procedure == entry.procedure) FSetSymbolValue(entry.output, SymbolValue(entry.input).c_str());
-    return "CONTINUE";
+bool NamesSymbol(const Answer &answer, const char *name) {
+    for (const auto &symbol : answer.symbols)
+        if (symbol.first == name) return true;
+    return false;
+}
+
+// What a user who changes nothing leaves: each output as the dialog showed
+// it, except those the answer gives itself.
+void KeepShownOutputs(const std::string &procedure, const Answer *answer) {
+    for (const DialogOutput &symbols : DialogOutputs(procedure))
+        if (!(answer && NamesSymbol(*answer, symbols.output)))
+            FSetSymbolValue(symbols.output, SymbolValue(symbols.input).c_str());
 }
 
 const Answer &MatchingDialogAnswer(unsigned dialogTemplate) {
@@ -76,6 +82,13 @@ const Answer &MatchingDialogAnswer(unsigned dialogTemplate) {
 }
 
 }  // namespace
+
+std::vector<DialogOutput> DialogOutputs(const std::string &procedure) {
+    std::vector<DialogOutput> outputs;
+    for (const ProcedureOutput &entry : kProcedureOutputs)
+        if (procedure == entry.procedure) outputs.push_back(entry.symbols);
+    return outputs;
+}
 
 int FirstButton(unsigned style) {
     switch (style & MB_TYPEMASK) {
@@ -101,11 +114,13 @@ std::string AnswerDialog(unsigned dialogTemplate, const std::string &procedure) 
     const std::string key = DialogName(dialogTemplate);
     if (g_responder.mode != RunMode::Answers) {
         CountAnswer(key);
-        return QuietDialog(procedure);
+        KeepShownOutputs(procedure, nullptr);
+        return "CONTINUE";
     }
     // Matched before counting, so a wrong answer is reported as a mismatch.
     const Answer &answer = MatchingDialogAnswer(dialogTemplate);
     CountAnswer(key);
+    KeepShownOutputs(procedure, &answer);
     for (const auto &symbol : answer.symbols) FSetSymbolValue(symbol.first.c_str(), symbol.second.c_str());
     return answer.event;
 }

@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "file_paths.h"
 #include "frame.h"
+#include "recording.h"
 #include "responder.h"
 #include "setuprt.h"
 #include "transcript.h"
@@ -40,28 +41,43 @@ std::string FileNameOf(const std::string &path) {
     return name;
 }
 
-// The transcript is made before the installer reads its script, so it must
-// never take the place of the script or of the answers.
-bool TranscriptOverwritesInput(const StartOptions &options, std::string &problem) {
-    const std::string &transcript = options.transcriptFile;
-    if (transcript.empty()) return false;
-    if (lstrcmpiA(FileNameOf(transcript).c_str(), "setup.inf") == 0 || IsSameFile(transcript, "setup.inf")) {
-        problem = "The transcript " + transcript + " would overwrite the setup script.";
-        return true;
-    }
-    if (!options.answerFile.empty() && IsSameFile(transcript, options.answerFile)) {
-        problem = "The transcript " + transcript + " would overwrite the answer file.";
-        return true;
-    }
-    return false;
+// The transcript and the recording are made before the installer reads its
+// script, so they must never take the place of the script, the answers or
+// the installation log to take back.
+bool OverwritesInput(const std::string &file, const char *what, const StartOptions &options,
+                     std::string &problem) {
+    if (file.empty()) return false;
+    const char *overwritten = nullptr;
+    if (lstrcmpiA(FileNameOf(file).c_str(), "setup.inf") == 0 || IsSameFile(file, "setup.inf"))
+        overwritten = "the setup script";
+    else if (!options.answerFile.empty() && IsSameFile(file, options.answerFile))
+        overwritten = "the answer file";
+    else if (!options.uninstallLog.empty() && IsSameFile(file, options.uninstallLog))
+        overwritten = "the installation log";
+    if (!overwritten) return false;
+    problem = std::string(what) + " " + file + " would overwrite " + overwritten + ".";
+    return true;
 }
 
-// Reads the answers and creates the transcript; false with a problem.
+// Reads the answers and creates the transcript and the recording; false with
+// a problem.
 bool PrepareRun(const StartOptions &options, std::vector<Answer> &answers, std::string &problem) {
-    if (TranscriptOverwritesInput(options, problem)) return false;
+    if (OverwritesInput(options.transcriptFile, "The transcript", options, problem) ||
+        OverwritesInput(options.recordFile, "The recording", options, problem))
+        return false;
+    if (!options.recordFile.empty() && !options.transcriptFile.empty() &&
+        IsSameFile(options.recordFile, options.transcriptFile)) {
+        problem = "The recording " + options.recordFile + " would overwrite the transcript.";
+        return false;
+    }
     if (!options.answerFile.empty() && !ReadAnswerFile(options.answerFile, answers, problem)) return false;
     if (!options.transcriptFile.empty() && !transcript::Open(options.transcriptFile)) {
         problem = "The transcript " + options.transcriptFile + " cannot be created.";
+        return false;
+    }
+    // The usage box is no answer of an installation.
+    if (!options.recordFile.empty() && !options.usage && !recording::Open(options.recordFile)) {
+        problem = "The recording " + options.recordFile + " cannot be created.";
         return false;
     }
     return true;
@@ -78,8 +94,9 @@ RunMode ModeOf(const StartOptions &options) {
 
 int InitializeFrame(const char *szCmdLine) {
     if (rt::Frame()) return 0;  // already started
-    // A new run: the previous run's transcript and answers end here.
+    // A new run: the previous run's transcript, recording and answers end here.
     rt::transcript::Close();
+    rt::recording::Close();
     rt::StartResponder(rt::RunMode::Interactive, {});
 
     rt::StartOptions options;
@@ -108,7 +125,9 @@ unsigned CbGetUninstallLog(char *szBfr, unsigned cbBfrMax) {
     return static_cast<unsigned>(log.size());
 }
 
-int FTranscriptComplete(void) { return rt::transcript::Complete() ? 1 : 0; }
+// The recording counts as part of the run's record: an answer lost makes the
+// replay go astray.
+int FTranscriptComplete(void) { return rt::transcript::Complete() && rt::recording::Complete() ? 1 : 0; }
 
 void TerminateFrame(void) {
     FKillNDialogs(-1);

@@ -3,28 +3,17 @@
 
 #include <cstdio>
 
-#include "handles.h"
+#include "line_file.h"
 #include "responder.h"
 
 namespace rt {
 namespace {
 
-// Written with WriteFile and no buffer of our own, so every line is on disk
-// even when the run ends through ExitProcess.
-FileHandle g_file;
-// A line that did not reach the file: the run's record is incomplete.
-bool g_lost = false;
+LineFile g_file;
 
 // Lines end in a bare newline: the transcript is read by test scripts on
 // Linux as much as by people, and no field can hold a raw line end.
-void WriteLine(const std::string &line) {
-    if (!g_file.IsOpen()) return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    if (!WriteFile(g_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-        g_lost = true;
-}
+void WriteLine(const std::string &line) { g_file.WriteLine(line); }
 
 const char *OrEmpty(const char *text) { return text ? text : ""; }
 
@@ -56,16 +45,12 @@ namespace transcript {
 
 bool Open(const std::string &path) {
     Close();
-    g_lost = false;
-    // Readable by others while the run goes on, so tests and users can follow it.
-    g_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return g_file.IsOpen();
+    return g_file.Open(path, "\n");
 }
 
 void Close() { g_file.Close(); }
 
-bool Complete() { return !g_lost; }
+bool Complete() { return g_file.Complete(); }
 
 void Set(const char *name, const char *value) { WriteLine("set " + Quote(name) + " " + Quote(value)); }
 

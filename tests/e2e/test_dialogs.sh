@@ -170,6 +170,27 @@ ANS
     expect_line 'msgbox "Insufficient Disk space for minimum install" "Alert" 0 1'
 fi
 
+# An answer without values goes on with what the dialog shows, as a user
+# pressing Continue without typing: the destination offered (C:) is taken.
+e2e_case continue_without_values
+script | make_medium "$work/medium"
+printf 'dialog 100 CONTINUE\ndialog 300 CONTINUE\ndialog 800 EXIT\ndialog 200 EXIT\n' > "$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_clean_end 0
+expect_line 'set "EditTextOut" "C:"'
+expect_line 'dialog 800 EXIT'
+expect_no_line 'dialog 6400 CONTINUE'
+
+# Answers that can never get past the destination end the run with a reason
+# instead of going round for ever.
+e2e_case answers_that_never_finish
+script | make_medium "$work/medium"
+{ echo 'dialog 100 CONTINUE'; for i in $(seq 120); do echo 'dialog * CONTINUE EditTextOut=Q:'; done; } > "$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_clean_end 3
+expect_line 'abort "endless loop: dialog 300 answered 50 times"'
+grep -q 'endless loop: dialog 300 answered 50 times' "$work/stdout" || fail "no reason on the standard error"
+
 # Continue with every set unchecked would install nothing and then say the
 # product is installed: a message keeps the custom dialog.
 e2e_case custom_with_nothing_checked

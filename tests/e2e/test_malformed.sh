@@ -121,18 +121,25 @@ hostile percent_missing_source "$corpus/percent_missing_source.inf" "${to_instal
 stopped_after_first_file "Error 0x2 Copying File $(as_transcript "$(winpath "$work/medium")\\%n%s%n.txt") to R:\\\\usr\\\\x.txt\\n" "Fatal Error"
 reliability_log
 
-# The files are in; the registration cannot name its key or its group.
+# A chosen set that could not be registered (its key cannot be named, no
+# group) is refused before its files are copied.
+stopped_before_copying() {
+    expect_clean_end 1
+    expect_line 'dialog 800 CONTINUE'
+    expect_line "msgbox \"$1\" \"Fatal Error\" 0 1"
+    expect_intact "$dest/earlier.txt" "$earlier"
+    expect_no_file "$dest/a.txt"
+}
 hostile software_name_300_characters "$corpus/software_name_300_characters.inf" "${to_install[@]}" 'msgbox OK'
-stopped_after_first_file "The registration key of the file set Base tools is too long" "Fatal Error"
-expect_intact "$dest/b.txt" "$content_b"
+stopped_before_copying "The registration key of the file set Base tools is too long"
 reliability_log
 
-hostile without_software "$corpus/without_software.inf" "${to_install[@]}" 'dialog 400 CONTINUE'
-expect_clean_end 2
-expect_line 'dialog 400 CONTINUE'
-expect_intact "$dest/earlier.txt" "$earlier"
-expect_intact "$dest/a.txt" "$content_a"
-expect_intact "$dest/b.txt" "$content_b"
+hostile without_software "$corpus/without_software.inf" "${to_install[@]}" 'msgbox OK'
+stopped_before_copying 'setup.inf: the part \"Base tools\" has no SOFTWARE line and cannot be registered. Nothing was installed.'
+reliability_log
+
+hostile without_company "$corpus/without_company.inf" "${to_install[@]}" 'msgbox OK'
+stopped_before_copying "setup.inf has no COMPANY line: the parts cannot be registered. Nothing was installed."
 reliability_log
 
 # Scripts without a complete file set: nothing to offer, nothing installed.

@@ -7,12 +7,13 @@ artifacts="$SETUP_BUILD/artifacts"
 mkdir -p "$artifacts"
 
 # start_setup START_DIR PROGRAM_DIR: setup.exe with a transcript, on a
-# 1024x768 Wine desktop so its windows get real frames.
+# 1024x768 Wine desktop so its windows get real frames. SETUP_ARGS adds
+# options in front.
 start_setup() {
     local start=$1 program=$2
     rm -f "$work/transcript"
     (cd "$start" && exec wine explorer /desktop=setup,1024x768 cmd /c \
-        "set TMP=$(winpath "$work/tmp")&& $(winpath "$program")\\setup.exe /t $(winpath "$work/transcript")" \
+        "set TMP=$(winpath "$work/tmp")&& $(winpath "$program")\\setup.exe ${SETUP_ARGS:-} /t $(winpath "$work/transcript")" \
         </dev/null >"$work/stdout" 2>&1) &
     setup_pid=$!
 }
@@ -70,13 +71,21 @@ finish_setup() {
     status=$?
 }
 
-# click_button WINDOW N: clicks the Nth button from the right in the button
-# row at the bottom of a dialog (all dialogs share that layout).
+# click_button WINDOW BUTTON: clicks back, continue, exit or help in the
+# button row of a dialog; every dialog has them at the same places, 260
+# dialog units wide (OK stands where Continue or Exit or Help would).
 click_button() {
-    local width height
+    local width height centre
+    case $2 in
+        back) centre=68 ;; continue) centre=116 ;; exit) centre=172 ;; help) centre=228 ;;
+        *) fail "no button $2"; return 1 ;;
+    esac
     width=$(xwininfo -id "$1" | awk '/Width:/ {print $2}')
     height=$(xwininfo -id "$1" | awk '/Height:/ {print $2}')
-    xdotool mousemove --window "$1" $((width - 58 - ($2 - 1) * 94)) $((height - 25)) click 1
+    # Inside the 3-pixel frame; the row's middle is 14 units above the
+    # bottom, a unit down being about 13/14 of a unit across.
+    xdotool mousemove --window "$1" $((3 + centre * (width - 6) / 260)) \
+        $((height - 3 - 14 * 13 * (width - 6) / (260 * 14))) click 1
 }
 
 # keys WINDOW KEY...: the keys, typed into that window.

@@ -21,7 +21,7 @@ script | make_medium "$work/medium"
 start_setup "$work/medium" "$work/medium"
 if welcome=$(wait_for_window "Welcome"); then
     screenshot welcome_dialog
-    click_button "$welcome" 3  # Continue
+    click_button "$welcome" continue
     wait_for_line 'dialog 100 CONTINUE'
 fi
 if destination=$(wait_for_window "Destination Drive"); then
@@ -34,7 +34,7 @@ fi
 if install_type=$(wait_for_window "Installation Type"); then
     screenshot install_type_dialog
     keys "$install_type" alt+u
-    click_button "$install_type" 3  # Continue
+    click_button "$install_type" continue
     wait_for_line 'dialog 800 CONTINUE'
 fi
 if custom=$(wait_for_window "Custom Installation"); then
@@ -47,7 +47,7 @@ if custom=$(wait_for_window "Custom Installation"); then
     wait_for_line 'dialog 6200 EXIT'
 fi
 if quit=$(wait_for_window "Exit Setup"); then
-    click_button "$quit" 2  # Exit Setup
+    click_button "$quit" exit
 fi
 finish_setup
 expect_line 'set "ButtonChecked" "2"'
@@ -68,7 +68,7 @@ if frame=$(wait_for_window "Quorvane/32 2.0 Installation") && wait_for_window "W
     wait_for_line 'dialog 100 EXIT'
     if quit=$(wait_for_window "Exit Setup"); then
         screenshot quit_from_close_box
-        click_button "$quit" 2  # Exit Setup
+        click_button "$quit" exit
     fi
 fi
 finish_setup

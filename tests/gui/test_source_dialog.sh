@@ -22,7 +22,7 @@ if dialog=$(wait_for_window "Installation Files"); then
 fi
 if info=$(wait_for_window "Location Cannot Be Used"); then
     screenshot invalid_path_dialog
-    click_button "$info" 2  # OK
+    click_button "$info" continue  # OK
     wait_for_line 'dialog 6400 CONTINUE'
 fi
 if dialog=$(wait_for_window "Installation Files"); then
@@ -42,6 +42,7 @@ if quit=$(wait_for_window "Exit Setup"); then
 fi
 finish_setup
 expect_line "set \"EditTextOut\" \"$(winpath "$work/empty" | sed 's/\\/\\\\/g')\""
+expect_line 'set "LocationProblem" "NO_FILES"'
 expect_line "set \"EditTextOut\" \"$(winpath "$work/medium" | sed 's/\\/\\\\/g')\""
 expect_files 0 "$work/tmp/pex*.tmp"
 
@@ -49,12 +50,12 @@ e2e_case quit_with_the_mouse
 script | make_medium "$work/medium"
 start_setup "$work" "$work/medium"
 if dialog=$(wait_for_window "Installation Files"); then
-    click_button "$dialog" 1  # Exit
+    click_button "$dialog" exit
     wait_for_line 'dialog 103 EXIT'
 fi
 if quit=$(wait_for_window "Exit Setup"); then
     screenshot quit_dialog
-    click_button "$quit" 1  # Help
+    click_button "$quit" help
     if help=$(wait_for_window "Setup Help"); then
         screenshot help_dialog
         keys "$help" Return
@@ -68,7 +69,7 @@ if dialog=$(wait_for_window "Installation Files"); then
 fi
 sleep 1
 if quit=$(wait_for_window "Exit Setup"); then
-    click_button "$quit" 2  # Exit Setup
+    click_button "$quit" exit
 fi
 finish_setup
 expect_line 'dialog 200 EXIT'

@@ -75,6 +75,14 @@ expect_check unsafe 1 "${unsigned[@]}" \
     "setup.inf:$(line_of unsafe/setup.inf '^F \.\.'): error: the source leaves the medium's file directory: F ..\\one.txt doc\\one.txt" \
     "setup.inf:$(line_of unsafe/setup.inf '^F \.\.'): error: '..\\one.txt' is not on the medium (../one.txt)"
 
+case=parts_that_cannot_be_registered
+build -o unnamed || fail "$(cat build.err)"
+sed -i '/^SOFTWARE \[MkTest documents\]/d' unnamed/setup.inf
+expect_check unnamed 1 'setup.inf: error: the part "Documents" has no SOFTWARE line: the installer cannot register it' \
+    "${unsigned[@]}"
+sed -i '/^COMPANY/d' unnamed/setup.inf
+expect_check unnamed 1 "setup.inf: error: no COMPANY line: the installer cannot register any part" "${unsigned[@]}"
+
 case=values_longer_than_the_installer_keeps
 build -o long || fail "$(cat build.err)"
 long=$(printf 'N%.0s' $(seq 300))
@@ -89,7 +97,7 @@ case=double_byte_names_need_their_code_page
 # 0x81 0x7C is one character in code page 932; read single-byte, its
 # second byte is a "|", which no file name may hold.
 make_product dbcs_product
-printf 'FILESET [Wide]\nBEGIN\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
+printf 'FILESET [Wide]\nSOFTWARE [Wide]\nBEGIN\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
 dbcs_line=$(grep -an $'\x81' dbcs_product/setup.inf | cut -d: -f1)
 "$mkmedia" build dbcs_product/setup.inf -o dbcs --programs programs -q 2>build.err && fail "built single-byte"
 grep -qaxF "dbcs_product/setup.inf:$dbcs_line: error: the destination holds a character that no file name can hold: F doc\\one.txt doc\\"$'\x81|'".txt" build.err ||
@@ -108,7 +116,7 @@ expect_refused() {
     build -o refused "$@" && fail "built all the same"
     grep -qxF -- "$want" build.err || fail "build said: $(cat build.err)"
     [ ! -e refused ] || fail "a medium was left"
-    [ -z "$(ls -A | grep mkmedia)" ] || fail "left beside: $(ls -A | grep mkmedia)"
+    [ -z "$(ls -A | grep refused)" ] || fail "left beside: $(ls -A | grep refused)"
 }
 sed -i 's/^END$/CHANGEDISK 2\nEND/' product/setup.inf
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^CHANGEDISK'): error: CHANGEDISK lines are placed by mkmedia: leave them out"

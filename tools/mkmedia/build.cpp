@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <stdio.h>
 #include <stdlib.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -17,6 +18,10 @@
 
 #include "lz_compress.h"
 #include "setup_info.h"
+
+#ifndef O_BINARY
+#define O_BINARY 0  // only Windows tells text from binary files
+#endif
 
 namespace {
 
@@ -84,10 +89,11 @@ private:
     void Progress(const char *what, size_t done, size_t all) const;
 
     const BuildOptions &options_;
+    fs::path product_tree_;
     Script script_;
     Plan plan_;
     NameFinder finder_;
-    std::map<fs::path, size_t> payload_of_file_;
+    std::map<std::string, size_t> payload_of_file_;  // by the product file's path
     std::vector<Diagnostic> diagnostics_;
     MediumKind kind_ = MediumKind::SINGLE;
     bool compress_ = false;
@@ -105,16 +111,14 @@ void Builder::Progress(const char *what, size_t done, size_t all) const
 // often the script names it.
 bool Builder::TakePayload(const ScriptLine &line)
 {
-    fs::path from = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
-    if (from.empty())
-        from = ".";
+    const fs::path &from = product_tree_;
     fs::path product = finder_.Find(from, line.source);
     std::error_code error;
     if (product.empty() || !fs::is_regular_file(product, error)) {
         Fail(line.number, "'" + line.source + "' is not in the product tree " + from.string());
         return false;
     }
-    auto known = payload_of_file_.find(product);
+    auto known = payload_of_file_.find(product.string());
     if (known != payload_of_file_.end()) {
         plan_.payload_of_line[line.number] = known->second;
         return true;
@@ -123,8 +127,8 @@ bool Builder::TakePayload(const ScriptLine &line)
     payload.product = product;
     payload.medium_name = MediumName(line.source, compress_);
     std::string bytes;
-    bool readable = compress_ ? ReadWholeFile(product, bytes) : std::ifstream(product, std::ios::binary).good();
-    if (!readable) {
+    // A plain file that cannot be read is found when it is copied.
+    if (compress_ && !ReadWholeFile(product, bytes)) {
         Fail(line.number, "'" + line.source + "' cannot be read: " + product.string());
         return false;
     }
@@ -142,7 +146,7 @@ bool Builder::TakePayload(const ScriptLine &line)
                                              original.back(), reinterpret_cast<unsigned char *>(&payload.compressed[0])));
         payload.stored = payload.compressed.size();
     }
-    payload_of_file_[product] = plan_.payloads.size();
+    payload_of_file_[product.string()] = plan_.payloads.size();
     plan_.payload_of_line[line.number] = plan_.payloads.size();
     plan_.payloads.push_back(std::move(payload));
     return true;
@@ -243,6 +247,25 @@ bool WriteFile(const fs::path &path, const std::string &bytes)
     return !out.fail();
 }
 
+// A plain copy into a directory that holds no such name yet: created at
+// once, without asking first whether it exists. A read shorter than asked
+// for is the end of a regular file, so a small file costs one read.
+bool CopyFile(const fs::path &from, const fs::path &to)
+{
+    static char buffer[1 << 16];
+    int in = open(from.string().c_str(), O_RDONLY | O_BINARY);
+    if (in < 0)
+        return false;
+    int out = open(to.string().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0644);
+    bool copied = out >= 0;
+    for (ssize_t got = sizeof buffer; copied && got == static_cast<ssize_t>(sizeof buffer);) {
+        got = read(in, buffer, sizeof buffer);
+        copied = got >= 0 && write(out, buffer, static_cast<size_t>(got)) == got;
+    }
+    close(in);
+    return out >= 0 && close(out) == 0 && copied;
+}
+
 bool Builder::WriteMedium(const fs::path &top)
 {
     fs::path script_dir = ScriptDirectory(top, kind_);
@@ -267,6 +290,7 @@ bool Builder::WriteMedium(const fs::path &top)
         }
     }
     size_t done = 0, all = 0;
+    std::set<std::string> made;  // directories, each made once
     for (const auto &disk : plan_.disks)
         all += disk.second.size();
     for (const auto &disk : plan_.disks) {
@@ -282,16 +306,12 @@ bool Builder::WriteMedium(const fs::path &top)
                     ch = '/';
             }
             fs::path target = FilesDirectory(top, kind_, disk.first) / name;
-            bool written;
-            if (compress_) {
-                written = WriteFile(target, payload.compressed);
-            } else {
-                std::error_code error;
+            std::error_code error;
+            if (made.insert(target.parent_path().string()).second)
                 fs::create_directories(target.parent_path(), error);
-                written = fs::copy_file(payload.product, target, error) && !error;
-            }
+            bool written = compress_ ? WriteFile(target, payload.compressed) : CopyFile(payload.product, target);
             if (!written) {
-                Fail(0, "cannot write " + target.string());
+                Fail(0, "cannot write " + target.string() + " from " + payload.product.string());
                 return false;
             }
             Progress("written", ++done, all);
@@ -330,6 +350,9 @@ int Builder::Run()
         return 1;
     }
     script_ = ReadScript(bytes);
+    product_tree_ = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
+    if (product_tree_.empty())
+        product_tree_ = ".";
     diagnostics_ = script_.diagnostics;
     kind_ = options_.kind_given ? options_.kind : ScriptKind(script_);
     compress_ = options_.compress_given ? options_.compress : ScriptCompressed(script_);
@@ -403,6 +426,9 @@ int Builder::Run()
         return 1;
     }
     PrintDiagnostics(diagnostics_, options_.source.c_str());
+    if (!WriteBuildRecord(options_.output, product_tree_))
+        fprintf(stderr, "mkmedia: warning: cannot write %s; verify then needs --from\n",
+                BuildRecord(options_.output).string().c_str());
     if (!options_.quiet) {
         unsigned long long stored = 0;
         for (const Payload &payload : plan_.payloads)

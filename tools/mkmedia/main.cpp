@@ -9,6 +9,7 @@
 #include "build.h"
 #include "code_page.h"
 #include "medium.h"
+#include "verify.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ const char kUsage[] =
     "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [-q]\n"
     "                     [--sign PFX [--timestamp URL]] [--codepage CP]\n"
     "       mkmedia check DIR [--ca FILE] [--codepage CP]\n"
+    "       mkmedia verify DIR [--from PRODUCT] [--ca FILE] [--codepage CP] [-q]\n"
     "       mkmedia VERB --help\n";
 
 const char kBuildHelp[] =
@@ -179,5 +181,7 @@ int main(int argc, char **argv)
         return Help(argc, argv, kBuildHelp) ? 0 : Build(argc, argv, argv[0]);
     if (verb == "check")
         return Help(argc, argv, kCheckHelp) ? 0 : Check(argc, argv);
+    if (verb == "verify")
+        return VerifyCommand(argc, argv);
     return UsageError(("unknown verb " + verb).c_str());
 }

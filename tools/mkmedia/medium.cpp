@@ -2,6 +2,7 @@
 #include "medium.h"
 
 #include <string.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <memory>
@@ -31,7 +32,7 @@ fs::path MarkerFile(const fs::path &top, int disk)
     return top / ("DISK" + std::to_string(disk)) / ("DISKID" + std::to_string(disk));
 }
 
-const std::map<std::string, std::string> &NameFinder::Listing(const fs::path &directory)
+const std::map<std::string, std::string> &NameFinder::Listing(const std::string &directory)
 {
     auto known = listings_.find(directory);
     if (known != listings_.end())
@@ -43,24 +44,26 @@ const std::map<std::string, std::string> &NameFinder::Listing(const fs::path &di
     return names;
 }
 
+// Built as a string: a path put together part by part costs more than the
+// look-ups.
 fs::path NameFinder::Find(const fs::path &base, const std::string &relative)
 {
-    fs::path found = base;
+    std::string found = base.string();
     std::string folded = FoldName(relative);
     size_t at = 0;
     while (at <= folded.size()) {
         size_t slash = folded.find('/', at);
         if (slash == std::string::npos)
             slash = folded.size();
-        std::string part = folded.substr(at, slash - at);
+        if (slash > at) {
+            const std::map<std::string, std::string> &names = Listing(found);
+            auto name = names.find(folded.substr(at, slash - at));
+            if (name == names.end())
+                return fs::path();
+            found += static_cast<char>(fs::path::preferred_separator);
+            found += name->second;
+        }
         at = slash + 1;
-        if (part.empty())
-            continue;
-        const std::map<std::string, std::string> &names = Listing(found);
-        auto name = names.find(part);
-        if (name == names.end())
-            return fs::path();
-        found /= name->second;
     }
     return found;
 }
@@ -74,6 +77,31 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes)
     all << in.rdbuf();
     bytes = all.str();
     return !in.bad();
+}
+
+fs::path BuildRecord(const fs::path &medium)
+{
+    fs::path path = fs::absolute(medium).lexically_normal();
+    if (path.filename().empty())
+        path = path.parent_path();
+    return path.parent_path() / (path.filename().string() + ".mkmedia");
+}
+
+bool WriteBuildRecord(const fs::path &medium, const fs::path &product)
+{
+    std::ofstream out(BuildRecord(medium));
+    out << "product " << fs::absolute(product).lexically_normal().string() << "\n";
+    out.close();
+    return !out.fail();
+}
+
+fs::path ReadBuildRecord(const fs::path &medium)
+{
+    std::ifstream in(BuildRecord(medium));
+    std::string line;
+    if (!std::getline(in, line) || line.compare(0, 8, "product ") != 0)
+        return fs::path();
+    return line.substr(8);
 }
 
 MediumKind ScriptKind(const Script &script)
@@ -119,7 +147,7 @@ Payload Judge(const fs::path &path, bool expanded)
     if (!expanded) {  // copied as it stands: only its size counts
         std::error_code error;
         payload.installed = static_cast<unsigned long>(fs::file_size(path, error));
-        payload.readable = !error && std::ifstream(path, std::ios::binary).good();
+        payload.readable = !error && access(path.string().c_str(), R_OK) == 0;
         return payload;
     }
     std::string bytes;
@@ -224,7 +252,7 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     }
 
     bool compressed = ScriptCompressed(script);
-    std::map<fs::path, Payload> judged;
+    std::map<std::string, Payload> judged;  // by the file's path
     std::set<int> markers_checked;
     unsigned long totals[MAX_FILE_SETS] = {};
     std::vector<std::set<std::string>> installed(MAX_FILE_SETS);
@@ -257,9 +285,9 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
             found.push_back({line.number, true, text});
             continue;
         }
-        auto known = judged.find(path);
+        auto known = judged.find(path.string());
         if (known == judged.end())
-            known = judged.emplace(path, Judge(path, compressed)).first;
+            known = judged.emplace(path.string(), Judge(path, compressed)).first;
         const Payload &payload = known->second;
         if (!payload.readable)
             found.push_back({line.number, true, "'" + line.source + "' cannot be read"});

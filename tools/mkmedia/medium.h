@@ -32,8 +32,8 @@ public:
     fs::path Find(const fs::path &base, const std::string &relative);
 
 private:
-    const std::map<std::string, std::string> &Listing(const fs::path &directory);
-    std::map<fs::path, std::map<std::string, std::string>> listings_;
+    const std::map<std::string, std::string> &Listing(const std::string &directory);
+    std::map<std::string, std::map<std::string, std::string>> listings_;  // by directory
 };
 
 // A file's bytes; false when it cannot be read.
@@ -43,6 +43,13 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes);
 // COMPRESSED (its last compression line).
 MediumKind ScriptKind(const Script &script);
 bool ScriptCompressed(const Script &script);
+
+// mkmedia build names the product tree of a medium in a record beside it,
+// DIR.mkmedia, never on it: the medium ships as it is.
+fs::path BuildRecord(const fs::path &medium);
+bool WriteBuildRecord(const fs::path &medium, const fs::path &product);
+// The product tree the record names, or an empty path.
+fs::path ReadBuildRecord(const fs::path &medium);
 
 struct CheckOptions {
     fs::path trusted;              // certificates (PEM) trusted instead of the system's

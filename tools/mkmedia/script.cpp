@@ -102,6 +102,20 @@ void ClassifyInBlock(_setup_info *si, ScriptLine &out)
     }
 }
 
+// The scanner reads its stream unbuffered, a byte at a time: from memory
+// where the C library can, so a long script costs no system call a byte.
+FILE *ScriptStream(std::string &text)
+{
+#ifndef _WIN32
+    if (!text.empty())
+        return fmemopen(&text[0], text.size(), "r");
+#endif
+    FILE *file = tmpfile();
+    if (file != NULL)
+        fwrite(text.data(), 1, text.size(), file);
+    return file;
+}
+
 // The bracket values of a header line and the fields the installer keeps
 // them in; a longer value is cut there without a word.
 struct FieldLimit {
@@ -222,19 +236,34 @@ Script ReadScript(const std::string &bytes)
     return script;
 }
 
-void ScanAsTheInstaller(Script &script)
+// The installer refuses, before copying, a part it could not register:
+// one without a software name, or any part of a script without a company.
+static void RequireRegistrationNames(Script &script, const _setup_info &si)
+{
+    for (int i = 1; i < si.num_file_sets && i < MAX_FILE_SETS; i++) {
+        const _fileset_info &set = si.file_set_list[i];
+        if (si.company_name[0] == '\0') {
+            script.diagnostics.push_back({0, true, "no COMPANY line: the installer cannot register any part"});
+            return;
+        }
+        if (set.software_name[0] == '\0')
+            script.diagnostics.push_back(
+                {0, true, std::string("the part \"") + set.name + "\" has no SOFTWARE line: the installer cannot register it"});
+    }
+}
+
+void ScanAsTheInstaller(Script &script, ScannedScript *scanned)
 {
     std::string text;
     for (const ScriptLine &line : script.lines)
         text += line.text + "\n";
     for (int platform : {PLATFORM_NT, PLATFORM_WIN95}) {
         std::unique_ptr<_setup_info> si = FreshRecord(platform);
-        si->setup_inf_ptr = tmpfile();
+        si->setup_inf_ptr = ScriptStream(text);
         if (si->setup_inf_ptr == NULL) {
             script.diagnostics.push_back({0, true, "no temporary file for the scan"});
             return;
         }
-        fwrite(text.data(), 1, text.size(), si->setup_inf_ptr);
         try {
             ScanForFileSets(si.get());
         } catch (const InstallerStop &stop) {
@@ -250,6 +279,16 @@ void ScanAsTheInstaller(Script &script)
                 script.diagnostics.push_back({ScannedLineNumber(), true, said});
         }
         fclose(si->setup_inf_ptr);
+        if (scanned != nullptr && platform == PLATFORM_NT) {
+            scanned->company = si->company_name;
+            for (int i = 0; i < si->num_file_sets && i < MAX_FILE_SETS; i++) {
+                const _fileset_info &set = si->file_set_list[i];
+                scanned->sets.push_back({set.name, set.software_name, set.major_version, set.minor_version,
+                                         set.release, set.cpu_type, set.selected != 0});
+            }
+        }
+        if (platform == PLATFORM_NT)
+            RequireRegistrationNames(script, *si);
         for (_fileset_info &set : si->file_set_list) {
             auto release = [](auto *node) {
                 while (node != NULL) {

@@ -45,9 +45,20 @@ struct Script {
 // them (a UTF-16 script is refused), each line classified.
 Script ReadScript(const std::string &bytes);
 
+// A file set as the scanner leaves it (on the NT family).
+struct ScannedSet {
+    std::string name, software, major, minor, release, cpu;
+    bool selected = false;
+};
+struct ScannedScript {
+    std::string company;
+    std::vector<ScannedSet> sets;  // every completed set, the set-up set first
+};
+
 // Runs the installer's scanner over the script's lines; its fatal stop, if
-// any, is added as an error at the line it stopped on.
-void ScanAsTheInstaller(Script &script);
+// any, is added as an error at the line it stopped on. What the scan on the
+// NT family found goes to scanned when given.
+void ScanAsTheInstaller(Script &script, ScannedScript *scanned = nullptr);
 
 // Lower case, backslashes made slashes: names on a medium compare so.
 std::string FoldName(const std::string &name);

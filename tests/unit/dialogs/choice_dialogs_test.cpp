@@ -1,6 +1,7 @@
 // The install-type and custom dialogs as the runtime shows them: what they
 // read from the symbols, what they show, and what each user action reports.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,91 @@ TEST_F(DialogWindow, CustomDialogShowsFileSetNamesAsWrittenAndMissingStatesUnche
         EXPECT_FALSE(IsChecked(dialog, CheckBox(3)));
     };
     EXPECT_EQ(RunCustomDialog({Inspect(look), Click(IDOK)}), "CONTINUE");
+}
+
+struct TooltipSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindOwnedTooltip(HWND window, LPARAM data)
+{
+    auto *search = reinterpret_cast<TooltipSearch *>(data);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (GetWindow(window, GW_OWNER) != search->owner || lstrcmpiA(name, TOOLTIPS_CLASSA) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The tooltip window the dialog owns, if any.
+HWND OwnedTooltip(HWND dialog)
+{
+    TooltipSearch search{dialog, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindOwnedTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The tip shown over a check box; empty when it has none.
+std::string TipOf(HWND tips, HWND dialog, int id)
+{
+    char text[512] = "";
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog, id));
+    tool.lpszText = text;
+    if (!tips || !SendMessageA(tips, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool)))
+        return "";
+    SendMessageA(tips, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+TEST_F(DialogWindow, CustomDialogEndsALongNameInAnEllipsisAndShowsItWholeAsATip)
+{
+    SetList("DriveStatusText", kDriveStatus);
+    // Longer than the line, within what every version of the tooltip control
+    // gives back whole.
+    const std::string longName = "MANUALS & SAMPLES: WINDOWS, MS-DOS AND OS/2 EDITIONS, WITH PRINTED REFERENCE";
+    SetList("StatusItemsText", {"Base tools", longName});
+    SetList("CheckItemsState", {"ON", "OFF"});
+    const auto look = [&longName](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, CheckBox(1)), "Base tools");
+        const std::string shown = ItemText(dialog, CheckBox(2));
+        ASSERT_GT(shown.size(), 10u);
+        EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+        // The beginning of the name as written, its ampersand doubled.
+        const std::string head = shown.substr(0, shown.size() - 3);
+        std::string doubled = longName;
+        doubled.insert(doubled.find('&'), "&");
+        EXPECT_EQ(head, doubled.substr(0, head.size()));
+        EXPECT_NE(head.back(), ' ');
+
+        // The shortened name fits beside the check mark.
+        HWND box = GetDlgItem(dialog, CheckBox(2));
+        RECT client{}, text{};
+        GetClientRect(box, &client);
+        HDC dc = GetDC(box);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(box, WM_GETFONT, 0, 0)));
+        DrawTextA(dc, shown.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(box, dc);
+        EXPECT_LT(text.right + GetSystemMetrics(SM_CXMENUCHECK), client.right);
+
+        HWND tips = OwnedTooltip(dialog);
+        ASSERT_NE(tips, nullptr);
+        EXPECT_EQ(TipOf(tips, dialog, CheckBox(2)), longName);
+        EXPECT_EQ(TipOf(tips, dialog, CheckBox(1)), "");
+    };
+    EXPECT_EQ(RunCustomDialog({Inspect(look), Click(CheckBox(2))}), "CHK2");
+
+    // Shown again with short names only: no tip is left over.
+    SetList("StatusItemsText", {"Base tools", "Samples"});
+    const auto again = [](HWND dialog) {
+        EXPECT_EQ(ItemText(dialog, CheckBox(2)), "Samples");
+        EXPECT_EQ(TipOf(OwnedTooltip(dialog), dialog, CheckBox(2)), "");
+    };
+    EXPECT_EQ(RunCustomDialog({Inspect(again), Click(IDOK)}), "CONTINUE");
 }
 
 TEST_F(DialogWindow, CustomDialogShowsTheDriveStatusBesideItsLabels)

@@ -37,12 +37,12 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
 
 }  // namespace
 
-std::string RunDialog(unsigned id, const char *proc, std::vector<UserStep> steps)
+std::string RunDialog(unsigned id, const char *proc, std::vector<UserStep> steps, unsigned help)
 {
     pending.assign(steps.begin(), steps.end());
     ticksLeft = kPatienceTicks;
     const UINT_PTR timer = SetTimer(nullptr, 0, kTickMs, Tick);
-    const int shown = FDoDialogExt(HwndFrame(), "mscuistf.dll", id, proc, "mscuistf.dll", 900, "FHelpDlgProc");
+    const int shown = FDoDialogExt(HwndFrame(), "mscuistf.dll", id, proc, "mscuistf.dll", help, "FHelpDlgProc");
     KillTimer(nullptr, timer);
     EXPECT_NE(shown, 0) << "dialog " << id;
     EXPECT_TRUE(pending.empty()) << pending.size() << " step(s) not carried out";

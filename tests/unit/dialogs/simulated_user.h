@@ -13,9 +13,9 @@
 // One action on the active dialog; false means "not yet, try again".
 using UserStep = std::function<bool(HWND dialog)>;
 
-// Runs template `id` of mscuistf.dll with procedure `proc` (help 900) while
-// the steps are carried out; returns the event word it reported.
-std::string RunDialog(unsigned id, const char *proc, std::vector<UserStep> steps);
+// Runs template `id` of mscuistf.dll with procedure `proc` and help page
+// `help` while the steps are carried out; returns the event word it reported.
+std::string RunDialog(unsigned id, const char *proc, std::vector<UserStep> steps, unsigned help = 900);
 
 UserStep Click(int controlId);
 UserStep PressKey(UINT virtualKey);  // through the runtime's keyboard handling

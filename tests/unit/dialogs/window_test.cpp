@@ -102,29 +102,126 @@ TEST_F(DialogWindow, ButtonsAndKeysReportTheirEvents)
     }
 }
 
-TEST_F(DialogWindow, EveryStepWithHelpOpensItAndComesBack)
+struct Step {
+    unsigned id;
+    const char *proc;
+    const char *caption;
+    unsigned help;  // the page the installer gives the step
+};
+
+const Step kSteps[] = {
+    {100, "FInfoDlgProc", "Welcome", 900},
+    {103, "FEditDlgProc", "Installation Files", 901},
+    {200, "FQuitDlgProc", "Exit Setup", 902},
+    {300, "FEditDlgProc", "Destination Drive", 903},
+    {700, "FInfoDlgProc", "Installation Complete", 907},
+    {800, "FRadioDlgProc", "Installation Type", 908},
+    {6200, "FCustInstDlgProc", "Custom Installation", 962},
+};
+
+// The first line of the help page on top names the step it explains.
+UserStep ExpectHelpFor(const char *caption)
+{
+    return Inspect([caption](HWND help) {
+        const std::string text = WindowText(GetWindow(help, GW_CHILD));
+        EXPECT_EQ(text.substr(0, text.find('\n')), caption);
+    });
+}
+
+TEST_F(DialogWindow, HelpAndF1OpenThePageOfTheStepAndComeBack)
+{
+    FSetSymbolValue("StatusItemsText", "");
+    FAddListItem("StatusItemsText", "Base tools");
+    for (const Step &step : kSteps) {
+        for (const UserStep &open : {Click(IDHELP), PressKey(VK_F1)}) {
+            SCOPED_TRACE(step.caption);
+            const std::vector<UserStep> steps = {
+                WaitForCaption(step.caption),
+                open,
+                WaitForCaption("Quorvane/32 2.0 Setup Help"),
+                ExpectHelpFor(step.caption),
+                Click(IDOK),
+                WaitForCaption(step.caption),
+                Click(IDOK),
+            };
+            EXPECT_EQ(RunDialog(step.id, step.proc, steps, step.help), "CONTINUE");
+            FKillNDialogs(1);
+        }
+    }
+}
+
+// Where a button is, from the left and the bottom of the dialog's client area.
+struct Place {
+    LONG left, fromBottom, width, height;
+    bool operator==(const Place &other) const
+    {
+        return left == other.left && fromBottom == other.fromBottom && width == other.width &&
+               height == other.height;
+    }
+};
+
+Place PlaceOf(HWND dialog, int id)
+{
+    RECT client{}, button{};
+    GetClientRect(dialog, &client);
+    GetWindowRect(GetDlgItem(dialog, id), &button);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT *>(&button), 2);
+    return {button.left, client.bottom - button.top, button.right - button.left, button.bottom - button.top};
+}
+
+TEST_F(DialogWindow, EveryStepHasBackContinueExitAndHelpAtTheSamePlaces)
+{
+    FSetSymbolValue("StatusItemsText", "");
+    for (const char *name : {"One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight", "Nine"})
+        FAddListItem("StatusItemsText", name);
+    const int buttons[] = {IDC_BACK, IDOK, IDC_EXIT, IDHELP};
+    std::vector<Place> first;
+    for (const Step &step : kSteps) {
+        if (step.id == 200 || step.id == 700)
+            continue;  // the quit question and the end are no steps
+        SCOPED_TRACE(step.caption);
+        const auto look = [&](HWND dialog) {
+            std::vector<Place> places;
+            for (int id : buttons) {
+                EXPECT_TRUE(IsShown(dialog, id)) << id;
+                places.push_back(PlaceOf(dialog, id));
+            }
+            // Back and Continue side by side, then Exit, then Help.
+            EXPECT_EQ(places[0].left + places[0].width, places[1].left);
+            EXPECT_LT(places[1].left + places[1].width, places[2].left);
+            EXPECT_LT(places[2].left + places[2].width, places[3].left);
+            for (int id : {IDOK, IDC_EXIT, IDHELP})
+                EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, id))) << id;
+            if (first.empty())
+                first = places;
+            EXPECT_TRUE(places == first);
+        };
+        EXPECT_EQ(RunDialog(step.id, step.proc, {Inspect(look), Click(IDOK)}), "CONTINUE");
+        FKillNDialogs(1);
+    }
+}
+
+TEST_F(DialogWindow, InvalidLocationSaysWhyInPlainWords)
 {
     struct Case {
-        unsigned id;
-        const char *proc;
-        const char *caption;
+        const char *problem;
+        const char *said;
     };
     const Case cases[] = {
-        {100, "FInfoDlgProc", "Welcome"},
-        {300, "FEditDlgProc", "Destination Drive"},
-        {700, "FInfoDlgProc", "Installation Complete"},
+        {"BLANK", "No drive was typed. Type the drive, for example C:"},
+        {"NOT_FOUND", "The drive you typed does not exist on this computer, or Setup cannot reach it."},
+        {"NOT_HARD_OR_NETWORK", "The drive you typed is not a hard disk or a network drive. Quorvane/32 2.0 can "
+                                "be installed only on a hard disk or a network drive."},
+        {"NO_FILES", "Setup cannot find the Quorvane/32 2.0 installation files at the location you typed."},
+        // A word the dialog does not know leaves the general text.
+        {"", "Setup cannot use the location you gave: it may be empty, may name a drive or directory that does "
+             "not exist, or may be on a kind of drive that cannot be used here."},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.caption);
-        const std::vector<UserStep> steps = {
-            WaitForCaption(c.caption),
-            Click(IDHELP),
-            WaitForCaption("Quorvane/32 2.0 Setup Help"),
-            Click(IDOK),
-            WaitForCaption(c.caption),
-            Click(IDOK),
-        };
-        EXPECT_EQ(RunDialog(c.id, c.proc, steps), "CONTINUE");
+        SCOPED_TRACE(c.problem);
+        FSetSymbolValue("LocationProblem", c.problem);
+        const auto look = [&c](HWND dialog) { EXPECT_EQ(ItemText(dialog, IDC_LOCATION_PROBLEM), c.said); };
+        EXPECT_EQ(RunDialog(6400, "FInfo0DlgProc", {Inspect(look), Click(IDOK)}), "CONTINUE");
         FKillNDialogs(1);
     }
 }

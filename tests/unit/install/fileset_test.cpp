@@ -106,6 +106,9 @@ TEST_F(FileSet, ProgressCountsTheInstalledBytesOverAllSets)
     HWND percent = GetDlgItem(si->hProgBarDlg, 543);
     g_static_proc = (WNDPROC)SetWindowLongPtrA(percent, GWLP_WNDPROC, (LONG_PTR)RecordText);
 
+    char text[MAX_PATH];
+    GetDlgItemTextA(si->hProgBarDlg, 543, text, sizeof text);
+    EXPECT_STREQ(text, "0 % done");
     InstallFileSet(1, si.get());
     EXPECT_DOUBLE_EQ(si->percent_done, 50.0);
     InstallFileSet(2, si.get());
@@ -114,11 +117,10 @@ TEST_F(FileSet, ProgressCountsTheInstalledBytesOverAllSets)
     ShowFinalStatus(si.get());
     SetWindowLongPtrA(percent, GWLP_WNDPROC, (LONG_PTR)g_static_proc);
 
-    // Fast files may skip a share, but what is shown goes up from the start
-    // of the first file to the end of the last, each share once.
+    // Fast files may skip a share, but what is shown goes up from the 0 the
+    // window starts with to the end of the last file, each share once.
     const std::vector<std::string> shares = {"0 % done", "25 % done", "50 % done", "75 % done", "100 % done"};
     ASSERT_FALSE(shown.empty());
-    EXPECT_EQ(shown.front(), shares.front());
     EXPECT_EQ(shown.back(), shares.back());
     auto next = shares.begin();
     for (const std::string &text : shown) {
@@ -127,7 +129,6 @@ TEST_F(FileSet, ProgressCountsTheInstalledBytesOverAllSets)
         ++next;
     }
     EXPECT_EQ(si->bytes_written_to_disk, 1000u);
-    char text[MAX_PATH];
     GetDlgItemTextA(si->hProgBarDlg, 541, text, sizeof text);
     EXPECT_STREQ(text, "d.txt");
     GetDlgItemTextA(si->hProgBarDlg, 542, text, sizeof text);

@@ -2,6 +2,10 @@
 // and its Cancel button.
 #include "install_fixture.h"
 
+#include "setuprt.h"
+
+#include <stdlib.h>
+
 #include <string>
 #include <vector>
 
@@ -39,7 +43,8 @@ TEST_F(ProgressWindow, TemplateHasItsCaptionAndNineControlsInOrder)
     };
     const Control expected[] = {
         {1016, "PERCENTCLASS", "User1", 0},
-        {543, "STATIC", "", WS_GROUP | SS_LEFT},
+        // The share is shown from the start.
+        {543, "STATIC", "0 % done", WS_GROUP | SS_LEFT},
         {-1, "BUTTON", "File ", BS_GROUPBOX},
         {542, "STATIC", "", WS_GROUP | SS_LEFT},
         {-1, "BUTTON", "Dir", BS_GROUPBOX},
@@ -60,16 +65,62 @@ TEST_F(ProgressWindow, TemplateHasItsCaptionAndNineControlsInOrder)
     }
     EXPECT_EQ(control, nullptr);
 
-    // The gauge at 10, 76, 190 x 14 dialog units.
-    RECT units = {10, 76, 190, 14};
-    MapDialogRect(dlg, &units);
-    RECT gauge;
-    GetWindowRect(GetDlgItem(dlg, 1016), &gauge);
-    MapWindowPoints(NULL, dlg, reinterpret_cast<POINT *>(&gauge), 2);
-    EXPECT_EQ(gauge.left, units.left);
-    EXPECT_EQ(gauge.top, units.top);
-    EXPECT_EQ(gauge.right - gauge.left, units.right);
-    EXPECT_EQ(gauge.bottom - gauge.top, units.bottom);
+}
+
+RECT RectInDialog(HWND dlg, HWND control)
+{
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(NULL, dlg, reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+HWND NthControl(HWND dlg, int n)
+{
+    HWND control = GetWindow(dlg, GW_CHILD);
+    while (control && --n > 0)
+        control = GetWindow(control, GW_HWNDNEXT);
+    return control;
+}
+
+TEST_F(ProgressWindow, LinesUpItsPartsAndStandsInTheMiddleOfTheFrame)
+{
+    HWND dlg = si->hProgBarDlg;
+    const RECT gauge = RectInDialog(dlg, GetDlgItem(dlg, 1016));
+    const RECT file_box = RectInDialog(dlg, NthControl(dlg, 3));
+    const RECT dir_box = RectInDialog(dlg, NthControl(dlg, 5));
+    const RECT share_box = RectInDialog(dlg, NthControl(dlg, 8));
+    const RECT cancel = RectInDialog(dlg, GetDlgItem(dlg, IDCANCEL));
+    const RECT file = RectInDialog(dlg, GetDlgItem(dlg, 541));
+    const RECT dir = RectInDialog(dlg, GetDlgItem(dlg, 542));
+    const RECT share = RectInDialog(dlg, GetDlgItem(dlg, 543));
+    for (const RECT &left_edge : {dir_box, gauge, share_box})
+        EXPECT_EQ(left_edge.left, file_box.left);
+    for (const RECT &right_edge : {dir_box, gauge, cancel})
+        EXPECT_EQ(right_edge.right, file_box.right);
+    EXPECT_EQ(dir.left, file.left);
+    EXPECT_EQ(share.left, file.left);
+    EXPECT_EQ(dir.right, file.right);
+    // Each text inside its box, and the boxes one below the other.
+    EXPECT_TRUE(file.top > file_box.top && file.bottom < file_box.bottom);
+    EXPECT_TRUE(dir.top > dir_box.top && dir.bottom < dir_box.bottom);
+    EXPECT_TRUE(share.top > share_box.top && share.bottom < share_box.bottom && share.right < share_box.right);
+    EXPECT_LT(file_box.bottom, dir_box.top);
+    EXPECT_LT(dir_box.bottom, gauge.top);
+    EXPECT_LT(gauge.bottom, share_box.top);
+
+    // A sunken edge around the gauge; the bar fills what is inside it.
+    HWND gauge_window = GetDlgItem(dlg, 1016);
+    EXPECT_TRUE(GetWindowLongA(gauge_window, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    RECT client;
+    GetClientRect(gauge_window, &client);
+    EXPECT_LT(client.right, gauge.right - gauge.left);
+
+    RECT frame, window;
+    GetWindowRect(HwndFrame(), &frame);
+    GetWindowRect(dlg, &window);
+    EXPECT_LE(abs((frame.left + frame.right) - (window.left + window.right)), 1);
+    EXPECT_LE(abs((frame.top + frame.bottom) - (window.top + window.bottom)), 1);
 }
 
 bool BlueAt(HWND gauge, int x)
@@ -93,12 +144,14 @@ TEST_F(ProgressWindow, ShowsTheWholePercentAndGrowsTheBarByWholePixels)
         const char *text;
         int blue_until;  // first column not painted
     };
-    // The bar only ever grows over the grey, so the steps go up.
+    // The bar only ever grows over the grey, so the steps go up. Beyond 100
+    // the share is shown as 100.
     const Step steps[] = {
         {0.0, "0 % done", 0},
         {42.9, "42 % done", static_cast<int>(0.429 * width)},
         {99.99, "99 % done", static_cast<int>(0.9999 * width)},
-        {104.0, "104 % done", width},
+        {104.0, "100 % done", width},
+        {1e12, "100 % done", width},
     };
     for (const Step &step : steps) {
         SCOPED_TRACE(step.text);

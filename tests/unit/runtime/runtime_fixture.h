@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "setuprt.h"
@@ -75,6 +76,42 @@ protected:
     int Start(const std::string &cmdLine) { return InitializeFrame(cmdLine.c_str()); }
 
     ScratchDir scratch_;
+};
+
+// Waits for a box with this caption, records its owner and texts, then
+// presses the button.
+class BoxPresser {
+public:
+    BoxPresser(const char *caption, int button)
+        : thread_([this, caption, button] { Press(caption, button); }) {}
+    ~BoxPresser() { Join(); }
+    void Join() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+    HWND owner = nullptr;
+    std::string texts;  // of the box's controls, each followed by '|'
+
+private:
+    void Press(const char *caption, int button) {
+        HWND box = nullptr;
+        for (int tries = 0; tries < 500 && !box; ++tries) {
+            box = FindWindowA("#32770", caption);
+            if (!box) Sleep(20);
+        }
+        if (!box) return;
+        owner = GetWindow(box, GW_OWNER);
+        EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&texts));
+        PostMessageA(box, WM_COMMAND, button, 0);
+    }
+    static BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+        char text[512];
+        GetWindowTextA(child, text, sizeof text);
+        *reinterpret_cast<std::string *>(texts) += std::string(text) + "|";
+        return TRUE;
+    }
+
+    std::thread thread_;
 };
 
 }  // namespace rttest

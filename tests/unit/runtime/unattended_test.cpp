@@ -77,6 +77,36 @@ TEST_F(Unattended, QuotedValuesKeepDoubledQuotes) {
     EXPECT_EQ("", Symbol("Bare"));
 }
 
+// An answer without values is a user pressing the button without typing:
+// the outputs keep what the dialog showed, not what an earlier answer left.
+TEST_F(Unattended, AnswerWithoutValuesKeepsWhatTheDialogShows) {
+    ASSERT_GT(StartWithAnswers("dialog 300 CONTINUE EditTextOut=Q:\n"
+                               "dialog 300 CONTINUE\n"
+                               "dialog 800 BACK ButtonChecked=2\n"
+                               "dialog 800 CONTINUE\n"
+                               "dialog 800 CONTINUE ButtonChecked=2 Extra=x\n"),
+              0);
+    FSetSymbolValue("EditTextIn", "D:");
+    EXPECT_EQ(1, Dialog(300, "FEditDlgProc"));
+    EXPECT_EQ("Q:", Symbol("EditTextOut"));
+    EXPECT_EQ(1, Dialog(300, "FEditDlgProc"));
+    EXPECT_EQ("D:", Symbol("EditTextOut"));
+
+    FSetSymbolValue("RadioDefault", "1");
+    EXPECT_EQ(1, Dialog(800, "FRadioDlgProc"));
+    EXPECT_EQ("2", Symbol("ButtonChecked"));
+    EXPECT_EQ(1, Dialog(800, "FRadioDlgProc"));
+    EXPECT_EQ("1", Symbol("ButtonChecked"));
+    EXPECT_EQ(1, Dialog(800, "FRadioDlgProc"));
+    EXPECT_EQ("2", Symbol("ButtonChecked"));
+    std::vector<std::string> lines = Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ((std::vector<std::string>{"dialog 800 CONTINUE", "set \"ButtonChecked\" \"2\"", "set \"Extra\" \"x\"",
+                                        "dialog 800 CONTINUE"}),
+              std::vector<std::string>(lines.end() - 4, lines.end()))
+        << "a value on the line is set once, without the shown one before it";
+}
+
 TEST_F(Unattended, MissingDialogFailsWithoutTakingAnAnswer) {
     ASSERT_GT(StartWithAnswers("dialog * CONTINUE\n"), 0);
     EXPECT_EQ(0, Dialog(999)) << "no such template";
