@@ -14,6 +14,7 @@
 #include "dialog_kind.h"
 #include "procedures.h"
 #include "setuprt.h"
+#include "later_windows.h"
 
 namespace {
 
@@ -81,8 +82,7 @@ HWND NameTips(HWND hdlg)
 {
     if (HWND tips = static_cast<HWND>(GetPropA(hdlg, kTipsProperty)))
         return tips;
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
+    LoadCommonControls(ICC_WIN95_CLASSES);
     HWND tips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hdlg, nullptr,
                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hdlg, GWLP_HINSTANCE)), nullptr);
