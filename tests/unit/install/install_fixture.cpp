@@ -117,7 +117,7 @@ void InstallTest::UseMedium(const std::string &src_dir, const std::string &scrip
 
     ASSERT_NE(GetTempFileNameA(si->temp_dir, "pex", 0, si->setup_inf_file), 0u);
     ASSERT_TRUE(CopyFileA((src_dir + "setup.inf").c_str(), si->setup_inf_file, FALSE));
-    si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
+    si->setup_inf_ptr = fopen(si->setup_inf_file, "rb");
     ASSERT_NE(si->setup_inf_ptr, nullptr);
     ScanForFileSets(si.get());
 }
