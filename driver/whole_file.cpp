@@ -6,6 +6,7 @@
 // new one replaces it. The temporary name is fixed per destination file, so
 // a later run finds what a killed one left.
 #include "install_fileset.h"
+#include "log_lines.h"
 #include "text.h"
 
 #include <string.h>
@@ -55,15 +56,6 @@ void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD e
                        si->temp_src_path, si->temp_dst_path);
 }
 
-static int create_new_file(const char *path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);
-    return 1;
-}
-
 // The part of path up to its last backslash, without it.
 static int directory_of(const char *path, char *dir, size_t cb)
 {
@@ -79,15 +71,14 @@ static int directory_of(const char *path, char *dir, size_t cb)
     return 1;
 }
 
-void OpenStage(struct _setup_info *si, struct staged_file *stage)
+void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
 {
-    stage->path[0] = stage->leftover[0] = '\0';
-    stage->writer = INVALID_HANDLE_VALUE;
     open_stage = stage;
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
-        if (create_new_file(fixed)) {
+        stage->writer = CreateFileA(fixed, GENERIC_WRITE, 0, NULL, CREATE_NEW, attributes, NULL);
+        if (stage->writer != INVALID_HANDLE_VALUE) {
             CopyText(stage->path, sizeof stage->path, fixed);
             return;
         }
@@ -108,22 +99,52 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage)
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);
     }
-}
-
-void OpenStageWriter(struct _setup_info *si, struct staged_file *stage)
-{
-    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, attributes, NULL);
     if (stage->writer == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
 }
 
-void CloseStageWriter(struct _setup_info *si, struct staged_file *stage, unsigned long long length)
+int WriteStage(struct staged_file *stage, const void *bytes, DWORD size)
 {
+    // A disk running full may take a part and refuse only the rest, with
+    // the reason.
+    const char *rest = static_cast<const char *>(bytes);
+    for (DWORD left = size; left > 0;) {
+        DWORD wrote = 0;
+        if (!WriteFile(stage->writer, rest, left, &wrote, NULL))
+            return 0;
+        if (wrote == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return 0;
+        }
+        rest += wrote;
+        left -= wrote;
+    }
+    stage->length += size;
+    stage->crc = Crc32(stage->crc, bytes, size);
+    return 1;
+}
+
+int LengthByHandle(HANDLE file, unsigned long long *length)
+{
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return 0;
+    *length = static_cast<unsigned long long>(high) << 32 | low;
+    return 1;
+}
+
+void CloseStageWriter(struct _setup_info *si, struct staged_file *stage)
+{
+    unsigned long long length = 0;
+    int holds_all = LengthByHandle(stage->writer, &length) && length == stage->length;
     // Closing flushes what the system still holds: a full disk may show
     // only now.
     BOOL closed = CloseHandle(stage->writer);
     stage->writer = INVALID_HANDLE_VALUE;
-    if (!closed || !HasLength(stage->path, length))
+    if (!closed || !holds_all)
         StageWriteFailed(si, stage, closed ? ERROR_WRITE_FAULT : GetLastError());
 }
 
@@ -171,14 +192,16 @@ static int replace_file(const struct _setup_info *si, const char *from, const ch
     return MoveFileA(from, to);
 }
 
-void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
 {
-    // A file from a read-only medium comes over read-only; a second
-    // installation from the same disc must be able to replace it.
     DWORD attributes = GetFileAttributesA(stage->path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !SetFileAttributesA(stage->path, attributes & ~FILE_ATTRIBUTE_READONLY))
         placing_failed(si, stage, GetLastError());
+}
+
+void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+{
     if (!replace_file(si, stage->path, si->temp_dst_path))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';

@@ -40,10 +40,6 @@ typedef struct _PROCESS_INFORMATION {
     DWORD dwThreadId;
 } PROCESS_INFORMATION;
 
-struct _stat {
-    long st_size;
-};
-
 // A double-byte code page with the lead bytes of code page 932, so that
 // the host tests always walk double-byte characters.
 inline BOOL IsDBCSLeadByte(unsigned char ch)
