@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "install_log.h"
 #include "setupapi.h"
 #include "setuprt.h"
 
@@ -100,6 +101,7 @@ void InstallTest::SetUp()
 
 void InstallTest::TearDown()
 {
+    CloseInstallLog();
     DestroyWindow(si->hProgBarDlg);
     if (si->setup_inf_ptr != nullptr)
         fclose(si->setup_inf_ptr);
@@ -131,6 +133,25 @@ std::string InstallTest::SimpleScript(const std::string &body, const std::string
 void InstallTest::UseSimpleMedium(const std::string &body, const std::string &header)
 {
     UseMedium(root + "\\medium\\", SimpleScript(body, header));
+}
+
+void InstallTest::LogSetOne()
+{
+    snprintf(si->file_set_list[1].software_name, sizeof si->file_set_list[1].software_name, "Tools");
+    SelectInstallLog(si.get(), &si->file_set_list[1]);
+}
+
+std::vector<log_record> InstallTest::LoggedFiles()
+{
+    CloseInstallLog();
+    std::vector<log_record> records, files;
+    std::string problem;
+    EXPECT_TRUE(ParseLog(ReadText(Installed("uninstall-Tools.log")), records, problem)) << problem;
+    for (const log_record &record : records) {
+        if (record.kind == LOG_FILE)
+            files.push_back(record);
+    }
+    return files;
 }
 
 void InstallTest::ClearDriveA()
