@@ -58,7 +58,6 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
 {
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
-    int existed = PathExists(si->temp_dst_path);
     ShowCopyStarting(si, si->fname, si->temp_dst_path);
     struct staged_file stage;
     if (si->compressed_files) {
@@ -66,7 +65,7 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
             ExpandFile(si, &stage);
     } else
         CopySourceFile(si, &stage);
-    PutStageInPlace(si, &stage);
+    int existed = PutStageInPlace(si, &stage);
     LogFileWritten(si, si->temp_dst_path, existed, stage.length, stage.crc);
     record_item(si, fs, line);
     count_installed_file(si, stage.length);

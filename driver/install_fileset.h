@@ -40,8 +40,9 @@ void DiscardOpenStage(void);
 // installation must be able to replace it.
 void MakeStageWritable(struct _setup_info *si, struct staged_file *stage);
 // The whole file takes its own name, replacing the earlier one; the
-// leftover goes if it was this file's beginning.
-void PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
+// leftover goes if it was this file's beginning. Returns 1 when there was
+// an earlier one.
+int PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
 // The file exists and has exactly length bytes.
 int HasLength(const char *path, unsigned long long length);
 // The length of an open file; 0 when it cannot be had.

@@ -183,13 +183,24 @@ static int is_beginning_of(const char *leftover, const char *installed)
 
 // Replaces the earlier file in one step where the system can: the 95
 // family has no MoveFileExA, so there the earlier file is deleted first.
-static int replace_file(const struct _setup_info *si, const char *from, const char *to)
+// Whether there was one is learnt on the way: asking before costs a look
+// through the whole directory under Wine, as much as copying a small file.
+static int replace_file(const struct _setup_info *si, const char *from, const char *to, int *replaced)
 {
-    if (si->platform != PLATFORM_WIN95)
-        return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
-    if (!DeleteFileA(to) && GetLastError() != ERROR_FILE_NOT_FOUND)
+    *replaced = 0;
+    if (si->platform == PLATFORM_WIN95) {
+        *replaced = DeleteFileA(to);
+        if (!*replaced && GetLastError() != ERROR_FILE_NOT_FOUND)
+            return 0;
+        return MoveFileA(from, to);
+    }
+    if (MoveFileExA(from, to, 0))
+        return 1;
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
         return 0;
-    return MoveFileA(from, to);
+    *replaced = 1;
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
 void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
@@ -200,12 +211,14 @@ void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
         placing_failed(si, stage, GetLastError());
 }
 
-void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
 {
-    if (!replace_file(si, stage->path, si->temp_dst_path))
+    int replaced = 0;
+    if (!replace_file(si, stage->path, si->temp_dst_path, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
     open_stage = NULL;
     if (stage->leftover[0] != '\0' && is_beginning_of(stage->leftover, si->temp_dst_path))
         DeleteFileA(stage->leftover);
+    return replaced;
 }

@@ -58,10 +58,16 @@ FILETIME LastWriteTime(const std::string &path)
 }
 
 // The uninstaller compares each file with its length and CRC-32 in the log,
-// summed as the file is written: a file of one piece, of several, of none.
-// The copy keeps the source's time of its last change, as CopyFileA does.
-TEST_F(WholeFile, TheLogHoldsWhatWasInstalledAndTheCopyKeepsTheSourcesTime)
+// summed as the file is written: a file of one piece, of several, of none;
+// and it leaves a file that was there before, which each family learns as
+// it puts the new one in place. The copy keeps the source's time of its
+// last change, as CopyFileA does.
+class LoggedFile : public WholeFile, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LoggedFile, TheLogHoldsWhatWasInstalledAndTheCopyKeepsTheSourcesTime)
 {
+    if (GetParam())
+        si->platform = PLATFORM_WIN95;
     const std::string big = Payload(2 * 256 * 1024 + 123);
     WriteText(Medium() + "a.txt", "alpha");
     WriteText(Medium() + "big.txt", big);
@@ -97,6 +103,8 @@ TEST_F(WholeFile, TheLogHoldsWhatWasInstalledAndTheCopyKeepsTheSourcesTime)
         EXPECT_EQ(CompareFileTime(&when, &installed), 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothFamilies, LoggedFile, ::testing::Bool());
 
 // A file from a CD-ROM comes over read-only; it must not stay so, or a
 // second installation from the same disc cannot replace it.
