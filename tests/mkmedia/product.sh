@@ -47,3 +47,17 @@ INF
         done
     } >"$dir/setup.inf"
 }
+
+# expect_check MEDIUM CODE [DIAGNOSTIC...]: the exit code and the whole
+# output of mkmedia check on MEDIUM, with the options in check_options.
+expect_check() {
+    local medium=$1 code=$2 got
+    shift 2
+    got=$("$mkmedia" check "$medium" ${check_options[@]+"${check_options[@]}"} 2>&1)
+    local status=$?
+    [ "$status" -eq "$code" ] || fail "check exit code $status, expected $code"
+    [ "$got" = "$(printf '%s\n' "$@" | sed '/^$/d')" ] || fail "check said:
+$got
+expected:
+$(printf '%s\n' "$@")"
+}

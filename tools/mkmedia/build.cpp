@@ -252,6 +252,14 @@ bool Builder::WriteMedium(const fs::path &top)
     }
     for (const char *program : kProgramFiles) {
         std::error_code error;
+        std::string why;
+        if (!options_.signing.pfx.empty()) {
+            if (!SignProgram(options_.signing, options_.programs / program, script_dir / program, why)) {
+                Fail(0, "cannot sign " + std::string(program) + ": " + why);
+                return false;
+            }
+            continue;
+        }
         fs::copy_file(options_.programs / program, script_dir / program, error);
         if (error) {
             Fail(0, "cannot copy " + (options_.programs / program).string() + ": " + error.message());
@@ -350,6 +358,8 @@ int Builder::Run()
         else
             programs_bytes_ += OnDisk(fs::file_size(path, error), kind_);
     }
+    if (!options_.signing.pfx.empty() && !std::ifstream(options_.signing.pfx, std::ios::binary).good())
+        Fail(0, "cannot read the signing key " + options_.signing.pfx.string());
     size_t files = 0, all = 0;
     for (const ScriptLine &line : script_.lines)
         all += line.kind == LineKind::FILE;
@@ -378,7 +388,10 @@ int Builder::Run()
     fs::remove_all(top, error);
     bool built = fs::create_directories(top, error) && WriteMedium(top);
     if (built) {
-        std::vector<Diagnostic> found = CheckMedium(top);
+        // Whose certificate it is, is for check --ca to judge.
+        CheckOptions check;
+        check.any_certificate = true;
+        std::vector<Diagnostic> found = CheckMedium(top, check);
         if (HasErrors(found)) {
             PrintDiagnostics(found, "setup.inf");
             built = false;

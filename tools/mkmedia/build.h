@@ -4,6 +4,7 @@
 #include <string>
 
 #include "medium.h"
+#include "signing.h"
 
 struct BuildOptions {
     std::string source;      // the vendor's setup.inf
@@ -16,6 +17,7 @@ struct BuildOptions {
     bool compress = false;
     unsigned long long disk_size = 0;  // 0: the kind's own
     bool quiet = false;
+    SigningKey signing;  // no pfx: the program files are copied unsigned
 };
 
 // 0 when the medium is built and checked, 1 when it could not be (the

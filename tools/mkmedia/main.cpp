@@ -1,11 +1,13 @@
 // mkmedia - builds an installation medium from a product tree and checks a
 // finished one, with the installer's own reading of setup.inf.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include <string>
 
 #include "build.h"
+#include "code_page.h"
 #include "medium.h"
 
 namespace {
@@ -13,7 +15,8 @@ namespace {
 const char kUsage[] =
     "usage: mkmedia build SOURCE -o DIR [--kind single|floppy|cdrom] [--compress]\n"
     "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [-q]\n"
-    "       mkmedia check DIR\n"
+    "                     [--sign PFX [--timestamp URL]] [--codepage CP]\n"
+    "       mkmedia check DIR [--ca FILE] [--codepage CP]\n"
     "       mkmedia VERB --help\n";
 
 const char kBuildHelp[] =
@@ -31,21 +34,41 @@ const char kBuildHelp[] =
     "  --from DIR        the product tree (default: the directory of SOURCE)\n"
     "  --programs DIR    where setup.exe, setuprt.dll and mscuistf.dll are\n"
     "                    (default: the directory of mkmedia)\n"
+    "  --sign PFX        sign setup.exe, setuprt.dll and mscuistf.dll with the key\n"
+    "                    and certificates of PFX (PKCS#12) through osslsigncode;\n"
+    "                    its password is taken from MKMEDIA_SIGN_PASSWORD\n"
+    "  --timestamp URL   have the signatures time-stamped by that server\n"
+    "  --codepage CP     the ANSI code page the product's scripts are written\n"
+    "                    in: 1252 (default) or another single-byte one (874,\n"
+    "                    1250 to 1258), or 932, 936, 949, 950 (double-byte)\n"
     "  -q                no progress on standard error\n"
     "The medium is checked as `mkmedia check` does before it is put in DIR.\n";
 
 const char kCheckHelp[] =
-    "usage: mkmedia check DIR\n"
+    "usage: mkmedia check DIR [--ca FILE] [--codepage CP]\n"
     "Checks a finished medium without running it: the script as the installer\n"
     "judges it, every file on the disk the script names (with the diskette\n"
     "markers), every compressed file whole, END figures, shortcut programs and\n"
-    "the three program files. Diagnostics: setup.inf:LINE: error: TEXT.\n"
+    "the three program files, whether each is signed and its signature verifies\n"
+    "(through osslsigncode). Diagnostics: setup.inf:LINE: error: TEXT.\n"
+    "  --ca FILE         certificates (PEM) to trust instead of the system's,\n"
+    "                    such as a self-signed one\n"
+    "  --codepage CP     the code page of the script, as for build\n"
     "Exit code 1 when there is an error.\n";
 
 int UsageError(const char *text)
 {
     fprintf(stderr, "mkmedia: %s\n%s", text, kUsage);
     return 2;
+}
+
+bool TakeCodePage(const char *text)
+{
+    std::string why;
+    if (UseCodePage(static_cast<unsigned>(strtoul(text, NULL, 10)), why))
+        return true;
+    UsageError(why.c_str());
+    return false;
 }
 
 bool Help(int argc, char **argv, const char *help)
@@ -71,7 +94,8 @@ int Build(int argc, char **argv, const char *self)
         } else if (arg == "--compress") {
             options.compress_given = options.compress = true;
         } else if ((arg == "-o" || arg == "--kind" || arg == "--disk-size" || arg == "--from" ||
-                    arg == "--programs") && !has_value) {
+                    arg == "--programs" || arg == "--sign" || arg == "--timestamp" || arg == "--codepage") &&
+                   !has_value) {
             return UsageError((arg + " needs a value").c_str());
         } else if (arg == "-o") {
             options.output = argv[++i];
@@ -79,6 +103,13 @@ int Build(int argc, char **argv, const char *self)
             options.from = argv[++i];
         } else if (arg == "--programs") {
             options.programs = argv[++i];
+        } else if (arg == "--sign") {
+            options.signing.pfx = argv[++i];
+        } else if (arg == "--timestamp") {
+            options.signing.timestamp_url = argv[++i];
+        } else if (arg == "--codepage") {
+            if (!TakeCodePage(argv[++i]))
+                return 2;
         } else if (arg == "--kind") {
             std::string kind = argv[++i];
             options.kind_given = true;
@@ -102,14 +133,33 @@ int Build(int argc, char **argv, const char *self)
     }
     if (options.source.empty() || options.output.empty())
         return UsageError("build needs a SOURCE and -o DIR");
+    if (!options.signing.timestamp_url.empty() && options.signing.pfx.empty())
+        return UsageError("--timestamp needs --sign");
     return BuildMedium(options);
 }
 
 int Check(int argc, char **argv)
 {
-    if (argc != 3 || argv[2][0] == '-')
+    CheckOptions options;
+    const char *medium = NULL;
+    for (int i = 2; i < argc; i++) {
+        std::string arg = argv[i];
+        if ((arg == "--ca" || arg == "--codepage") && i + 1 == argc)
+            return UsageError((arg + " needs a value").c_str());
+        if (arg == "--ca") {
+            options.trusted = argv[++i];
+        } else if (arg == "--codepage") {
+            if (!TakeCodePage(argv[++i]))
+                return 2;
+        } else if (arg[0] == '-' || medium != NULL) {
+            return UsageError(("unexpected argument " + arg).c_str());
+        } else {
+            medium = argv[i];
+        }
+    }
+    if (medium == NULL)
         return UsageError("check needs the medium's directory");
-    std::vector<Diagnostic> found = CheckMedium(argv[2]);
+    std::vector<Diagnostic> found = CheckMedium(medium, options);
     PrintDiagnostics(found, "setup.inf");
     return HasErrors(found) ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 
 #include "lz_expand.h"
 #include "setup_info.h"
+#include "signing.h"
 
 const char *const kProgramFiles[3] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
 
@@ -167,9 +168,36 @@ std::string Installed(const std::string &destination)
     return FoldName(drive ? destination.substr(2) : destination);
 }
 
+// Whether a program file is signed and its signature holds; unsigned is
+// no fault, only a medium Windows shows as from an unknown publisher.
+Diagnostic SignatureDiagnostic(const fs::path &path, const std::string &program, const CheckOptions &options)
+{
+    if (!HasSignature(path))
+        return {0, false, program + " is not signed", true};
+    SignatureCheck check = VerifySignature(path, options.trusted);
+    // A changed file is refused before its certificate is read.
+    std::string signed_by = program + " is signed" + (check.signer.empty() ? "" : " by " + check.signer);
+    switch (check.verdict) {
+    case SignatureVerdict::UNTRUSTED:
+        if (!options.any_certificate)
+            return {0, true, signed_by + ", but its certificate is not trusted: " + check.reason +
+                                 (options.trusted.empty() ? " (trust one with --ca FILE)" : "")};
+        [[fallthrough]];  // intact, and that is all the builder asks
+    case SignatureVerdict::VERIFIES:
+        return {0, false, signed_by + "; the signature verifies", true};
+    case SignatureVerdict::ALTERED:
+        return {0, true, signed_by + ", but the file was changed after signing"};
+    case SignatureVerdict::DAMAGED:
+        return {0, true, signed_by + ", but the signature does not verify"};
+    case SignatureVerdict::NO_VERIFIER:
+        break;
+    }
+    return {0, false, program + " is signed, but cannot be verified here: " + check.reason};
+}
+
 }  // namespace
 
-std::vector<Diagnostic> CheckMedium(const fs::path &top)
+std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &options)
 {
     std::vector<Diagnostic> found;
     NameFinder finder;
@@ -188,8 +216,11 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top)
     if (ScriptDirectory(top, kind) != script_path.parent_path())
         found.push_back({0, true, "setup.inf is not where a medium of its image kind keeps it"});
     for (const char *program : kProgramFiles) {
-        if (finder.Find(script_path.parent_path(), program).empty())
+        fs::path path = finder.Find(script_path.parent_path(), program);
+        if (path.empty())
             found.push_back({0, true, std::string(program) + " is missing beside setup.inf"});
+        else
+            found.push_back(SignatureDiagnostic(path, program, options));
     }
 
     bool compressed = ScriptCompressed(script);

@@ -44,5 +44,11 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes);
 MediumKind ScriptKind(const Script &script);
 bool ScriptCompressed(const Script &script);
 
-// Everything check finds wrong with the medium at top.
-std::vector<Diagnostic> CheckMedium(const fs::path &top);
+struct CheckOptions {
+    fs::path trusted;              // certificates (PEM) trusted instead of the system's
+    bool any_certificate = false;  // an intact signature counts, whoever issued its certificate
+};
+
+// Everything check finds wrong with the medium at top, and the signatures
+// of its program files.
+std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &options = CheckOptions());

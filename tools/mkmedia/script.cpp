@@ -102,6 +102,61 @@ void ClassifyInBlock(_setup_info *si, ScriptLine &out)
     }
 }
 
+// The bracket values of a header line and the fields the installer keeps
+// them in; a longer value is cut there without a word.
+struct FieldLimit {
+    const char *keyword;
+    const char *names[2];
+    size_t sizes[2];
+    bool words_first = false;  // the program and icon words stand before the brackets
+};
+const FieldLimit kFieldLimits[] = {
+    {"COMPANY", {"the company name"}, {sizeof(_setup_info::company_name)}},
+    {"SOFTWARE", {"the software name"}, {sizeof(_fileset_info::software_name)}},
+    {"MAJORVERSION", {"the major version"}, {sizeof(_fileset_info::major_version)}},
+    {"MINORVERSION", {"the minor version"}, {sizeof(_fileset_info::minor_version)}},
+    {"RELEASE", {"the release"}, {sizeof(_fileset_info::release)}},
+    {"CPUTYPE", {"the processor type"}, {sizeof(_fileset_info::cpu_type)}},
+    {"ADDPATH", {"the path"}, {sizeof(_PathItems::path)}},
+    {"ENVIRONMENT", {"the variable's name", "the variable's value"},
+     {sizeof(_EnvironItems::var), sizeof(_EnvironItems::value)}},
+    {"APPITEM", {"the shortcut's name", "the shortcut's arguments"},
+     {sizeof(_AppItems::name), sizeof(_AppItems::app_args)}, true},
+    {"SYSAPP", {"the shortcut's name", "the shortcut's arguments"},
+     {sizeof(_AppItems::name), sizeof(_AppItems::app_args)}, true},
+};
+
+// Header values longer than the installer's fields, for the line loaded in si.
+void CheckFieldLengths(_setup_info *si, int number, std::vector<Diagnostic> &diagnostics)
+{
+    const FieldLimit *limit = NULL;
+    for (const FieldLimit &row : kFieldLimits) {
+        if (line_starts_with(si->line_ptr, row.keyword)) {
+            limit = &row;
+            break;
+        }
+    }
+    if (limit == NULL)
+        return;
+    if (limit->words_first) {
+        char *blank = skip_till_char(si->line_ptr, ' ');
+        if (*blank != ' ')
+            return;
+        si->line_ptr = blank + 1;
+        if (!take_word(si) || !take_word(si))
+            return;
+    }
+    for (int field = 0; field < 2 && limit->names[field] != NULL; field++) {
+        if (!take_bracket_value(si))
+            return;
+        size_t length = strlen(si->token);
+        if (length >= limit->sizes[field])
+            diagnostics.push_back({number, true, std::string(limit->names[field]) + " has " + std::to_string(length) +
+                                                     " characters; the installer keeps " +
+                                                     std::to_string(limit->sizes[field] - 1)});
+    }
+}
+
 }  // namespace
 
 Script ReadScript(const std::string &bytes)
@@ -145,6 +200,10 @@ Script ReadScript(const std::string &bytes)
                 ClassifyOutside(si.get(), line);
         } catch (const InstallerStop &stop) {
             script.diagnostics.push_back({number, true, stop.text});
+        }
+        if (line.kind == LineKind::OTHER || line.kind == LineKind::APPITEM) {
+            LoadLine(si.get(), line.text);
+            CheckFieldLengths(si.get(), number, script.diagnostics);
         }
         LoadLine(si.get(), line.text);
         if (line.kind == LineKind::END) {
@@ -228,7 +287,7 @@ void PrintDiagnostics(std::vector<Diagnostic> diagnostics, const char *file)
         if (previous != NULL && previous->line == d.line && previous->text == d.text)
             continue;
         previous = &d;
-        const char *severity = d.error ? "error" : "warning";
+        const char *severity = d.error ? "error" : d.note ? "note" : "warning";
         if (d.line > 0)
             fprintf(stderr, "%s:%d: %s: %s\n", file, d.line, severity, d.text.c_str());
         else

@@ -13,6 +13,7 @@ struct Diagnostic {
     int line;  // 0: about the medium, not a line
     bool error;
     std::string text;
+    bool note = false;  // neither error nor warning: what check found
 };
 
 enum class LineKind { OTHER, FILESET, BEGIN, END, CHANGEDISK, COMPRESSION, IMAGE, APPITEM, DIRECTORY, FILE };
@@ -51,6 +52,6 @@ void ScanAsTheInstaller(Script &script);
 // Lower case, backslashes made slashes: names on a medium compare so.
 std::string FoldName(const std::string &name);
 
-// "setup.inf:LINE: error: TEXT" (or warning), in line order.
+// "setup.inf:LINE: error: TEXT" (or warning, note), in line order.
 void PrintDiagnostics(std::vector<Diagnostic> diagnostics, const char *file);
 bool HasErrors(const std::vector<Diagnostic> &diagnostics);
