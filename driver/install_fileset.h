@@ -19,8 +19,8 @@ struct staged_file {
 };
 
 // Creates the empty temporary file for temp_dst_path with these attributes,
-// open for writing, in a record that has none yet. Until it is put in place or discarded, a quit or fatal
-// stop removes it (RemoveScratchFiles).
+// open for writing, in a record that has none yet. Until it is put in place
+// or discarded, a quit or fatal stop removes it (RemoveScratchFiles).
 void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes);
 // Appends size bytes to the temporary file, counted in length and crc; 0
 // when they cannot be written, with the reason in GetLastError.
