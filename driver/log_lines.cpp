@@ -5,63 +5,11 @@
 // the same byte, so the round trip is exact in every code page.
 #include "log_lines.h"
 
-#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 const char LOG_FIRST_LINE[] = "Quorvane/32 installation log 1";
-
-namespace {
-
-// Eight tables, so that the loop takes eight bytes a step: the installer
-// sums every byte it installs.
-struct crc_tables {
-    uint32_t entry[8][256];
-};
-
-constexpr crc_tables MakeCrcTables()
-{
-    crc_tables tables = {};
-    for (uint32_t byte = 0; byte < 256; byte++) {
-        uint32_t crc = byte;
-        for (int bit = 0; bit < 8; bit++)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-        tables.entry[0][byte] = crc;
-    }
-    for (int k = 1; k < 8; k++) {
-        for (int byte = 0; byte < 256; byte++) {
-            uint32_t previous = tables.entry[k - 1][byte];
-            tables.entry[k][byte] = (previous >> 8) ^ tables.entry[0][previous & 0xFF];
-        }
-    }
-    return tables;
-}
-
-constexpr crc_tables crc_table = MakeCrcTables();
-
-uint32_t LittleEndianWord(const unsigned char *p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
-
-}  // namespace
-
-unsigned long Crc32(unsigned long crc, const void *data, size_t length)
-{
-    const auto &t = crc_table.entry;
-    const unsigned char *p = static_cast<const unsigned char *>(data);
-    uint32_t c = ~static_cast<uint32_t>(crc);
-    for (; length >= 8; p += 8, length -= 8) {
-        uint32_t low = c ^ LittleEndianWord(p), high = LittleEndianWord(p + 4);
-        c = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
-            t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
-    }
-    for (; length > 0; p++, length--)
-        c = t[0][(c ^ *p) & 0xFF] ^ (c >> 8);
-    return ~c;
-}
 
 std::string QuoteLogText(const std::string &text)
 {

@@ -127,17 +127,3 @@ TEST(LogLines, OnlyAWholeLogOfThisInstallerIsTaken)
         EXPECT_EQ("line 3 is damaged", Problem(Sealed({software, body}))) << body;
 }
 
-// The uninstaller compares the sums in the log with the files; the sums are
-// taken piece by piece as files are written, in pieces of any length.
-TEST(LogLines, FileSumsAreTheStandardCrc32InPiecesOfAnyLength)
-{
-    const std::string fox = "The quick brown fox jumps over the lazy dog";
-    EXPECT_EQ(Crc32(0, "", 0), 0u);
-    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);
-    EXPECT_EQ(Crc32(0, fox.data(), fox.size()), 0x414FA339u);
-    for (size_t cut = 0; cut <= fox.size(); cut++) {
-        SCOPED_TRACE(cut);
-        // Each piece starts at every alignment too.
-        EXPECT_EQ(Crc32(Crc32(0, fox.data(), cut), fox.data() + cut, fox.size() - cut), 0x414FA339u);
-    }
-}
