@@ -156,7 +156,9 @@ Written by \`scripts/bench\` on $(date -u +%Y-%m-%d); run it again to reproduce 
 for another number of rounds than $runs).
 
 The same payloads go through four installers, $runs rounds in one session, all under one Wine prefix
-of their own (\`build/wine/bench\`), each run into a clean destination:
+of their own (\`build/wine/bench\`) whose server and desktop stay up for the session, as a Windows
+session's do (else every windowed run would start Wine's desktop process), each run into a clean
+destination:
 
 - **floor**: \`bench/floor.cpp\`, the least work an installation needs: one \`CopyFileA\` per file, or
   on the compressed medium read, decode with the installer's own decoder (\`codec/\`) and write;
@@ -183,10 +185,15 @@ over a script of 10 file sets of 2,000 body lines and over the same sets without
 $1
 
 Reading it: setup.exe decodes the compressed files in its own process, as the floor does; a file in
-another format would still go to \`expand.exe\`. What setup.exe spends beyond the floor is its start-up
-as a windowed program, its registration, and per file the temporary file beside the destination that
-is put in place once whole (a create, a rename and a check of the length), the script line and the
-progress window (texts and bar only when they change, the queue served only when something waits).
+another format would still go to \`expand.exe\`. Per file it opens the source once, creates the
+temporary file beside the destination once and writes it through that handle, summing the bytes for
+the uninstallation log on the way, and gives it its name with one rename once it is whole. Under Wine
+that is three opens by name and ten requests to the server (the floor's \`CopyFileA\`: two opens;
+NSIS, which reads its own archive: one), and two of the names are not there yet, which Wine can only
+tell by reading the whole directory. The rest beyond the floor is a fixed part: the start-up of a
+windowed program (frame and progress window), the registration and the uninstaller's copy; then per file one line of the uninstallation log (written at once, so that a
+killed run leaves the record of every file it put in place), the script line and the progress window
+(texts and bar only when they change, the queue asked at most every 20 ms).
 
 $(machine_facts "$2" "$3")
 DOC

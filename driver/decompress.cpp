@@ -6,6 +6,7 @@
 // exit code of 0 and a target of the source's length count: a file that
 // failed to expand is never taken as installed.
 #include "install_fileset.h"
+#include "install_log.h"
 #include "text.h"
 #include "later_windows.h"
 
@@ -85,9 +86,11 @@ static int expected_length(struct _setup_info *si, unsigned long long *length)
 }
 
 // The Windows 95 family's expand.exe takes short names only; the
-// temporary file exists already, so it has one.
+// temporary file is made first, so it has one.
 void ExpandFile(struct _setup_info *si, struct staged_file *stage)
 {
+    OpenStage(si, stage, FILE_ATTRIBUTE_NORMAL);
+    CloseStageWriter(si, stage);
     const char *source = si->temp_src_path;
     const char *target = stage->path;
     char short_target[MAX_PATH];
@@ -111,6 +114,10 @@ void ExpandFile(struct _setup_info *si, struct staged_file *stage)
         DiscardStage(stage);
         FatalStopFormatted(si, "Fatal Error", "Command line too long for file %s", si->temp_src_path);
     }
-    if (run_expand(si, stage) != 0 || !known || !HasLength(stage->path, length))
+    // The log needs the sum of what expand.exe wrote, which only reading
+    // it back gives.
+    if (run_expand(si, stage) != 0 || !known || !HasLength(stage->path, length) ||
+        !FileChecksum(stage->path, &stage->length, &stage->crc))
         StageWriteFailed(si, stage, 0);
+    MakeStageWritable(si, stage);
 }

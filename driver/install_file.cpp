@@ -1,33 +1,12 @@
 // install_file.cpp - one file line: the file brought over from the medium
-// whole (whole_file.cpp), its shortcut recorded, its size counted in the
-// progress.
+// whole (whole_file.cpp), logged, its shortcut recorded, its size counted in
+// the progress.
 #include "install_fileset.h"
 #include "install_log.h"
 #include "script_line.h"
 #include "text.h"
-#include "later_windows.h"
 
 #include <stdio.h>
-#include <sys/stat.h>
-
-// A copy counts only with the source's length: a source that shrank or
-// vanished on the way gives no whole file. A large file goes in pieces, so
-// that the window follows it and answers meanwhile.
-static void copy_file(struct _setup_info *si, struct staged_file *stage)
-{
-    WIN32_FILE_ATTRIBUTE_DATA source;
-    if (FileAttributesOf(si->temp_src_path, &source) &&
-        (source.nFileSizeHigh != 0 || source.nFileSizeLow >= LARGE_FILE))
-        CopyFileInPieces(si, stage);
-    else if (!CopyFileA(si->temp_src_path, stage->path, FALSE))
-        StageWriteFailed(si, stage, GetLastError());
-    if (!FileAttributesOf(si->temp_src_path, &source) ||
-        !HasLength(stage->path, static_cast<unsigned long long>(source.nFileSizeHigh) << 32 | source.nFileSizeLow)) {
-        DiscardStage(stage);
-        FatalStopFormatted(si, "Fatal Error", "File %s was not copied whole to %s\n", si->temp_src_path,
-                           si->temp_dst_path);
-    }
-}
 
 // The shortcuts are made from these items once every set is copied.
 static void record_item(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line)
@@ -66,13 +45,11 @@ void ShowFileProgress(struct _setup_info *si, unsigned long long done)
     ShowCopyProgress(si);
 }
 
-// The file counts by its size on disk, which for an expanded file is known
-// only now.
-static void count_installed_file(struct _setup_info *si)
+// The file counts by the bytes written, which for an expanded file are
+// known only now.
+static void count_installed_file(struct _setup_info *si, unsigned long long length)
 {
-    if (_stat(si->temp_dst_path, &si->stat_info) != 0)
-        FatalStopFormatted(si, "Fatal Error", "Could not stat expanded file %s\n", si->temp_dst_path);
-    si->bytes_written_to_disk += static_cast<unsigned long>(si->stat_info.st_size);
+    si->bytes_written_to_disk += static_cast<unsigned long>(length);
     count_progress(si, 0);
     ShowCopyProgress(si);
 }
@@ -81,17 +58,15 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
 {
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
-    int existed = PathExists(si->temp_dst_path);
     ShowCopyStarting(si, si->fname, si->temp_dst_path);
     struct staged_file stage;
-    OpenStage(si, &stage);
     if (si->compressed_files) {
         if (!DecodeFile(si, &stage))
             ExpandFile(si, &stage);
     } else
-        copy_file(si, &stage);
-    PutStageInPlace(si, &stage);
-    LogFileWritten(si, si->temp_dst_path, existed);
+        CopySourceFile(si, &stage);
+    int existed = PutStageInPlace(si, &stage);
+    LogFileWritten(si, si->temp_dst_path, existed, stage.length, stage.crc);
     record_item(si, fs, line);
-    count_installed_file(si);
+    count_installed_file(si, stage.length);
 }

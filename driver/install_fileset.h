@@ -11,18 +11,23 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
 // temp_dst_path, and a file of the same temporary name that an earlier run
 // cut short may have left there (empty when there is none).
 struct staged_file {
-    char path[MAX_PATH];
-    char leftover[MAX_PATH];
-    HANDLE writer;  // open while the file is written in pieces, else INVALID_HANDLE_VALUE
+    char path[MAX_PATH] = {};   // empty while there is none
+    char leftover[MAX_PATH] = {};
+    HANDLE writer = INVALID_HANDLE_VALUE;  // open from the file's creation until it is whole
+    unsigned long long length = 0;         // bytes in the file
+    unsigned long crc = 0;                 // their CRC-32, for the installation log
 };
 
-// Creates the empty temporary file for temp_dst_path. Until it is put in
-// place or discarded, a quit or fatal stop removes it (RemoveScratchFiles).
-void OpenStage(struct _setup_info *si, struct staged_file *stage);
-// Opens the temporary file for writing in pieces, into stage->writer.
-void OpenStageWriter(struct _setup_info *si, struct staged_file *stage);
-// Closes stage->writer; the file must have length bytes by then.
-void CloseStageWriter(struct _setup_info *si, struct staged_file *stage, unsigned long long length);
+// Creates the empty temporary file for temp_dst_path with these attributes,
+// open for writing, in a record that has none yet. Until it is put in place
+// or discarded, a quit or fatal stop removes it (RemoveScratchFiles).
+void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes);
+// Appends size bytes to the temporary file, counted in length and crc; 0
+// when they cannot be written, with the reason in GetLastError.
+int WriteStage(struct staged_file *stage, const void *bytes, DWORD size);
+// Closes the writer; the file must hold the length written, by its handle
+// and after the close.
+void CloseStageWriter(struct _setup_info *si, struct staged_file *stage);
 // Removes the temporary file, if there is one.
 void DiscardStage(struct staged_file *stage);
 // Removes the temporary file of the file being written, if any.
@@ -31,26 +36,31 @@ void DiscardOpenStage(void);
 // written: "Error expanding file" on a compressed medium, else "Copying File"
 // with the error code.
 [[noreturn]] void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD error);
-// The whole file takes its own name, replacing the earlier one, and loses
-// a read-only attribute; the leftover goes if it was this file's beginning.
-void PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
+// A file that another program wrote may be read-only; a second
+// installation must be able to replace it.
+void MakeStageWritable(struct _setup_info *si, struct staged_file *stage);
+// The whole file takes its own name, replacing the earlier one; the
+// leftover goes if it was this file's beginning. Returns 1 when there was
+// an earlier one.
+int PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
 // The file exists and has exactly length bytes.
 int HasLength(const char *path, unsigned long long length);
+// The length of an open file; 0 when it cannot be had.
+int LengthByHandle(HANDLE file, unsigned long long *length);
 
-// Decompresses temp_src_path into the temporary file with expand.exe and
+// Decompresses temp_src_path into a temporary file with expand.exe and
 // checks that the result is whole.
 void ExpandFile(struct _setup_info *si, struct staged_file *stage);
-// Decodes temp_src_path into the temporary file when it carries the
+// Decodes temp_src_path into a temporary file when it carries the
 // compressor's signature; returns 0, having written nothing, when it does
 // not (such a file is for expand.exe). Damage is a fatal stop.
 int DecodeFile(struct _setup_info *si, struct staged_file *stage);
-// Copies temp_src_path into the temporary file in pieces, showing the
-// progress within the file.
-void CopyFileInPieces(struct _setup_info *si, struct staged_file *stage);
+// Copies temp_src_path into a temporary file, as CopyFileA would.
+void CopySourceFile(struct _setup_info *si, struct staged_file *stage);
 
-// Files from LARGE_FILE bytes on are copied in pieces of PIECE_SIZE with
-// the progress shown within them; smaller ones in one go.
-enum { LARGE_FILE = 1 << 20, PIECE_SIZE = 256 * 1024 };
+// Sources are read in pieces of PIECE_SIZE; a file of more than one piece
+// shows its progress within it.
+enum { PIECE_SIZE = 256 * 1024 };
 // Shows that done bytes of the current file are written and serves what
 // waits in the window's queue (the Cancel button among it).
 void ShowFileProgress(struct _setup_info *si, unsigned long long done);

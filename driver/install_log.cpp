@@ -228,22 +228,34 @@ int FileChecksum(const char *path, unsigned long long *size, unsigned long *crc)
     return read != 0;
 }
 
-static void LogWholeFile(struct _setup_info *si, enum log_kind kind, const char *path, int existed)
+static void LogSummedFile(struct _setup_info *si, enum log_kind kind, const char *path, int existed,
+                          unsigned long long size, unsigned long crc)
 {
-    if (!current.selected)
-        return;
     struct log_record record = {};
     record.kind = kind;
     record.path = path;
     record.existed = existed;
-    if (!FileChecksum(path, &record.size, &record.crc))
-        FatalStopFormatted(si, "Fatal Error", "Cannot read the installed file %s", path);
+    record.size = size;
+    record.crc = crc;
     WriteRecord(si, &record);
 }
 
-void LogFileWritten(struct _setup_info *si, const char *path, int existed)
+// A file written by another program: its sum is taken by reading it.
+static void LogWholeFile(struct _setup_info *si, enum log_kind kind, const char *path, int existed)
 {
-    LogWholeFile(si, LOG_FILE, path, existed);
+    if (!current.selected)
+        return;
+    unsigned long long size = 0;
+    unsigned long crc = 0;
+    if (!FileChecksum(path, &size, &crc))
+        FatalStopFormatted(si, "Fatal Error", "Cannot read the installed file %s", path);
+    LogSummedFile(si, kind, path, existed, size, crc);
+}
+
+void LogFileWritten(struct _setup_info *si, const char *path, int existed, unsigned long long size,
+                    unsigned long crc)
+{
+    LogSummedFile(si, LOG_FILE, path, existed, size, crc);
 }
 
 // The key path up to the end of its level-th name.

@@ -30,8 +30,10 @@ void CloseInstallLog(void);
 
 int PathExists(const char *path);
 void LogDirectoryMade(struct _setup_info *si, const char *dir);
-// A file written whole under its own name; existed: one was there before.
-void LogFileWritten(struct _setup_info *si, const char *path, int existed);
+// A file written whole under its own name, with its length and CRC-32;
+// existed: one was there before.
+void LogFileWritten(struct _setup_info *si, const char *path, int existed, unsigned long long size,
+                    unsigned long crc);
 // The number of levels of key_path (below HKEY_LOCAL_MACHINE) that exist.
 int ExistingKeyLevels(const char *key_path);
 // The keys of key_path below its first existing levels, parent first.

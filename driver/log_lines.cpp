@@ -11,18 +11,6 @@
 
 const char LOG_FIRST_LINE[] = "Quorvane/32 installation log 1";
 
-unsigned long Crc32(unsigned long crc, const void *data, size_t length)
-{
-    const unsigned char *p = static_cast<const unsigned char *>(data);
-    crc = ~crc & 0xFFFFFFFFul;
-    while (length--) {
-        crc ^= *p++;
-        for (int bit = 0; bit < 8; bit++)
-            crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1)));
-    }
-    return ~crc & 0xFFFFFFFFul;
-}
-
 std::string QuoteLogText(const std::string &text)
 {
     std::string quoted = "\"";

@@ -7,6 +7,8 @@
 // format and its version, the second the software name.
 #pragma once
 
+#include "crc32.h"
+
 #include <string>
 #include <vector>
 
@@ -37,8 +39,6 @@ struct log_record {
     unsigned long type;       // value that was there: its type and bytes
     std::string data;
 };
-
-unsigned long Crc32(unsigned long crc, const void *data, size_t length);
 
 // The text as a quoted field.
 std::string QuoteLogText(const std::string &text);

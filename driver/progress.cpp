@@ -2,7 +2,7 @@
 //
 // The window is modeless: it lives through the queue, which the copy serves
 // between files and between the pieces of a large file, and only when
-// something waits there. Texts and bar change only when what they show
+// something waits there (asked at most every 20 ms). Texts and bar change only when what they show
 // does: a run of small files costs the window next to nothing.
 #include "setup.h"
 #include "setupapi.h"
@@ -23,6 +23,10 @@ enum {
 // The window changes at most this often while files go by: a file name
 // stays readable, and painting costs no more for fast files than for slow.
 enum { UPDATE_INTERVAL_MS = 100 };
+// Between updates the queue is asked at most this often: under Wine each
+// question is a round trip to the server, which costs more than copying a
+// small file, and the user cannot tell 20 ms apart.
+enum { QUEUE_INTERVAL_MS = 20 };
 
 // What the window shows, and what it is still to show. Cleared when a
 // window is made.
@@ -32,6 +36,7 @@ static struct {
     char percent[32];
     LONG bar;               // filled width of the gauge in pixels
     DWORD shown_at;         // tick count of the last update
+    DWORD asked_at;         // tick count of the last look at the queue
     int shown_once;
     char pending_file[600];  // the file being copied, when not shown yet
     char pending_dir[600];
@@ -62,8 +67,15 @@ static void PumpProgressMessages(struct _setup_info *si)
 // Asking the queue is much cheaper than emptying it.
 static void ServeWaitingMessages(struct _setup_info *si)
 {
+    shown.asked_at = GetTickCount();
     if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
         PumpProgressMessages(si);
+}
+
+static void ServeMessagesWhenDue(struct _setup_info *si)
+{
+    if (GetTickCount() - shown.asked_at >= QUEUE_INTERVAL_MS)
+        ServeWaitingMessages(si);
 }
 
 // Truncated toward zero; a share far beyond 100 must not overflow an int.
@@ -181,7 +193,7 @@ void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_d
     }
     shown.texts_pending = CopyText(shown.pending_file, sizeof shown.pending_file, src) &&
                           CopyText(shown.pending_dir, sizeof shown.pending_dir, dst_dir);
-    ServeWaitingMessages(si);
+    ServeMessagesWhenDue(si);
 }
 
 void ShowCopyProgress(struct _setup_info *si)
@@ -190,7 +202,7 @@ void ShowCopyProgress(struct _setup_info *si)
     if (UpdateDue())
         ShowPending(si);
     else
-        ServeWaitingMessages(si);
+        ServeMessagesWhenDue(si);
 }
 
 void ShowFinalStatus(struct _setup_info *si)

@@ -318,10 +318,6 @@ int ScannedLineNumber(void)
 
 int ScanForFileSets(struct _setup_info *si)
 {
-    // The Windows runtime's text-mode ftell miscounts a buffered stream
-    // whose lines end in a bare line feed; unbuffered it is exact. This is
-    // the first use of the stream, which start-up has just opened.
-    setvbuf(si->setup_inf_ptr, NULL, _IONBF, 0);
     si->num_file_sets = 0;
     si->current_diskid = 1;
     fseek(si->setup_inf_ptr, 0, SEEK_SET);

@@ -4,6 +4,8 @@
 #include <string.h>
 
 static const unsigned char utf8_mark[] = {0xEF, 0xBB, 0xBF};
+// What a text editor of old put at the end of the text.
+static const unsigned char end_of_text = 0x1A;
 
 enum script_encoding script_piece_encoding(const struct script_text_state *state, const unsigned char *piece,
                                            size_t length)
@@ -21,8 +23,12 @@ size_t normalize_script_piece(struct script_text_state *state, const unsigned ch
     if (state->seen == 0 && length >= sizeof utf8_mark && memcmp(piece, utf8_mark, sizeof utf8_mark) == 0)
         i = sizeof utf8_mark;
     size_t written = 0;
-    for (; i < length; i++) {
+    for (; i < length && !state->ended; i++) {
         unsigned char byte = piece[i];
+        if (byte == end_of_text) {
+            state->ended = 1;
+            break;
+        }
         if (byte == '\n' && state->after_cr) {
             state->after_cr = 0;
             continue;

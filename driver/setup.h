@@ -57,7 +57,7 @@ int ShowStatus(struct _setup_info *si, const char *src, const char *dst_dir);
 // window changed only just now (then with the next update).
 void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_dir);
 // The share done changed (percent_done): percentage and bar follow, at the
-// pace of the window's updates; waiting messages are served at once.
+// pace of the window's updates; waiting messages are served within 20 ms.
 void ShowCopyProgress(struct _setup_info *si);
 // The copy is over: the last file and the final share are shown.
 void ShowFinalStatus(struct _setup_info *si);

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 #include <stdio.h>
-#include <sys/stat.h>
 
 enum { MAX_FILE_SETS = 10 };
 
@@ -112,7 +111,6 @@ struct _setup_info {
     char temp_temp_path[520];
     char temp_src_short_path[260];
     char system_buf[830];
-    struct _stat stat_info;
     unsigned long bytes_written_to_disk;
     FILE *tmp_file_ptr;
     double percent_done;

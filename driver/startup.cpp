@@ -108,12 +108,15 @@ static void MakePrivateCopy(struct _setup_info *si)
         DeleteFileA(si->setup_inf_file);
         FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");
     }
-    int fd = _open_osfhandle((intptr_t)copy, _O_RDONLY | _O_TEXT);
+    // Binary, so that it is read in blocks and ftell is exact: the Windows
+    // runtime's text mode miscounts a buffered stream whose lines end in a
+    // bare line feed. The copy holds nothing text mode would change.
+    int fd = _open_osfhandle((intptr_t)copy, _O_RDONLY | _O_BINARY);
     if (fd == -1) {
         CloseHandle(copy);
         FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");
     }
-    si->setup_inf_ptr = _fdopen(fd, "r");
+    si->setup_inf_ptr = _fdopen(fd, "rb");
     if (!si->setup_inf_ptr) {
         _close(fd);
         FatalStop(si, "Cannot open SETUP.INF file", "Fatal Error");

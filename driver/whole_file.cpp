@@ -6,6 +6,7 @@
 // new one replaces it. The temporary name is fixed per destination file, so
 // a later run finds what a killed one left.
 #include "install_fileset.h"
+#include "log_lines.h"
 #include "text.h"
 #include "later_windows.h"
 
@@ -56,15 +57,6 @@ void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD e
                        si->temp_src_path, si->temp_dst_path);
 }
 
-static int create_new_file(const char *path)
-{
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);
-    return 1;
-}
-
 // The part of path up to its last backslash, without it.
 static int directory_of(const char *path, char *dir, size_t cb)
 {
@@ -80,15 +72,14 @@ static int directory_of(const char *path, char *dir, size_t cb)
     return 1;
 }
 
-void OpenStage(struct _setup_info *si, struct staged_file *stage)
+void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
 {
-    stage->path[0] = stage->leftover[0] = '\0';
-    stage->writer = INVALID_HANDLE_VALUE;
     open_stage = stage;
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
-        if (create_new_file(fixed)) {
+        stage->writer = CreateFileA(fixed, GENERIC_WRITE, 0, NULL, CREATE_NEW, attributes, NULL);
+        if (stage->writer != INVALID_HANDLE_VALUE) {
             CopyText(stage->path, sizeof stage->path, fixed);
             return;
         }
@@ -109,22 +100,52 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage)
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);
     }
-}
-
-void OpenStageWriter(struct _setup_info *si, struct staged_file *stage)
-{
-    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, attributes, NULL);
     if (stage->writer == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
 }
 
-void CloseStageWriter(struct _setup_info *si, struct staged_file *stage, unsigned long long length)
+int WriteStage(struct staged_file *stage, const void *bytes, DWORD size)
 {
+    // A disk running full may take a part and refuse only the rest, with
+    // the reason.
+    const char *rest = static_cast<const char *>(bytes);
+    for (DWORD left = size; left > 0;) {
+        DWORD wrote = 0;
+        if (!WriteFile(stage->writer, rest, left, &wrote, NULL))
+            return 0;
+        if (wrote == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return 0;
+        }
+        rest += wrote;
+        left -= wrote;
+    }
+    stage->length += size;
+    stage->crc = Crc32(stage->crc, bytes, size);
+    return 1;
+}
+
+int LengthByHandle(HANDLE file, unsigned long long *length)
+{
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return 0;
+    *length = static_cast<unsigned long long>(high) << 32 | low;
+    return 1;
+}
+
+void CloseStageWriter(struct _setup_info *si, struct staged_file *stage)
+{
+    unsigned long long length = 0;
+    int holds_all = LengthByHandle(stage->writer, &length) && length == stage->length;
     // Closing flushes what the system still holds: a full disk may show
     // only now.
     BOOL closed = CloseHandle(stage->writer);
     stage->writer = INVALID_HANDLE_VALUE;
-    if (!closed || !HasLength(stage->path, length))
+    if (!closed || !holds_all)
         StageWriteFailed(si, stage, closed ? ERROR_WRITE_FAULT : GetLastError());
 }
 
@@ -163,27 +184,42 @@ static int is_beginning_of(const char *leftover, const char *installed)
 
 // Replaces the earlier file in one step where the system can: the 95
 // family has no MoveFileExA, so there the earlier file is deleted first.
-static int replace_file(const struct _setup_info *si, const char *from, const char *to)
+// Whether there was one is learnt on the way: asking before costs a look
+// through the whole directory under Wine, as much as copying a small file.
+static int replace_file(const struct _setup_info *si, const char *from, const char *to, int *replaced)
 {
-    if (si->platform != PLATFORM_WIN95)
-        return MoveFileWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
-    if (!DeleteFileA(to) && GetLastError() != ERROR_FILE_NOT_FOUND)
+    *replaced = 0;
+    if (si->platform == PLATFORM_WIN95) {
+        *replaced = DeleteFileA(to);
+        if (!*replaced && GetLastError() != ERROR_FILE_NOT_FOUND)
+            return 0;
+        return MoveFileA(from, to);
+    }
+    if (MoveFileWithFlags(from, to, 0))
+        return 1;
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
         return 0;
-    return MoveFileA(from, to);
+    *replaced = 1;
+    return MoveFileWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
 }
 
-void PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
 {
-    // A file from a read-only medium comes over read-only; a second
-    // installation from the same disc must be able to replace it.
     DWORD attributes = GetFileAttributesA(stage->path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
         !SetFileAttributesA(stage->path, attributes & ~FILE_ATTRIBUTE_READONLY))
         placing_failed(si, stage, GetLastError());
-    if (!replace_file(si, stage->path, si->temp_dst_path))
+}
+
+int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
+{
+    int replaced = 0;
+    if (!replace_file(si, stage->path, si->temp_dst_path, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
     open_stage = NULL;
     if (stage->leftover[0] != '\0' && is_beginning_of(stage->leftover, si->temp_dst_path))
         DeleteFileA(stage->leftover);
+    return replaced;
 }

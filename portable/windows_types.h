@@ -38,7 +38,3 @@ typedef struct _PROCESS_INFORMATION {
     DWORD dwProcessId;
     DWORD dwThreadId;
 } PROCESS_INFORMATION;
-
-struct _stat {
-    long st_size;
-};

@@ -178,7 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::unique_ptr<struct _setup_info> si = NewSetupRecord();
     // The first byte, part of the script as well, chooses the platform.
     si->platform = size > 0 && (data[0] & 1) != 0 ? PLATFORM_WIN95 : PLATFORM_NT;
-    si->setup_inf_ptr = fopen(ScriptPath().c_str(), "r");
+    si->setup_inf_ptr = fopen(ScriptPath().c_str(), "rb");
     if (si->setup_inf_ptr == nullptr)
         return 0;
     bool stopped = false;

@@ -126,3 +126,4 @@ TEST(LogLines, OnlyAWholeLogOfThisInstallerIsTaken)
                              "dir \"C:\\usr\"\"x\""})
         EXPECT_EQ("line 3 is damaged", Problem(Sealed({software, body}))) << body;
 }
+

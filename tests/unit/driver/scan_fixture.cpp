@@ -98,8 +98,8 @@ void ScanTest::Scan(const std::string &script)
     ASSERT_NE(file, nullptr) << path;
     ASSERT_EQ(fwrite(text.data(), 1, text.size(), file), text.size());
     ASSERT_EQ(fclose(file), 0);
-    // As start-up opens it: text mode.
-    si->setup_inf_ptr = fopen(path.c_str(), "r");
+    // As start-up opens it: binary.
+    si->setup_inf_ptr = fopen(path.c_str(), "rb");
     ASSERT_NE(si->setup_inf_ptr, nullptr) << path;
     EXPECT_EQ(ScanForFileSets(si.get()), 1);
 }

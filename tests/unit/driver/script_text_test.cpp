@@ -40,6 +40,15 @@ TEST(ScriptText, EveryKindOfLineEndBecomesOneLineFeed)
     EXPECT_EQ("A\n\nB", Normalized({"A\r", "\r", "B"}));
 }
 
+// The copy is read in binary, so the end-of-text byte that a text-mode
+// read would stop at ends the copy, in whichever piece it comes.
+TEST(ScriptText, TheTextEndsAtTheFirstEndOfTextByte)
+{
+    EXPECT_EQ("END 0\n", Normalized({"END 0\r\n\x1A\r\nFILESET [Hidden]\r\n"}));
+    EXPECT_EQ("A\nB", Normalized({"A\r", "\nB\x1A", "C\n", "D"}));
+    EXPECT_EQ("", Normalized({"\x1A" "A\n"}));
+}
+
 TEST(ScriptText, OnlyALeadingUtf8MarkIsLeftOut)
 {
     EXPECT_EQ("COMPANY [Q]\n", Normalized({"\xEF\xBB\xBF" "COMPANY [Q]\r\n"}));

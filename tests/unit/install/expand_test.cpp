@@ -93,6 +93,23 @@ TEST_P(DamagedSource, StopsWithTheEarlierFileWholeAndNoStrayFile)
 INSTANTIATE_TEST_SUITE_P(BothFamilies, Decoded, ::testing::Bool());
 INSTANTIATE_TEST_SUITE_P(BothFamilies, DamagedSource, ::testing::Combine(::testing::Bool(), ::testing::Range(0, 4)));
 
+// Decoded in process or written by expand.exe, the file is logged with the
+// length and CRC-32 of what was installed, not of the compressed source.
+TEST_F(Expand, TheLogHoldsTheExpandedFile)
+{
+    for (bool foreign_format : {false, true}) {
+        SCOPED_TRACE(foreign_format);
+        UseCompressedMedium(foreign_format ? "foreign" : "medium", "F notes.txt_ notes.txt\n", foreign_format);
+        LogSetOne();
+        InstallFileSet(1, si.get());
+        const std::vector<log_record> files = LoggedFiles();
+        ASSERT_FALSE(files.empty());
+        EXPECT_EQ(files.back().path, Installed("notes.txt"));
+        EXPECT_EQ(files.back().size, Notes().size());
+        EXPECT_EQ(files.back().crc, Crc32(0, Notes().data(), Notes().size()));
+    }
+}
+
 // The target is a temporary file beside the destination, which then takes
 // the destination's name.
 TEST_F(Expand, AnotherFormatGoesToExpandExeWithATemporaryTarget)

@@ -292,7 +292,7 @@ TEST_F(FileSet, BlocksTheScannerRefusesStopTheInstallerToo)
     for (const char *block : {"; set up\nFILESET [Inner]\n", "BEGIN\nBEGIN\n", "CHANGEDISK\n"}) {
         SCOPED_TRACE(block);
         WriteText(root + "\\block.inf", block);
-        si->setup_inf_ptr = fopen((root + "\\block.inf").c_str(), "r");
+        si->setup_inf_ptr = fopen((root + "\\block.inf").c_str(), "rb");
         ForgetChildTranscript();
         EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
         EXPECT_NE(ReadTranscript(true).find(FatalLine("Corrupted setup.inf file")), std::string::npos);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "install_log.h"
 #include "setupapi.h"
 #include "setuprt.h"
 
@@ -100,6 +101,7 @@ void InstallTest::SetUp()
 
 void InstallTest::TearDown()
 {
+    CloseInstallLog();
     DestroyWindow(si->hProgBarDlg);
     if (si->setup_inf_ptr != nullptr)
         fclose(si->setup_inf_ptr);
@@ -117,7 +119,7 @@ void InstallTest::UseMedium(const std::string &src_dir, const std::string &scrip
 
     ASSERT_NE(GetTempFileNameA(si->temp_dir, "pex", 0, si->setup_inf_file), 0u);
     ASSERT_TRUE(CopyFileA((src_dir + "setup.inf").c_str(), si->setup_inf_file, FALSE));
-    si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
+    si->setup_inf_ptr = fopen(si->setup_inf_file, "rb");
     ASSERT_NE(si->setup_inf_ptr, nullptr);
     ScanForFileSets(si.get());
 }
@@ -131,6 +133,25 @@ std::string InstallTest::SimpleScript(const std::string &body, const std::string
 void InstallTest::UseSimpleMedium(const std::string &body, const std::string &header)
 {
     UseMedium(root + "\\medium\\", SimpleScript(body, header));
+}
+
+void InstallTest::LogSetOne()
+{
+    snprintf(si->file_set_list[1].software_name, sizeof si->file_set_list[1].software_name, "Tools");
+    SelectInstallLog(si.get(), &si->file_set_list[1]);
+}
+
+std::vector<log_record> InstallTest::LoggedFiles()
+{
+    CloseInstallLog();
+    std::vector<log_record> records, files;
+    std::string problem;
+    EXPECT_TRUE(ParseLog(ReadText(Installed("uninstall-Tools.log")), records, problem)) << problem;
+    for (const log_record &record : records) {
+        if (record.kind == LOG_FILE)
+            files.push_back(record);
+    }
+    return files;
 }
 
 void InstallTest::ClearDriveA()

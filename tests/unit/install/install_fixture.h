@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "death_test_child.h"
+#include "log_lines.h"
 #include "quiet_toolkit.h"
 #include "setup.h"
 #include "test_files.h"
@@ -40,6 +41,12 @@ protected:
     void UseSimpleMedium(const std::string &body, const std::string &header = "");
     // Empties drive A:, the floppy drive of the test prefixes.
     static void ClearDriveA();
+
+    // Set 1 keeps an installation log, as the software "Tools"; after
+    // the medium is scanned.
+    void LogSetOne();
+    // The records of installed files in that log.
+    std::vector<log_record> LoggedFiles();
 
     std::string Installed(const std::string &relative) { return root + "\\dst\\" + relative; }
     // The names in the destination directory, sorted: what a run leaves.

@@ -133,7 +133,7 @@ protected:
         snprintf(si->expand_path, sizeof si->expand_path, "%s\\expand.exe", si->sys_dir);
         ASSERT_NE(0u, GetTempFileNameA(si->temp_dir, "pex", 0, si->setup_inf_file));
         ASSERT_TRUE(CopyFileA((medium + "setup.inf").c_str(), si->setup_inf_file, FALSE));
-        si->setup_inf_ptr = fopen(si->setup_inf_file, "r");
+        si->setup_inf_ptr = fopen(si->setup_inf_file, "rb");
         ASSERT_NE(nullptr, si->setup_inf_ptr);
         ScanForFileSets(si.get());
         ASSERT_EQ(3, si->num_file_sets);
