@@ -191,9 +191,10 @@ the uninstallation log on the way, and gives it its name with one rename once it
 that is three opens by name and ten requests to the server (the floor's \`CopyFileA\`: two opens;
 NSIS, which reads its own archive: one), and two of the names are not there yet, which Wine can only
 tell by reading the whole directory. The rest beyond the floor is a fixed part: the start-up of a
-windowed program (frame and progress window), the registration and the uninstaller's copy; then per file one line of the uninstallation log (written at once, so that a
-killed run leaves the record of every file it put in place), the script line and the progress window
-(texts and bar only when they change, the queue asked at most every 20 ms).
+windowed program (frame and progress window), the registration and the uninstaller's copy; then per
+file one line of the uninstallation log (written at once, so that a killed run leaves the record of
+every file it put in place), the script line and the progress window (texts and bar only when they
+change, the queue asked at most every 20 ms).
 
 $(machine_facts "$2" "$3")
 DOC
