@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "base/text_lines.h"
+#include "unattended/words.h"
 
 namespace rt {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool SameWord(const std::string &a, const char *b) { return lstrcmpiA(a.c_str(), b) == 0; }
 
@@ -22,33 +21,6 @@ bool ParseNumber(const std::string &text, unsigned &value) {
     for (char c : text)
         if (c < '0' || c > '9') return false;
     value = static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
-    return true;
-}
-
-// Splits a line into words. A double quote starts a quoted stretch that may
-// hold blanks; "" inside it stands for one quote. The quotes are dropped.
-bool SplitWords(const std::string &line, std::vector<std::string> &words) {
-    const char *p = line.c_str();
-    while (*p) {
-        while (IsBlank(*p)) p = CharNextA(p);
-        if (!*p) break;
-        std::string word;
-        bool quoted = false;
-        while (*p && (quoted || !IsBlank(*p))) {
-            const char *next = CharNextA(p);
-            if (*p == '"' && quoted && *next == '"') {
-                word += '"';
-                next = CharNextA(next);
-            } else if (*p == '"') {
-                quoted = !quoted;
-            } else {
-                word.append(p, next);
-            }
-            p = next;
-        }
-        if (quoted) return false;
-        words.push_back(word);
-    }
     return true;
 }
 
@@ -103,7 +75,7 @@ bool ParseMsgBox(const std::vector<std::string> &words, Answer &answer, std::str
 
 bool ParseLine(const std::string &line, Answer &answer, std::string &problem) {
     std::vector<std::string> words;
-    if (!SplitWords(line, words)) {
+    if (!SplitWords(line.c_str(), DoubledQuote::StandsForQuote, words)) {
         problem = "a double quote is not closed";
         return false;
     }

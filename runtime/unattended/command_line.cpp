@@ -3,23 +3,17 @@
 
 #include <windows.h>
 
+#include "base/common.h"
+#include "unattended/words.h"
+
 namespace rt {
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The option letter of a word such as "/q" or "-A", in lower case, or 0.
 char OptionLetter(const std::string &word) {
     if (word.size() != 2 || (word[0] != '/' && word[0] != '-')) return 0;
     char letter = word[1];
     return (letter >= 'A' && letter <= 'Z') ? static_cast<char>(letter - 'A' + 'a') : letter;
-}
-
-std::string FullPath(const std::string &name) {
-    char full[MAX_PATH];
-    DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full) return name;
-    return full;
 }
 
 // Takes the file name after /a, /t, /r or /u into target; false with a problem.
@@ -42,22 +36,8 @@ bool TakeFileName(const std::vector<std::string> &words, size_t &i, std::string 
 
 std::vector<std::string> SplitCommandLine(const char *cmdLine) {
     std::vector<std::string> words;
-    const char *p = cmdLine ? cmdLine : "";
-    while (*p) {
-        while (IsBlank(*p)) p = CharNextA(p);
-        if (!*p) break;
-        std::string word;
-        bool quoted = false;
-        while (*p && (quoted || !IsBlank(*p))) {
-            const char *next = CharNextA(p);
-            if (*p == '"')
-                quoted = !quoted;
-            else
-                word.append(p, next);
-            p = next;
-        }
-        words.push_back(word);
-    }
+    // A quote left open runs to the end of the line, as Windows reads it.
+    SplitWords(cmdLine, DoubledQuote::Toggles, words);
     return words;
 }
 

@@ -72,6 +72,15 @@ TEST_F(Startup, OptionsAreCaseInsensitiveAndTakeDashes) {
     EXPECT_EQ("msgbox \"quiet?\" \"Test\" 4 6", lines[0]);
 }
 
+// A file name in quotes keeps its blanks; a quote left open runs to the end
+// of the line, as Windows reads a command line.
+TEST_F(Startup, QuotedFileNamesKeepTheirBlanks) {
+    std::string transcript = scratch_.File("with blanks.txt");
+    ASSERT_GT(Start("/q /t \"" + transcript), 0);
+    DoMsgBox("open quote", "Test", MB_OK);
+    EXPECT_EQ(std::vector<std::string>{"msgbox \"open quote\" \"Test\" 0 1"}, ReadLines(transcript));
+}
+
 TEST_F(Startup, RelativeFileNamesAreTakenFromTheCurrentDirectory) {
     char saved[MAX_PATH];
     GetCurrentDirectoryA(sizeof saved, saved);
