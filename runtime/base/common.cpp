@@ -33,6 +33,11 @@ bool IsFile(const std::string &path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsDirectory(const std::string &path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 std::string FullPath(const std::string &path) {
     DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
     if (size == 0) return path;

@@ -23,6 +23,9 @@ std::string JoinPath(const std::string &directory, const std::string &file);
 // An existing file, not a directory.
 bool IsFile(const std::string &path);
 
+// An existing directory.
+bool IsDirectory(const std::string &path);
+
 // The full path, so a relative directory gives a usable result.
 std::string FullPath(const std::string &path);
 

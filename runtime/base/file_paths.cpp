@@ -24,6 +24,13 @@ bool IsRoot(const std::string &path) { return path.size() == 3 && path[1] == ':'
 
 }  // namespace
 
+std::string FileNameOf(const std::string &path) {
+    const char *name = path.c_str();
+    for (const char *p = name; *p; p = CharNextA(p))
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    return name;
+}
+
 std::string ParentOf(const std::string &path) {
     const char *last = LastBackslash(path.c_str());
     if (!last) return "";

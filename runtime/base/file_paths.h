@@ -1,9 +1,12 @@
-// file_paths.h - pieces of full paths and new file names, for the file and directory actions.
+// file_paths.h - pieces of full paths and new file names.
 #pragma once
 
 #include <string>
 
 namespace rt {
+
+// The name after the last directory or drive: "HIMEM.SYS" of "C:\DOS\HIMEM.SYS".
+std::string FileNameOf(const std::string &path);
 
 // "C:\dir\file" -> "C:\dir"; "C:\file" -> "C:\". "" when there is no backslash.
 std::string ParentOf(const std::string &path);

@@ -5,6 +5,19 @@
 
 namespace rt {
 
+std::vector<std::string> SplitLines(const std::string &text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 bool ReadTextLines(const std::string &path, std::vector<std::string> &lines) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -17,15 +30,7 @@ bool ReadTextLines(const std::string &path, std::vector<std::string> &lines) {
     if (!read) return false;
     // DOS stops reading at this mark; a line added after it would be ignored.
     while (!text.empty() && text.back() == '\x1A') text.pop_back();
-    lines.clear();
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
+    lines = SplitLines(text);
     return true;
 }
 

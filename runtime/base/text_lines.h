@@ -1,4 +1,4 @@
-// text_lines.h - small text files (INI and batch files) as lines.
+// text_lines.h - texts and small text files (INI and batch files) as lines.
 #pragma once
 
 #include <string>
@@ -6,7 +6,11 @@
 
 namespace rt {
 
-// The lines without their line ends; a DOS end-of-file mark (Ctrl+Z) at the
+// The lines of a text without their line ends (LF or CR LF); a line end at
+// the end of the text is no empty line after it.
+std::vector<std::string> SplitLines(const std::string &text);
+
+// The lines of a file without their line ends; a DOS end-of-file mark (Ctrl+Z) at the
 // end is dropped. False when the file cannot be read (GetLastError tells why).
 bool ReadTextLines(const std::string &path, std::vector<std::string> &lines);
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/common.h"
+#include "base/file_paths.h"
 #include "setuprt.h"
 #include "base/text_lines.h"
 
@@ -53,14 +54,6 @@ std::string DriverPath(const std::string &line) {
     return "";
 }
 
-// The name after the last directory: "HIMEM.SYS" of "C:\DOS\HIMEM.SYS".
-std::string BaseName(const std::string &path) {
-    const char *name = path.c_str();
-    for (const char *p = name; *p; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    return name;
-}
-
 std::string WithoutExtension(const std::string &name) {
     const char *dot = nullptr;
     for (const char *p = name.c_str(); *p; p = CharNextA(p))
@@ -71,7 +64,7 @@ std::string WithoutExtension(const std::string &name) {
 // The driver may be named by its path, its file name, or its file name
 // without the extension; case does not matter.
 bool NamesDriver(const std::string &path, const char *driver) {
-    std::string name = BaseName(path);
+    std::string name = FileNameOf(path);
     for (const std::string &form : {path, name, WithoutExtension(name)})
         if (lstrcmpiA(form.c_str(), driver) == 0) return true;
     return false;

@@ -1,6 +1,7 @@
 // existence.cpp - path checks and the existence of files and directories.
 #include <cstring>
 
+#include "base/common.h"
 #include "setuprt.h"
 
 namespace {
@@ -45,12 +46,10 @@ int FValidPath(const char *szPath) {
 int FDoesFileExist(const char *szFile, int mode) {
     (void)mode;  // reserved
     if (!szFile || !*szFile) return 0;
-    DWORD attributes = GetFileAttributesA(szFile);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return rt::IsFile(szFile);
 }
 
 int FDirExists(const char *szDir) {
     if (!szDir || !*szDir) return 0;
-    DWORD attributes = GetFileAttributesA(szDir);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return rt::IsDirectory(szDir);
 }

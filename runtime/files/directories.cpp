@@ -11,11 +11,6 @@
 namespace rt {
 namespace {
 
-bool IsDirectory(const std::string &path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Makes the directory after its missing parents; each one made is recorded.
 bool CreateWithParents(const std::string &dir) {
     if (IsDirectory(dir)) return true;

@@ -3,6 +3,7 @@
 #include <lzexpand.h>
 
 #include "inf/copy_list.h"
+#include "base/common.h"
 #include "base/handles.h"
 #include "setuprt.h"
 #include "later_windows.h"
@@ -60,8 +61,7 @@ bool MakeDirectories(const std::string &directory) {
         if ((*p == '\\' || *p == '/') && p != directory.c_str())
             CreateDirectoryA(std::string(directory.c_str(), p).c_str(), nullptr);
     CreateDirectoryA(directory.c_str(), nullptr);
-    DWORD attributes = GetFileAttributesA(directory.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return IsDirectory(directory);
 }
 
 // The installed file stays writable for the next installation, also when

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "base/text_lines.h"
+
 namespace rt {
 namespace {
 
@@ -158,13 +160,8 @@ bool ParseInf(const std::string &text, bool strict, InfFile &file, InfProblem &p
     problem = InfProblem();
     Parser parser(file);
     int number = 0;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string &line : SplitLines(text)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
         std::string fault;
         if (parser.Take(line, fault)) continue;
         if (problem.line == 0) problem = InfProblem{number, fault};

@@ -34,13 +34,6 @@ void ReportStartProblem(const std::string &problem, bool withUsage, bool unatten
     MessageBoxA(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONHAND);
 }
 
-std::string FileNameOf(const std::string &path) {
-    const char *name = path.c_str();
-    for (const char *p = name; *p; p = CharNextA(p))
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    return name;
-}
-
 // The transcript and the recording are made before the installer reads its
 // script, so they must never take the place of the script, the answers or
 // the installation log to take back.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "script_checks.h"
+#include "base/common.h"
 #include "setuprt.h"
 #include "transcript/transcript.h"
 #include "later_shell.h"
@@ -84,11 +85,6 @@ std::string AsFileName(const char *name) {
     return CleanFileName(fileName, sizeof fileName, name) ? fileName : "";
 }
 
-bool IsFolder(const std::string &path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // Makes dir and every missing folder above it; true when dir is a folder.
 bool CreateFolderWithParents(const std::string &dir) {
     for (const char *p = dir.c_str(); *p; p = CharNextA(p)) {
@@ -96,7 +92,7 @@ bool CreateFolderWithParents(const std::string &dir) {
             CreateDirectoryA(std::string(dir.c_str(), p).c_str(), nullptr);
     }
     CreateDirectoryA(dir.c_str(), nullptr);
-    return IsFolder(dir);
+    return IsDirectory(dir);
 }
 
 // The folder of a group; "" for a name that cannot be one.
@@ -119,7 +115,7 @@ bool CreateGroup(const char *group, bool common) {
 // Program Manager has nothing to show here; a group that exists is shown.
 bool ShowGroup(const char *group, bool common, const char *command) {
     std::string folder = GroupFolder(group, common);
-    return !folder.empty() && command && IsFolder(folder);
+    return !folder.empty() && command && IsDirectory(folder);
 }
 
 // "name,icon file,icon index,x,y,working dir": every field after the name

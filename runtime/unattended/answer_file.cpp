@@ -93,15 +93,12 @@ bool IsSkipped(const std::string &line) {
 }  // namespace
 
 bool ParseAnswers(const std::string &text, std::vector<Answer> &answers, std::string &problem) {
-    for (size_t start = 0, number = 1; start < text.size(); ++number) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    int number = 0;
+    for (const std::string &line : SplitLines(text)) {
+        ++number;
         if (IsSkipped(line)) continue;
         Answer answer;
-        answer.line = static_cast<int>(number);
+        answer.line = number;
         std::string lineProblem;
         if (!ParseLine(line, answer, lineProblem)) {
             problem = "line " + std::to_string(number) + ": " + lineProblem;
