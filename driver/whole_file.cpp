@@ -204,7 +204,13 @@ static int is_beginning_of(const char *leftover, const char *installed)
 // family has no MoveFileExA, so there the earlier file is deleted first.
 // Whether there was one is learnt on the way: asking before costs a look
 // through the whole directory under Wine, as much as copying a small file.
-static int replace_file(const struct _setup_info *si, const char *from, const char *to, int *replaced)
+static int name_taken(DWORD error)
+{
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+}
+
+// TAKEN: a rename by handle found the name in use already.
+static int replace_file(const struct _setup_info *si, const char *from, const char *to, int taken, int *replaced)
 {
     *replaced = 0;
     if (si->platform == PLATFORM_WIN95) {
@@ -213,10 +219,9 @@ static int replace_file(const struct _setup_info *si, const char *from, const ch
             return 0;
         return MoveFileA(from, to);
     }
-    if (MoveFileWithFlags(from, to, 0))
+    if (!taken && MoveFileWithFlags(from, to, 0))
         return 1;
-    DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+    if (!taken && !name_taken(GetLastError()))
         return 0;
     *replaced = 1;
     return MoveFileWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
@@ -234,10 +239,16 @@ void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
 // name opens it once more, which under Wine costs about as much as copying
 // a small file. Only where nothing has the name yet, so that a close that
 // fails afterwards removes the file and leaves the destination as it was.
-static int placed_by_writer(struct _setup_info *si, struct staged_file *stage)
+// Returns 1 when placed, else 0 with *taken set when the name is in use.
+static int placed_by_writer(struct _setup_info *si, struct staged_file *stage, int *taken)
 {
-    if (si->platform == PLATFORM_WIN95 || !RenameOpenFile(stage->writer, si->temp_dst_path))
+    *taken = 0;
+    if (si->platform == PLATFORM_WIN95)
         return 0;
+    if (!RenameOpenFile(stage->writer, si->temp_dst_path)) {
+        *taken = name_taken(GetLastError());
+        return 0;
+    }
     CopyText(stage->path, sizeof stage->path, si->temp_dst_path);
     return 1;
 }
@@ -246,12 +257,13 @@ int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
 {
     int replaced = 0;
     int placed = 0;
+    int taken = 0;
     if (stage->writer != INVALID_HANDLE_VALUE) {
         check_writer_holds_all(si, stage);
-        placed = placed_by_writer(si, stage);
+        placed = placed_by_writer(si, stage, &taken);
         close_writer_checked(si, stage);
     }
-    if (!placed && !replace_file(si, stage->path, si->temp_dst_path, &replaced))
+    if (!placed && !replace_file(si, stage->path, si->temp_dst_path, taken, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
     open_stage = NULL;
