@@ -158,7 +158,7 @@ for another number of rounds than $runs).
 The same payloads go through four installers, $runs rounds in one session, all under one Wine prefix
 of their own (\`build/wine/bench\`) whose server and desktop stay up for the session, as a Windows
 session's do (else every windowed run would start Wine's desktop process), each run into a clean
-destination:
+destination, with the disk done writing what the runs before it wrote and deleted:
 
 - **floor**: \`bench/floor.cpp\`, the least work an installation needs: one \`CopyFileA\` per file, or
   on the compressed medium read, decode with the installer's own decoder (\`codec/\`) and write;

@@ -66,6 +66,9 @@ run_installer() {
     local name=$1 kind=$2 installer=$3 round=$4 medium="$bench/media/$1-$2" root
     local c="$WINEPREFIX/drive_c" mode=copy msi
     clean_destinations
+    # The last run's files and their deletion still being written out
+    # would slow this run by chance.
+    sync
     case $installer in
         floor)
             [ "$kind" = compressed ] && mode=decode
@@ -105,6 +108,7 @@ run_scan() {
         record scan "$dir" setup "$round"
     done
     clean_destinations
+    sync
     timed "scan copy" "$bench/media/small-plain" wine "$floor_exe" copy "$(winpath "$bench/lists/scan.txt")"
     local copied
     copied=$(find "$c/floor" -type f | wc -l)

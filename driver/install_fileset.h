@@ -39,9 +39,9 @@ void DiscardOpenStage(void);
 // A file that another program wrote may be read-only; a second
 // installation must be able to replace it.
 void MakeStageWritable(struct _setup_info *si, struct staged_file *stage);
-// The whole file takes its own name, replacing the earlier one; the
-// leftover goes if it was this file's beginning. Returns 1 when there was
-// an earlier one.
+// The whole file takes its own name, replacing the earlier one; a writer
+// still open is checked and closed on the way. The leftover goes if it was
+// this file's beginning. Returns 1 when there was an earlier one.
 int PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
 // The file exists and has exactly length bytes.
 int HasLength(const char *path, unsigned long long length);
@@ -51,11 +51,12 @@ int LengthByHandle(HANDLE file, unsigned long long *length);
 // Decompresses temp_src_path into a temporary file with expand.exe and
 // checks that the result is whole.
 void ExpandFile(struct _setup_info *si, struct staged_file *stage);
-// Decodes temp_src_path into a temporary file when it carries the
-// compressor's signature; returns 0, having written nothing, when it does
-// not (such a file is for expand.exe). Damage is a fatal stop.
+// Decodes temp_src_path into a temporary file, its writer left open, when
+// it carries the compressor's signature; returns 0, having written nothing,
+// when it does not (such a file is for expand.exe). Damage is a fatal stop.
 int DecodeFile(struct _setup_info *si, struct staged_file *stage);
-// Copies temp_src_path into a temporary file, as CopyFileA would.
+// Copies temp_src_path into a temporary file, as CopyFileA would; its
+// writer is left open.
 void CopySourceFile(struct _setup_info *si, struct staged_file *stage);
 
 // Sources are read in pieces of PIECE_SIZE; a file of more than one piece

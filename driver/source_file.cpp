@@ -4,6 +4,7 @@
 // it, so that the window moves and answers meanwhile.
 #include "install_fileset.h"
 #include "lz_expand.h"
+#include "later_windows.h"
 
 #include <string.h>
 
@@ -45,13 +46,30 @@ HANDLE open_source(const char *path)
 
 // The attributes that CopyFileA brings over, but read-only: a file from a
 // CD-ROM must not stop a second installation from the same disc.
-DWORD copied_attributes(const char *path)
+DWORD copied_attributes(DWORD source)
 {
-    DWORD source = GetFileAttributesA(path);
     DWORD kept = source == INVALID_FILE_ATTRIBUTES
                      ? 0
                      : source & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     return kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+}
+
+// The source's last-write time and attributes, by its handle where the
+// system can tell both (asking by name looks the name up once more).
+int source_time_and_attributes(HANDLE source, const char *path, FILETIME *changed, DWORD *attributes)
+{
+    FILE_BASIC_INFO basic;
+    if (BasicInfoByHandle(source, &basic)) {
+        changed->dwLowDateTime = basic.LastWriteTime.LowPart;
+        changed->dwHighDateTime = static_cast<DWORD>(basic.LastWriteTime.HighPart);
+        *attributes = basic.FileAttributes;
+        return 1;
+    }
+    FILETIME created, accessed;
+    if (!GetFileTime(source, &created, &accessed, changed))
+        return 0;
+    *attributes = GetFileAttributesA(path);
+    return 1;
 }
 
 
@@ -88,7 +106,6 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
         result = LzExpandEnd(&decoder);
     if (result != LZ_DONE)
         StageWriteFailed(si, stage, 0);
-    CloseStageWriter(si, stage);
     return 1;
 }
 
@@ -103,10 +120,12 @@ void CopySourceFile(struct _setup_info *si, struct staged_file *stage)
     if (source == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
     unsigned long long length = 0;
-    FILETIME created, accessed, changed;
-    if (!LengthByHandle(source, &length) || !GetFileTime(source, &created, &accessed, &changed))
+    FILETIME changed;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    if (!LengthByHandle(source, &length) ||
+        !source_time_and_attributes(source, si->temp_src_path, &changed, &attributes))
         source_failed(si, stage, source);
-    OpenStage(si, stage, copied_attributes(si->temp_src_path));
+    OpenStage(si, stage, copied_attributes(attributes));
     long got = 0;
     while (stage->length < length && (got = read_piece(source)) > 0) {
         if (!WriteStage(stage, input_piece, static_cast<DWORD>(got)))
@@ -123,5 +142,4 @@ void CopySourceFile(struct _setup_info *si, struct staged_file *stage)
         FatalStopFormatted(si, "Fatal Error", "File %s was not copied whole to %s\n", si->temp_src_path,
                            si->temp_dst_path);
     }
-    CloseStageWriter(si, stage);
 }

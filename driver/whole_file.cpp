@@ -72,13 +72,20 @@ static int directory_of(const char *path, char *dir, size_t cb)
     return 1;
 }
 
+// DELETE lets the writer's own handle give the file its name; the 95
+// family has no rename by handle.
+static DWORD writer_access(const struct _setup_info *si)
+{
+    return si->platform == PLATFORM_WIN95 ? GENERIC_WRITE : GENERIC_WRITE | DELETE;
+}
+
 void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
 {
     open_stage = stage;
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
-        stage->writer = CreateFileA(fixed, GENERIC_WRITE, 0, NULL, CREATE_NEW, attributes, NULL);
+        stage->writer = CreateFileA(fixed, writer_access(si), 0, NULL, CREATE_NEW, attributes, NULL);
         if (stage->writer != INVALID_HANDLE_VALUE) {
             CopyText(stage->path, sizeof stage->path, fixed);
             return;
@@ -100,7 +107,7 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attribut
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);
     }
-    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, attributes, NULL);
+    stage->writer = CreateFileA(stage->path, writer_access(si), 0, NULL, CREATE_ALWAYS, attributes, NULL);
     if (stage->writer == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
 }
@@ -137,16 +144,27 @@ int LengthByHandle(HANDLE file, unsigned long long *length)
     return 1;
 }
 
-void CloseStageWriter(struct _setup_info *si, struct staged_file *stage)
+static void check_writer_holds_all(struct _setup_info *si, struct staged_file *stage)
 {
     unsigned long long length = 0;
-    int holds_all = LengthByHandle(stage->writer, &length) && length == stage->length;
-    // Closing flushes what the system still holds: a full disk may show
-    // only now.
+    if (!LengthByHandle(stage->writer, &length) || length != stage->length)
+        StageWriteFailed(si, stage, ERROR_WRITE_FAULT);
+}
+
+// Closing flushes what the system still holds: a full disk may show only
+// now.
+static void close_writer_checked(struct _setup_info *si, struct staged_file *stage)
+{
     BOOL closed = CloseHandle(stage->writer);
     stage->writer = INVALID_HANDLE_VALUE;
-    if (!closed || !holds_all)
-        StageWriteFailed(si, stage, closed ? ERROR_WRITE_FAULT : GetLastError());
+    if (!closed)
+        StageWriteFailed(si, stage, GetLastError());
+}
+
+void CloseStageWriter(struct _setup_info *si, struct staged_file *stage)
+{
+    check_writer_holds_all(si, stage);
+    close_writer_checked(si, stage);
 }
 
 int HasLength(const char *path, unsigned long long length)
@@ -186,7 +204,13 @@ static int is_beginning_of(const char *leftover, const char *installed)
 // family has no MoveFileExA, so there the earlier file is deleted first.
 // Whether there was one is learnt on the way: asking before costs a look
 // through the whole directory under Wine, as much as copying a small file.
-static int replace_file(const struct _setup_info *si, const char *from, const char *to, int *replaced)
+static int name_taken(DWORD error)
+{
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+}
+
+// TAKEN: a rename by handle found the name in use already.
+static int replace_file(const struct _setup_info *si, const char *from, const char *to, int taken, int *replaced)
 {
     *replaced = 0;
     if (si->platform == PLATFORM_WIN95) {
@@ -195,10 +219,9 @@ static int replace_file(const struct _setup_info *si, const char *from, const ch
             return 0;
         return MoveFileA(from, to);
     }
-    if (MoveFileWithFlags(from, to, 0))
+    if (!taken && MoveFileWithFlags(from, to, 0))
         return 1;
-    DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+    if (!taken && !name_taken(GetLastError()))
         return 0;
     *replaced = 1;
     return MoveFileWithFlags(from, to, MOVEFILE_REPLACE_EXISTING);
@@ -212,10 +235,35 @@ void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
         placing_failed(si, stage, GetLastError());
 }
 
+// A new file takes its name through the writer's own handle: moving it by
+// name opens it once more, which under Wine costs about as much as copying
+// a small file. Only where nothing has the name yet, so that a close that
+// fails afterwards removes the file and leaves the destination as it was.
+// Returns 1 when placed, else 0 with *taken set when the name is in use.
+static int placed_by_writer(struct _setup_info *si, struct staged_file *stage, int *taken)
+{
+    *taken = 0;
+    if (si->platform == PLATFORM_WIN95)
+        return 0;
+    if (!RenameOpenFile(stage->writer, si->temp_dst_path)) {
+        *taken = name_taken(GetLastError());
+        return 0;
+    }
+    CopyText(stage->path, sizeof stage->path, si->temp_dst_path);
+    return 1;
+}
+
 int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
 {
     int replaced = 0;
-    if (!replace_file(si, stage->path, si->temp_dst_path, &replaced))
+    int placed = 0;
+    int taken = 0;
+    if (stage->writer != INVALID_HANDLE_VALUE) {
+        check_writer_holds_all(si, stage);
+        placed = placed_by_writer(si, stage, &taken);
+        close_writer_checked(si, stage);
+    }
+    if (!placed && !replace_file(si, stage->path, si->temp_dst_path, taken, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
     open_stage = NULL;
