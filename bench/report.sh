@@ -147,7 +147,7 @@ machine_facts() {
     printf -- '- load average (1, 5, 15 min) before: %s; after: %s\n' "$1" "$2"
 }
 
-# write_performance_doc TABLE LOAD_BEFORE LOAD_AFTER
+# write_performance_doc TABLE LOAD_BEFORE LOAD_AFTER REQUESTS
 write_performance_doc() {
     cat <<DOC
 # Performance
@@ -187,14 +187,20 @@ $1
 Reading it: setup.exe decodes the compressed files in its own process, as the floor does; a file in
 another format would still go to \`expand.exe\`. Per file it opens the source once, creates the
 temporary file beside the destination once and writes it through that handle, summing the bytes for
-the uninstallation log on the way, and gives it its name with one rename once it is whole. Under Wine
-that is three opens by name and ten requests to the server (the floor's \`CopyFileA\`: two opens;
-NSIS, which reads its own archive: one), and two of the names are not there yet, which Wine can only
-tell by reading the whole directory. The rest beyond the floor is a fixed part: the start-up of a
-windowed program (frame and progress window), the registration and the uninstaller's copy; then per
-file one line of the uninstallation log (written at once, so that a killed run leaves the record of
-every file it put in place), the script line and the progress window (texts and bar only when they
-change, the queue asked at most every 20 ms).
+the uninstallation log on the way, and once the file is whole names it through the same handle. Under
+Wine every open, close and rename is a request to the one server process that all programs of the
+session share, and the server does the file system work of each itself; the table below counts them
+in a traced run of each on the small plain medium, from the first file to the last. NSIS reads its
+files from its own open archive and writes each in place; the floor opens each source and writes in
+place; setup.exe's rename, which keeps a file that is not whole from ever standing under its name, is
+the request neither makes, and its new name is one more that Wine can only tell is free by reading the
+whole directory. The rest beyond the floor is a fixed part: the start-up of a windowed program (frame
+and progress window), the registration and the uninstaller's copy; then per file one line of the
+uninstallation log (written at once, so that a killed run leaves the record of every file it put in
+place), the script line and the progress window (texts and bar only when they change, the queue asked
+at most every 20 ms).
+
+$4
 
 $(machine_facts "$2" "$3")
 DOC
