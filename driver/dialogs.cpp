@@ -1,5 +1,6 @@
 // The dialogs of the installation, run from the dialog library.
 #include "setup.h"
+#include "scratch_files.h"
 #include "setupapi.h"
 #include "text.h"
 
@@ -115,6 +116,14 @@ void ExitSuccess(struct _setup_info *si)
     RunInfoDialog(si, finished);
     RemoveScratchFiles(si);
     UIPop(1);
+}
+
+// src_drive and src_drive_type from src_dir.
+void SetSourceDrive(struct _setup_info *si)
+{
+    _splitpath(si->src_dir, si->src_drive, NULL, NULL, NULL);
+    FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\", si->src_drive);
+    si->src_drive_type = GetDriveTypeA(si->temp_temp_path);
 }
 
 // The source directory from the user's text: rooted as typed, otherwise

@@ -1,29 +1,14 @@
-// The driver's endings: the files of the run removed, and the common ending
-// for unrecoverable errors.
+// The common ending for unrecoverable errors.
 #include "setup.h"
 #include "setupapi.h"
 #include "setuprt.h"
-#include "script_line.h"
-#include "install_fileset.h"
+#include "scratch_files.h"
+#include "text.h"
 
 #include <objbase.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
-
-void RemoveScratchFiles(struct _setup_info *si)
-{
-    // A quit in the middle of a file: the earlier file stays, the part
-    // written goes.
-    DiscardOpenStage();
-    // The stream is open only once the private copy exists; the system
-    // deletes that copy as the stream closes, where it can.
-    if (si->setup_inf_ptr) {
-        fclose(si->setup_inf_ptr);
-        si->setup_inf_ptr = NULL;
-        DeleteFileA(si->setup_inf_file);
-    }
-}
 
 void FatalStop(struct _setup_info *si, const char *text, const char *title)
 {

@@ -2,21 +2,11 @@
 #pragma once
 
 #include "body_line.h"
+#include "scratch_files.h"
 
 // The file line taken apart in line: brings the file over, records its
 // program or info item in fs and counts it in the progress.
 void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line);
-
-// The temporary file that an installed file is written to, beside
-// temp_dst_path, and a file of the same temporary name that an earlier run
-// cut short may have left there (empty when there is none).
-struct staged_file {
-    char path[MAX_PATH] = {};   // empty while there is none
-    char leftover[MAX_PATH] = {};
-    HANDLE writer = INVALID_HANDLE_VALUE;  // open from the file's creation until it is whole
-    unsigned long long length = 0;         // bytes in the file
-    unsigned long crc = 0;                 // their CRC-32, for the installation log
-};
 
 // Creates the empty temporary file for temp_dst_path with these attributes,
 // open for writing, in a record that has none yet. Until it is put in place
@@ -28,10 +18,6 @@ int WriteStage(struct staged_file *stage, const void *bytes, DWORD size);
 // Closes the writer; the file must hold the length written, by its handle
 // and after the close.
 void CloseStageWriter(struct _setup_info *si, struct staged_file *stage);
-// Removes the temporary file, if there is one.
-void DiscardStage(struct staged_file *stage);
-// Removes the temporary file of the file being written, if any.
-void DiscardOpenStage(void);
 // The temporary file removed, the fatal stop of a file that could not be
 // written: "Error expanding file" on a compressed medium, else "Copying File"
 // with the error code.

@@ -211,6 +211,18 @@ void ShowFinalStatus(struct _setup_info *si)
         ShowPending(si);
 }
 
+// The window class of the progress window's bar.
+int RegisterGaugeClass(HINSTANCE hInstance)
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_SAVEBITS | CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = hInstance;
+    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    wc.lpszClassName = "PercentClass";
+    return RegisterClassA(&wc) != 0;
+}
+
 // Over the middle of the frame, where the steps of the installation were.
 static void CentreOverOwner(HWND hdlg)
 {

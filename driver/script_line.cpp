@@ -105,17 +105,3 @@ int number_as_int(const char *token)
         return INT_MIN;
     return static_cast<int>(value);
 }
-
-void copy_cut(char *field, size_t field_size, const char *value)
-{
-    const char *end = value;
-    while (*end != '\0') {
-        const char *next = CharNextA(end);
-        if (static_cast<size_t>(next - value) > field_size - 1)
-            break;
-        end = next;
-    }
-    size_t length = static_cast<size_t>(end - value);
-    memcpy(field, value, length);
-    field[length] = '\0';
-}

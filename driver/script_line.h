@@ -39,10 +39,6 @@ int take_word(struct _setup_info *si);
 // fits an int, the nearest int limit for one that does not.
 int number_as_int(const char *token);
 
-// Copies value into a field of field_size bytes: at most field_size - 1
-// bytes, never half of a double-byte character, always terminated.
-void copy_cut(char *field, size_t field_size, const char *value);
-
 // A new, zeroed list node. The lists live until the process ends, so
 // nothing frees it. No memory is a fatal stop.
 template <typename Node>

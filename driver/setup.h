@@ -6,9 +6,7 @@
 // Start-up (startup.cpp).
 int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance);
 int RunningAsAdministrator(void);
-// The window class of the progress window's bar.
-int RegisterGaugeClass(HINSTANCE hInstance);
-// src_drive and src_drive_type from src_dir.
+// src_drive and src_drive_type from src_dir (dialogs.cpp).
 void SetSourceDrive(struct _setup_info *si);
 
 // Paths (paths.cpp): AppendSlash needs room for one more character.
@@ -62,6 +60,8 @@ void ShowCopyProgress(struct _setup_info *si);
 // The copy is over: the last file and the final share are shown.
 void ShowFinalStatus(struct _setup_info *si);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
+// The window class of the progress window's bar.
+int RegisterGaugeClass(HINSTANCE hInstance);
 int ChangeDisketteMsg(int disk_no, struct _setup_info *si);
 
 // The install sequence and the shortcuts (install.cpp, shortcuts.cpp).
@@ -91,10 +91,6 @@ void KeepProgramFiles(void);
 void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes);
 int UninstallKeyPath(char *key_path, size_t cb, const char *software_name);
 [[noreturn]] void Uninstall(struct _setup_info *si, const char *log_path);
-
-// The private copy of the script and the part of a file being written
-// removed: every ending of the run calls it (fatal.cpp).
-void RemoveScratchFiles(struct _setup_info *si);
 
 // The driver's common ending for unrecoverable errors (fatal.cpp): the
 // message box with style 0, the files of the run removed, the toolkit shut

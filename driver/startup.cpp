@@ -42,13 +42,6 @@ static void ReadSystemPaths(struct _setup_info *si)
         FatalStop(si, "The TMP directory name is too long", "Fatal Error");
 }
 
-void SetSourceDrive(struct _setup_info *si)
-{
-    _splitpath(si->src_dir, si->src_drive, NULL, NULL, NULL);
-    FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\", si->src_drive);
-    si->src_drive_type = GetDriveTypeA(si->temp_temp_path);
-}
-
 // The script in the start-up directory, else wherever the user says it is.
 static void LocateScript(struct _setup_info *si)
 {
@@ -129,17 +122,6 @@ static void MakePrivateCopy(struct _setup_info *si)
     fclose(script);
     // The scan starts at the beginning.
     SetFilePointer(copy, 0, NULL, FILE_BEGIN);
-}
-
-int RegisterGaugeClass(HINSTANCE hInstance)
-{
-    WNDCLASSA wc = {};
-    wc.style = CS_SAVEBITS | CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = hInstance;
-    wc.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
-    wc.lpszClassName = "PercentClass";
-    return RegisterClassA(&wc) != 0;
 }
 
 static void PrepareDecompressor(struct _setup_info *si)

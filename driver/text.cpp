@@ -1,6 +1,8 @@
 // Bounded text into fixed buffers.
 #include "text.h"
 
+#include <windows.h>
+
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,4 +19,18 @@ int FormatText(char *buf, size_t cb, const char *format, ...)
 int CopyText(char *dst, size_t cb, const char *src)
 {
     return FormatText(dst, cb, "%s", src);
+}
+
+void copy_cut(char *field, size_t field_size, const char *value)
+{
+    const char *end = value;
+    while (*end != '\0') {
+        const char *next = CharNextA(end);
+        if (static_cast<size_t>(next - value) > field_size - 1)
+            break;
+        end = next;
+    }
+    size_t length = static_cast<size_t>(end - value);
+    memcpy(field, value, length);
+    field[length] = '\0';
 }

@@ -14,31 +14,6 @@
 
 static const char stage_suffix[] = ".~part";
 
-// The file being written, for a quit or fatal stop in its middle.
-static struct staged_file *open_stage;
-
-static void close_writer(struct staged_file *stage)
-{
-    if (stage->writer != INVALID_HANDLE_VALUE)
-        CloseHandle(stage->writer);
-    stage->writer = INVALID_HANDLE_VALUE;
-}
-
-void DiscardStage(struct staged_file *stage)
-{
-    close_writer(stage);
-    if (stage->path[0] != '\0')
-        DeleteFileA(stage->path);
-    stage->path[0] = '\0';
-    open_stage = NULL;
-}
-
-void DiscardOpenStage(void)
-{
-    if (open_stage != NULL)
-        DiscardStage(open_stage);
-}
-
 void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD error)
 {
     DiscardStage(stage);
@@ -81,7 +56,7 @@ static DWORD writer_access(const struct _setup_info *si)
 
 void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
 {
-    open_stage = stage;
+    SetOpenStage(stage);
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
@@ -266,7 +241,7 @@ int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
     if (!placed && !replace_file(si, stage->path, si->temp_dst_path, taken, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
-    open_stage = NULL;
+    SetOpenStage(NULL);
     if (stage->leftover[0] != '\0' && is_beginning_of(stage->leftover, si->temp_dst_path))
         DeleteFileA(stage->leftover);
     return replaced;

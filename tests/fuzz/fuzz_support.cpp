@@ -8,6 +8,7 @@
 #include <string.h>
 
 #include "script_line.h"
+#include "text.h"
 
 [[noreturn]] void FatalStop(struct _setup_info *, const char *text, const char *)
 {
