@@ -5,7 +5,8 @@
 #include <limits.h>
 #include <string.h>
 
-#include "body_line.h"
+#include "script/body_line.h"
+#include "script/script_line.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "crc32.h"
+#include "base/crc32.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The installation log's lines: what is written reads back the same, and a
 // log that is damaged anywhere is refused whole.
-#include "log_lines.h"
+#include "log/log_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,8 @@
 
 #include <string.h>
 
-#include "setup.h"
+#include "base/setup_info.h"
+#include "base/paths.h"
 
 struct PathCase {
     const char *before;

@@ -1,6 +1,8 @@
 // scan_fixture.cpp - script files, the setup record and the fatal stop.
 #include "scan_fixture.h"
-#include "script_text.h"
+#include "script/script_text.h"
+#include "base/fatal.h"
+#include "script/scan.h"
 
 #include <stdarg.h>
 #include <stddef.h>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "setup.h"
+#include "base/setup_info.h"
 
 // What the driver's fatal stop was asked to show; the test's FatalStop
 // throws it instead of ending the process.

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "script_checks.h"
-#include "setup.h"
+#include "script/script_checks.h"
+#include "base/setup_info.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string.h>
 
-#include "setup.h"
+#include "script/script_line.h"
 
 TEST(LineHelpers, SkipDelimitersStopsAtTheFirstOtherCharacter)
 {

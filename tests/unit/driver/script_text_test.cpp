@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "script_text.h"
+#include "script/script_text.h"
 
 namespace {
 

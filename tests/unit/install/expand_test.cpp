@@ -1,6 +1,7 @@
 // Compressed media: files made by mscompress decoded inside the installer;
 // files in another format handed to expand.exe, on both platform families.
 #include "install_fixture.h"
+#include "install/install.h"
 
 #include <string>
 #include <tuple>

@@ -1,5 +1,7 @@
 // A file set's body lines carried out from plain media of every kind.
 #include "install_fixture.h"
+#include "install/progress.h"
+#include "install/install.h"
 
 #include <algorithm>
 #include <string>

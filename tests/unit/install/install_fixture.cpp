@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "install_log.h"
+#include "log/install_log.h"
+#include "script/scan.h"
+#include "dialogs/dialogs.h"
+#include "install/progress.h"
 #include "setupapi.h"
 #include "setuprt.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "death_test_child.h"
-#include "log_lines.h"
+#include "log/log_lines.h"
 #include "quiet_toolkit.h"
-#include "setup.h"
+#include "base/setup_info.h"
 #include "test_files.h"
 
 using unitcommon::CHILD_RETURNED;

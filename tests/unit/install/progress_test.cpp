@@ -1,6 +1,8 @@
 // The copy-progress window: its template, what ShowStatus shows and paints,
 // and its Cancel button.
 #include "install_fixture.h"
+#include "install/progress.h"
+#include "install/install.h"
 
 #include "setuprt.h"
 

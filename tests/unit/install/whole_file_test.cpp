@@ -1,6 +1,7 @@
 // Installed files are written under a temporary name and take their own
 // name only when whole: what a run cut short left, read-only media.
 #include "install_fixture.h"
+#include "install/install.h"
 
 #include <string>
 #include <vector>

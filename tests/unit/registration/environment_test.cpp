@@ -2,6 +2,7 @@
 // the registry on NT, the toolkit on the 95 family, and the App Paths
 // search paths of programs.
 #include "registration_fixture.h"
+#include "register/register.h"
 
 #include "setuprt.h"
 

@@ -1,5 +1,6 @@
 // The VersionInfo key of a file set, and keys made with an explicit owner and DACL.
 #include "registration_fixture.h"
+#include "register/register.h"
 
 #include <sddl.h>
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "quiet_toolkit.h"
-#include "setup.h"
+#include "base/setup_info.h"
 #include "test_files.h"
 
 namespace regtest {

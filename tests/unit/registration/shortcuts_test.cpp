@@ -1,6 +1,7 @@
 // Start-menu shortcut files of the 95 family, written by the driver into the
 // folder that the group call made.
 #include "registration_fixture.h"
+#include "register/register.h"
 
 #include <objbase.h>
 

@@ -1,7 +1,7 @@
 // What taking an installation back relies on beside the log: the name of
 // each software's key and log, and Path losing exactly one element.
-#include "install_log.h"
-#include "uninstall.h"
+#include "log/install_log.h"
+#include "uninstall/uninstall.h"
 
 #include <gtest/gtest.h>
 
