@@ -1,16 +1,18 @@
 #!/usr/bin/env python3
-"""Keeps the runtime's layers calling one way: a file may use its own layer
-and the layers below it, never one above.
+"""Keeps a module's layers calling one way: a file may use its own layer and
+the layers below it, never one above.
 
-The layers and their order (lowest first) are the runtime_layers line of
-runtime/CMakeLists.txt. Every runtime file must lie in one of them and name
-runtime headers from the runtime's root ("session/frame.h").
+The layers and their order (lowest first) are the <module>_layers line of
+<module>/CMakeLists.txt (runtime_layers, driver_layers). Every file of the
+module must lie in one of them and name the module's headers from the
+module's root ("session/frame.h", "base/text.h").
 
-    runtime_layout.py TOP                      checks the #include lines
-    runtime_layout.py TOP --objects DIR --nm NM
-                                               checks the calls between the
-                                               objects of setuprt.dll too, which
-                                               also go through setuprt.h
+    layout.py TOP MODULE                   checks the #include lines
+    layout.py TOP MODULE --objects DIR [--objects DIR ...] --nm NM
+                                           checks the calls between the
+                                           module's objects too, which may
+                                           also go through a header of
+                                           another module (setuprt.h)
 
 Prints one line per fault and exits 1 when there is any.
 """
@@ -23,50 +25,50 @@ import sys
 SOURCE_ENDINGS = ('.cpp', '.h')
 
 
-def read_layers(runtime):
-    with open(os.path.join(runtime, 'CMakeLists.txt')) as cmake:
-        match = re.search(r'set\(runtime_layers ([^)]*)\)', cmake.read())
+def read_layers(root, module):
+    with open(os.path.join(root, 'CMakeLists.txt')) as cmake:
+        match = re.search(r'set\(' + module + r'_layers ([^)]*)\)', cmake.read())
     if not match:
-        sys.exit('runtime/CMakeLists.txt: no set(runtime_layers ...) line')
+        sys.exit(f'{module}/CMakeLists.txt: no set({module}_layers ...) line')
     return match.group(1).split()
 
 
-def runtime_files(runtime):
-    for folder, _, names in os.walk(runtime):
+def module_files(root):
+    for folder, _, names in os.walk(root):
         for name in sorted(names):
             if name.endswith(SOURCE_ENDINGS):
-                yield os.path.relpath(os.path.join(folder, name), runtime)
+                yield os.path.relpath(os.path.join(folder, name), root)
 
 
 def layer_of(path):
     return path.split(os.sep)[0] if os.sep in path else None
 
 
-def check_includes(runtime, rank):
+def check_includes(root, module, rank):
     faults = []
-    files = list(runtime_files(runtime))
+    files = list(module_files(root))
     header_names = {os.path.basename(f) for f in files if f.endswith('.h')}
     for path in files:
         layer = layer_of(path)
         if layer not in rank:
-            faults.append(f'runtime/{path}: lies in no layer of runtime_layers')
+            faults.append(f'{module}/{path}: lies in no layer of {module}_layers')
             continue
-        with open(os.path.join(runtime, path), encoding='latin-1') as source:
+        with open(os.path.join(root, path), encoding='latin-1') as source:
             for number, line in enumerate(source, 1):
                 match = re.match(r'\s*#\s*include\s+"([^"]+)"', line)
                 if not match:
                     continue
                 header = match.group(1)
-                where = f'runtime/{path}:{number}'
+                where = f'{module}/{path}:{number}'
                 if '/' not in header:
                     if header in header_names:
                         faults.append(f'{where}: names {header} without its folder')
                     continue
-                target = header.split('/')[0]
-                if not os.path.exists(os.path.join(runtime, header)):
+                if not os.path.exists(os.path.join(root, header)):
                     continue  # another module's, named from its own root
+                target = header.split('/')[0]
                 if target not in rank:
-                    faults.append(f'{where}: includes {header} from no layer of runtime_layers')
+                    faults.append(f'{where}: includes {header} from no layer of {module}_layers')
                 elif rank[target] > rank[layer]:
                     faults.append(f'{where}: includes {header}, but {layer} lies below {target}')
     return faults
@@ -86,18 +88,19 @@ def symbols_of(nm, obj):
     return defined, used
 
 
-def check_calls(runtime, objects, nm, rank):
+def check_calls(root, module, object_dirs, nm, rank):
     # The objects are looked up by source, so objects of files moved or
     # deleted since, still lying in the build tree, do not count.
     faults = []
     owners, uses = {}, {}
-    for source in runtime_files(runtime):
+    for source in module_files(root):
         if not source.endswith('.cpp'):
             continue
-        candidates = [os.path.join(objects, source + ending) for ending in ('.obj', '.o')]
+        candidates = [os.path.join(objects, source + ending)
+                      for objects in object_dirs for ending in ('.obj', '.o')]
         found = [path for path in candidates if os.path.exists(path)]
         if not found:
-            faults.append(f'runtime/{source}: no object in {objects}')
+            faults.append(f'{module}/{source}: no object in {" ".join(object_dirs)}')
             continue
         defined, used = symbols_of(nm, found[0])
         uses[source] = used
@@ -111,7 +114,7 @@ def check_calls(runtime, objects, nm, rank):
             owner = owners.get(symbol)
             target = layer_of(owner) if owner else None
             if target in rank and rank[target] > rank[layer]:
-                faults.append(f'runtime/{source}: calls {symbol} of runtime/{owner}, '
+                faults.append(f'{module}/{source}: calls {symbol} of {module}/{owner}, '
                               f'but {layer} lies below {target}')
     return faults
 
@@ -119,15 +122,16 @@ def check_calls(runtime, objects, nm, rank):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument('top')
-    parser.add_argument('--objects')
+    parser.add_argument('module')
+    parser.add_argument('--objects', action='append', default=[])
     parser.add_argument('--nm', default='nm')
     args = parser.parse_args()
-    runtime = os.path.join(args.top, 'runtime')
-    layers = read_layers(runtime)
+    root = os.path.join(args.top, args.module)
+    layers = read_layers(root, args.module)
     rank = {layer: i for i, layer in enumerate(layers)}
-    faults = check_includes(runtime, rank)
+    faults = check_includes(root, args.module, rank)
     if args.objects:
-        faults += check_calls(runtime, args.objects, args.nm, rank)
+        faults += check_calls(root, args.module, args.objects, args.nm, rank)
     for fault in faults:
         print(fault)
     if faults:
