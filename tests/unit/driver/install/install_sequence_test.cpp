@@ -1,6 +1,6 @@
 // Install: the chosen file sets copied from a medium behind the progress
 // window, then each one registered: key, environment, group and entries.
-#include "registration_fixture.h"
+#include "../register/registration_fixture.h"
 #include "script/scan.h"
 #include "dialogs/dialogs.h"
 #include "install/install.h"
