@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "script_checks.h"
+#include "script/script_checks.h"
 #include "base/common.h"
 #include "setuprt.h"
 #include "transcript/transcript.h"

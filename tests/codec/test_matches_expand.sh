@@ -23,7 +23,7 @@ failures=0
 fail() { echo "FAIL [$1]: $2"; failures=$((failures + 1)); }
 
 # --- the corpus: NAME.orig --------------------------------------------------
-text() { cat "$top"/README.md "$top"/driver/*.cpp "$top"/runtime/*.cpp; }
+text() { cat "$top"/README.md "$top"/driver/*/*.cpp "$top"/runtime/*/*.cpp; }
 random() { head -c "$1" /dev/urandom; }
 repeat() { local n=$1; shift; yes "$*" | tr -d '\n' | head -c "$n"; }
 

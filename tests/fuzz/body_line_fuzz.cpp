@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "body_line.h"
-#include "script_line.h"
+#include "script/body_line.h"
+#include "script/script_line.h"
 
 namespace {
 

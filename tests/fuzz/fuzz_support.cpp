@@ -7,7 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "script_line.h"
+#include "script/script_line.h"
+#include "base/text.h"
 
 [[noreturn]] void FatalStop(struct _setup_info *, const char *text, const char *)
 {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "setup.h"
+#include "base/setup_info.h"
 
 // Thrown by the driver's fatal stops and by the toolkit's SetupError: the
 // run would end here, so the target goes on with the next input.

@@ -1,6 +1,7 @@
 // paths_fuzz.cpp - the trailing backslash of any path, in a buffer with
 // room for exactly one more character, as the driver's callers give it.
 #include "fuzz_support.h"
+#include "base/paths.h"
 
 #include <stdint.h>
 #include <string.h>

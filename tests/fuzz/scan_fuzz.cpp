@@ -11,7 +11,8 @@
 
 #include <string>
 
-#include "script_checks.h"
+#include "script/script_checks.h"
+#include "script/scan.h"
 
 namespace {
 

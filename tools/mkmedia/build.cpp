@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "lz_compress.h"
-#include "setup_info.h"
+#include "base/setup_info.h"
 
 #ifndef O_BINARY
 #define O_BINARY 0  // only Windows tells text from binary files

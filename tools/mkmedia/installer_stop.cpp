@@ -6,7 +6,7 @@
 #include <stdarg.h>
 #include <stdio.h>
 
-#include "setup.h"
+#include "base/fatal.h"
 
 void FatalStop(struct _setup_info *, const char *text, const char *)
 {

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "lz_expand.h"
-#include "setup_info.h"
+#include "base/setup_info.h"
 #include "signing.h"
 
 const char *const kProgramFiles[3] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};

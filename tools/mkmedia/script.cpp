@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "body_line.h"
+#include "script/body_line.h"
 #include "installer_stop.h"
-#include "script_line.h"
-#include "script_text.h"
-#include "setup.h"
-#include "text.h"
+#include "script/script_line.h"
+#include "script/script_text.h"
+#include "script/scan.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,0 +1,156 @@
+// uninstall_entry.cpp - what a finished installation leaves for taking it
+// back: the three program files in a directory of the destination, and the
+// system's uninstall entry that starts them on the log.
+#include "log/install_log.h"
+#include "base/fatal.h"
+#include "register/register.h"
+#include "base/text.h"
+
+#include <string.h>
+
+#include <initializer_list>
+#include <vector>
+
+static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
+
+int UninstallKeyPath(char *key_path, size_t cb, const char *software_name)
+{
+    char key[256];
+    return SoftwareKeyName(key, sizeof key, software_name) &&
+           FormatText(key_path, cb, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", key);
+}
+
+static int ModulePath(HMODULE module, char *path, size_t cb)
+{
+    DWORD length = GetModuleFileNameA(module, path, static_cast<DWORD>(cb));
+    return length > 0 && length < cb;
+}
+
+// The file of a program part as it runs: the program itself, a loaded
+// library, or a library that lies beside the runtime.
+static int SourceOf(const char *name, char *path, size_t cb)
+{
+    if (strcmp(name, "setup.exe") == 0)
+        return ModulePath(NULL, path, cb);
+    HMODULE module = GetModuleHandleA(name);
+    if (module)
+        return ModulePath(module, path, cb);
+    char runtime[MAX_PATH];
+    if (!ModulePath(GetModuleHandleA("setuprt.dll"), runtime, sizeof runtime))
+        return 0;
+    char *last = NULL;
+    for (char *p = runtime; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            last = p;
+    }
+    if (!last)
+        return 0;
+    *last = '\0';
+    return FormatText(path, cb, "%s\\%s", runtime, name);
+}
+
+// The program files as they were at the start of the installation: from
+// a diskette, they are gone once another one is in the drive.
+static std::vector<char> program_bytes[sizeof program_files / sizeof program_files[0]];
+
+static int ReadWhole(const char *path, std::vector<char> &bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD size = GetFileSize(file, NULL), got = 0;
+    bytes.resize(size == INVALID_FILE_SIZE ? 0 : size);
+    int whole = size != INVALID_FILE_SIZE && ReadFile(file, bytes.data(), size, &got, NULL) && got == size;
+    CloseHandle(file);
+    return whole;
+}
+
+// A file that cannot be read stays empty: the installation goes on, and
+// registering its uninstaller stops at the end.
+void KeepProgramFiles(void)
+{
+    char from[MAX_PATH];
+    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
+        if (!SourceOf(program_files[i], from, sizeof from) || !ReadWhole(from, program_bytes[i]))
+            program_bytes[i].clear();
+    }
+}
+
+// The copy replaces an earlier installation's; a run from the copy itself
+// leaves it as it is.
+static int CopyProgram(const char *copy_dir)
+{
+    char to[MAX_PATH];
+    if (!CreateDirectoryA(copy_dir, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return 0;
+    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
+        const std::vector<char> &bytes = program_bytes[i];
+        if (bytes.empty() || !FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]))
+            return 0;
+        HANDLE file = CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (file == INVALID_HANDLE_VALUE)
+            return GetLastError() == ERROR_SHARING_VIOLATION;  // the copy running: it is this program
+        DWORD written = 0;
+        int whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) &&
+                    written == bytes.size();
+        CloseHandle(file);
+        if (!whole)
+            return 0;
+    }
+    return 1;
+}
+
+static LONG SetText(HKEY key, const char *name, const char *text)
+{
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text), (DWORD)strlen(text) + 1);
+}
+
+static LONG SetNumber(HKEY key, const char *name, DWORD number)
+{
+    return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
+}
+
+static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
+                      const char *copy_dir, const char *log_path)
+{
+    char key_path[512], version[800] = "", date[16], command[1100], quiet[1100];
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FormatText(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    // The version's parts that the script gives, joined by dots.
+    for (const char *part : {fs->major_version, fs->minor_version, fs->release}) {
+        if (*part != '\0')
+            FormatText(version + strlen(version), sizeof version - strlen(version), "%s%s", *version ? "." : "", part);
+    }
+    if (!UninstallKeyPath(key_path, sizeof key_path, fs->software_name) ||
+        !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"", copy_dir, log_path) ||
+        !FormatText(quiet, sizeof quiet, "%s /q", command))
+        return 0;
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        NULL) != ERROR_SUCCESS)
+        return 0;
+    DWORD kilobytes = static_cast<DWORD>((bytes + 1023) / 1024);
+    int written = SetText(key, "DisplayName", fs->software_name) == ERROR_SUCCESS &&
+                  (!*version || SetText(key, "DisplayVersion", version) == ERROR_SUCCESS) &&
+                  SetText(key, "Publisher", si->company_name) == ERROR_SUCCESS &&
+                  SetText(key, "InstallLocation", si->dst_dir) == ERROR_SUCCESS &&
+                  SetText(key, "InstallDate", date) == ERROR_SUCCESS &&
+                  SetNumber(key, "EstimatedSize", kilobytes) == ERROR_SUCCESS &&
+                  SetText(key, "UninstallString", command) == ERROR_SUCCESS &&
+                  SetText(key, "QuietUninstallString", quiet) == ERROR_SUCCESS &&
+                  SetNumber(key, "NoModify", 1) == ERROR_SUCCESS && SetNumber(key, "NoRepair", 1) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes)
+{
+    char log_path[MAX_PATH], copy_dir[MAX_PATH];
+    int fits = LogPathOf(log_path, sizeof log_path, si->dst_dir, fs->software_name) &&
+               CopyText(copy_dir, sizeof copy_dir, log_path);
+    if (fits)
+        copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
+    if (!fits || !CopyProgram(copy_dir) || !WriteEntry(si, fs, bytes, copy_dir, log_path))
+        FatalStopFormatted(si, "Fatal Error", "Cannot register the uninstallation of %s", fs->software_name);
+}

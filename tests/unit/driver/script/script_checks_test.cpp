@@ -1,0 +1,175 @@
+// script_checks_test.cpp - what a script may ask of the machine, judged
+// with the hostile cases seen and their look-alikes.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "script/script_checks.h"
+#include "base/setup_info.h"
+
+namespace {
+
+using Check = const char *(*)(const char *);
+
+void ExpectRefused(Check check, std::initializer_list<const char *> texts, const char *reason)
+{
+    for (const char *text : texts) {
+        const char *fault = check(text);
+        EXPECT_TRUE(fault != nullptr && std::string(fault).find(reason) != std::string::npos)
+            << text << " gave " << (fault ? fault : "no fault");
+    }
+}
+
+void ExpectAccepted(Check check, std::initializer_list<const char *> texts)
+{
+    for (const char *text : texts)
+        EXPECT_EQ(check(text), nullptr) << text << " gave " << check(text);
+}
+
+TEST(SourceChecks, OnlyARelativeNameInTheMediumIsTaken)
+{
+    ExpectAccepted(SourceFault, {"a.bin", "disk1\\a.bin", "sub/a.bin", ".\\a.bin", "..a", "a..", "COM10", "NULL.txt",
+                                 "CONSOLE", "xcon", "LPT", "COM0"});
+    ExpectRefused(SourceFault, {"..\\..\\..\\etc\\hostname", "sub\\..\\..\\x", "sub/../x", "..", "...\\x", ". .\\x"},
+                  "leaves the medium's file directory");
+    ExpectRefused(SourceFault, {"C:\\x", "c:x", "\\x", "/x", "\\\\server\\share\\x", "//server/share/x"},
+                  "not a name in the medium's file directory");
+    ExpectRefused(SourceFault, {"CON", "con.txt", "sub\\nul.dat", "Aux", "prn .txt", "COM1", "lpt9.bin", "CONOUT$"},
+                  "names a device");
+    ExpectRefused(SourceFault, {"a.bin:stream"}, "\":\"");
+}
+
+TEST(DestinationChecks, NothingLeavesTheInstallationDirectoryAndTheDriveStaysDropped)
+{
+    ExpectAccepted(DestinationFault, {"x.txt", "bin\\x.txt", "C:\\bin\\x.txt", "c:x.txt", "\\x.txt", "bin\\.\\x.txt"});
+    ExpectRefused(DestinationFault, {"..\\x.txt", "bin\\..\\..\\windows\\x.txt", "C:..\\x.txt", "bin/../../x",
+                                     "bin\\.. \\x.txt"},
+                  "leaves the installation directory");
+    ExpectRefused(DestinationFault, {"bin\\con\\x.txt", "NUL", "bin\\Com3.log", "C:\\lpt1"}, "names a device");
+    ExpectRefused(DestinationFault, {"bin\\a:b", "C:\\x\\y:z"}, "\":\"");
+
+    ExpectAccepted(DirectoryFault, {"bin", "bin\\sub", "consoles"});
+    ExpectRefused(DirectoryFault, {"..\\dir", "bin\\..\\..", "..."}, "leaves the installation directory");
+    ExpectRefused(DirectoryFault, {"C:\\dir", "dir:x"}, "\":\"");
+    ExpectRefused(DirectoryFault, {"aux", "bin\\prn"}, "names a device");
+}
+
+// What the file system would refuse only when the copy is under way, after
+// earlier files were installed, is refused with the script line instead.
+TEST(PathChecks, AFileSystemRefusalComesAtScanTime)
+{
+    std::string longest(255, 'x'), too_long(256, 'x');
+    ExpectAccepted(DestinationFault, {longest.c_str(), ("bin\\" + longest).c_str()});
+    ExpectRefused(DestinationFault, {too_long.c_str(), ("bin\\" + too_long + "\\x").c_str()},
+                  "longer than 255 characters");
+    ExpectRefused(SourceFault, {too_long.c_str()}, "longer than 255 characters");
+    ExpectRefused(DestinationFault, {"bin\\", "bin/", ".", "bin\\.", "C:"}, "names no file");
+    ExpectRefused(SourceFault, {"disk1\\", "."}, "names no file");
+    ExpectRefused(DirectoryFault, {"bin\\"}, "names no directory");
+    ExpectRefused(SourceFault, {"\"a.txt\"", "a*.txt", "a?.txt", "a|b", "a<b", "a>b", "a\tb"},
+                  "no file name can hold");
+    ExpectRefused(DestinationFault, {"bin\\x?.txt", "x\x01.txt"}, "no file name can hold");
+}
+
+const char *NameFault(const char *name)
+{
+    return VariableNameFault(name);
+}
+const char *BatchValueFault(const char *value)
+{
+    return VariableValueFault(value, 1);
+}
+const char *RegistryValueFault(const char *value)
+{
+    return VariableValueFault(value, 0);
+}
+const char *BatchEntryFault(const char *entry)
+{
+    return SearchPathEntryFault(entry, 1);
+}
+const char *RegistryEntryFault(const char *entry)
+{
+    return SearchPathEntryFault(entry, 0);
+}
+
+TEST(EnvironmentChecks, VariableNamesAreNamesAndPathIsLeftToAddpath)
+{
+    ExpectAccepted(NameFault, {"TOOLS_HOME", "PATHEXT", "MY_PATH", "x"});
+    ExpectRefused(NameFault, {""}, "has no name");
+    ExpectRefused(NameFault, {"A=B", "A B", "A\tB", "A%B", "\x01X", "X\x7F"}, "blank, \"=\"");
+    ExpectRefused(NameFault, {"PATH", "path", "Path"}, "ADDPATH");
+}
+
+TEST(EnvironmentChecks, The95FamilyBatchFileGetsNothingTheInterpreterWouldAct)
+{
+    ExpectAccepted(BatchValueFault, {"C:\\tools", "C:\\a;D:\\b", "%WINDIR%\\x", "a b", ""});
+    ExpectRefused(BatchValueFault, {"a|b", "x >c:\\autoexec.bat", "<in", "a&del x", "a\tb", "a\rb"},
+                  "AUTOEXEC.BAT would act on");
+    // The registry holds these as text: nothing runs them.
+    ExpectAccepted(RegistryValueFault, {"a|b", "<x>&y", "a\tb"});
+}
+
+TEST(EnvironmentChecks, OneNonEmptyDirectoryPerSearchPathEntry)
+{
+    ExpectAccepted(RegistryEntryFault, {"bin", "\\tools", "C:\\tools", "C:\\Program Files\\x", "a|b"});
+    ExpectAccepted(BatchEntryFault, {"bin", "C:\\tools"});
+    for (Check check : {RegistryEntryFault, BatchEntryFault}) {
+        ExpectRefused(check, {"", " ", " \t "}, "is empty");
+        ExpectRefused(check, {"bin;C:\\x", ";", "bin;", "a\x1b"}, "one directory per ADDPATH line");
+    }
+    ExpectRefused(BatchEntryFault, {"bin|x", "bin>nul", "a<b", "a&b"}, "AUTOEXEC.BAT would act on");
+}
+
+std::string Cleaned(const char *name, size_t cb = 260)
+{
+    char out[300];
+    memset(out, 'Z', sizeof out);
+    if (!CleanFileName(out, cb, name))
+        return "(refused)";
+    EXPECT_LT(strlen(out), cb) << name;
+    return out;
+}
+
+TEST(NameCleaning, GroupAndItemNamesBecomeOneFileNameInTheFolder)
+{
+    EXPECT_EQ(Cleaned("Example Tools"), "Example Tools");
+    EXPECT_EQ(Cleaned("a/b:c*d?e\"f<g>h|i\\j"), "a_b_c_d_e_f_g_h_i_j");
+    EXPECT_EQ(Cleaned("..\\..\\..\\x"), ".._.._.._x");
+    EXPECT_EQ(Cleaned("tab\there\x1f"), "tab_here_");
+    EXPECT_EQ(Cleaned("Tool."), "Tool.");
+    EXPECT_EQ(Cleaned("CON"), "_CON");
+    EXPECT_EQ(Cleaned("nul.txt"), "_nul.txt");
+    EXPECT_EQ(Cleaned("Com1 "), "_Com1 ");
+    EXPECT_EQ(Cleaned("Console"), "Console");
+    for (const char *nothing : {"", ".", "..", "...", " ", ". ."})
+        EXPECT_EQ(Cleaned(nothing), "(refused)") << "[" << nothing << "]";
+
+    EXPECT_EQ(Cleaned("abc", 4), "abc");
+    EXPECT_EQ(Cleaned("abcd", 4), "(refused)");
+    EXPECT_EQ(Cleaned("con", 4), "(refused)");
+    EXPECT_EQ(Cleaned("con", 5), "_con");
+
+    ExpectAccepted(ShortcutNameFault, {"Tool", ".profile", "a..b", "Read/Write"});
+    ExpectRefused(ShortcutNameFault, {"", "..", ". .", "."}, "empty or only dots and blanks");
+    ExpectAccepted(GroupNameFault, {"Quorvane:32", "a..b"});
+    ExpectRefused(GroupNameFault, {"", "..", " "}, "the group name is empty");
+}
+
+TEST(DoubleByteChecks, TrailBytesAreNoSeparatorsOrSpecialCharacters)
+{
+    // 0x81 0x5C and 0x81 0x7C are whole characters in a double-byte code
+    // page; elsewhere they hold a backslash and a "|".
+    if (IsDBCSLeadByte(0x81)) {
+        EXPECT_EQ(SourceFault("\x81\x5C.."), nullptr);
+        EXPECT_EQ(BatchEntryFault("\x81\x7C"), nullptr);
+        EXPECT_EQ(Cleaned("\x81\x5C\x81\x7C"), "\x81\x5C\x81\x7C");
+    } else {
+        EXPECT_NE(SourceFault("\x81\x5C.."), nullptr);
+        EXPECT_NE(BatchEntryFault("\x81\x7C"), nullptr);
+        EXPECT_EQ(Cleaned("\x81\x5C\x81\x7C"), "\x81_\x81_");
+    }
+}
+
+}  // namespace
