@@ -31,8 +31,6 @@ void MakeStageWritable(struct _setup_info *si, struct staged_file *stage);
 int PutStageInPlace(struct _setup_info *si, struct staged_file *stage);
 // The file exists and has exactly length bytes.
 int HasLength(const char *path, unsigned long long length);
-// The length of an open file; 0 when it cannot be had.
-int LengthByHandle(HANDLE file, unsigned long long *length);
 
 // Decompresses temp_src_path into a temporary file with expand.exe and
 // checks that the result is whole.

@@ -73,7 +73,6 @@ int source_time_and_attributes(HANDLE source, const char *path, FILETIME *change
     return 1;
 }
 
-
 }  // namespace
 
 // A source that cannot be opened here goes to expand.exe too, which
@@ -120,12 +119,12 @@ void CopySourceFile(struct _setup_info *si, struct staged_file *stage)
     HANDLE source = open_source(si->temp_src_path);
     if (source == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
-    unsigned long long length = 0;
+    long long size = 0;
     FILETIME changed;
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    if (!LengthByHandle(source, &length) ||
-        !source_time_and_attributes(source, si->temp_src_path, &changed, &attributes))
+    if (!FileSize(source, &size) || !source_time_and_attributes(source, si->temp_src_path, &changed, &attributes))
         source_failed(si, stage, source);
+    const unsigned long long length = static_cast<unsigned long long>(size);
     OpenStage(si, stage, copied_attributes(attributes));
     long got = 0;
     while (stage->length < length && (got = read_piece(source)) > 0) {

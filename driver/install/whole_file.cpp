@@ -109,21 +109,10 @@ int WriteStage(struct staged_file *stage, const void *bytes, DWORD size)
     return 1;
 }
 
-int LengthByHandle(HANDLE file, unsigned long long *length)
-{
-    DWORD high = 0;
-    SetLastError(NO_ERROR);
-    DWORD low = GetFileSize(file, &high);
-    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
-        return 0;
-    *length = static_cast<unsigned long long>(high) << 32 | low;
-    return 1;
-}
-
 static void check_writer_holds_all(struct _setup_info *si, struct staged_file *stage)
 {
-    unsigned long long length = 0;
-    if (!LengthByHandle(stage->writer, &length) || length != stage->length)
+    long long length = 0;
+    if (!FileSize(stage->writer, &length) || static_cast<unsigned long long>(length) != stage->length)
         StageWriteFailed(si, stage, ERROR_WRITE_FAULT);
 }
 
@@ -176,15 +165,15 @@ static int is_beginning_of(const char *leftover, const char *installed)
     return same;
 }
 
-// Replaces the earlier file in one step where the system can: the 95
-// family has no MoveFileExA, so there the earlier file is deleted first.
-// Whether there was one is learnt on the way: asking before costs a look
-// through the whole directory under Wine, as much as copying a small file.
 static int name_taken(DWORD error)
 {
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
 }
 
+// Replaces the earlier file in one step where the system can: the 95
+// family has no MoveFileExA, so there the earlier file is deleted first.
+// Whether there was one is learnt on the way: asking before costs a look
+// through the whole directory under Wine, as much as copying a small file.
 // TAKEN: a rename by handle found the name in use already.
 static int replace_file(const struct _setup_info *si, const char *from, const char *to, int taken, int *replaced)
 {
