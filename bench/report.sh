@@ -144,6 +144,11 @@ PLOT
 machine_facts() {
     printf -- '- machine: %s processors, %s\n' "$(nproc)" "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
     printf -- '- %s, 32-bit prefix of its own; Xvfb display\n' "$(wine --version)"
+    if [ -n "$dest_store" ]; then
+        printf -- '- installed into a memory file system (%s, /dev/shm)\n' "$dest_fs"
+    else
+        printf -- '- installed into the prefix on the disk (%s); /dev/shm had no room\n' "$dest_fs"
+    fi
     printf -- '- load average (1, 5, 15 min) before: %s; after: %s\n' "$1" "$2"
 }
 
@@ -158,7 +163,11 @@ for another number of rounds than $runs).
 The same payloads go through four installers, $runs rounds in one session, all under one Wine prefix
 of their own (\`build/wine/bench\`) whose server and desktop stay up for the session, as a Windows
 session's do (else every windowed run would start Wine's desktop process), each run into a clean
-destination, with the disk done writing what the runs before it wrote and deleted:
+destination, with the disk done writing what the runs before it wrote and deleted. The destinations
+lie on a memory file system where one has room (the facts at the end say where): on a disk formatted
+as ext4 without a journal, as this machine's is, the file system passes over every inode freed in the
+last minute each time it makes a file, so each run would pay for the deletion of the run before it,
+about 0.7 ms a file for every installer alike, and the table would measure that.
 
 - **floor**: \`bench/floor.cpp\`, the least work an installation needs: one \`CopyFileA\` per file, or
   on the compressed medium read, decode with the installer's own decoder (\`codec/\`) and write;
@@ -191,14 +200,17 @@ the uninstallation log on the way, and once the file is whole names it through t
 Wine every open, close and rename is a request to the one server process that all programs of the
 session share, and the server does the file system work of each itself; the table below counts them
 in a traced run of each on the small plain medium, from the first file to the last. NSIS reads its
-files from its own open archive and writes each in place; the floor opens each source and writes in
-place; setup.exe's rename, which keeps a file that is not whole from ever standing under its name, is
-the request neither makes, and its new name is one more that Wine can only tell is free by reading the
-whole directory. The rest beyond the floor is a fixed part: the start-up of a windowed program (frame
-and progress window), the registration and the uninstaller's copy; then per file one line of the
-uninstallation log (written at once, so that a killed run leaves the record of every file it put in
-place), the script line and the progress window (texts and bar only when they change, the queue asked
-at most every 20 ms).
+files from its own open archive and writes each in place, three requests a file fewer than anything
+that opens a source file of a medium; the floor opens each source and writes in place; setup.exe's
+rename, which keeps a file that is not whole from ever standing under its name, is the request neither
+makes, and its new name is one more that Wine can only tell is free by reading the whole directory.
+Beyond that, setup.exe has a fixed part that the floor and NSIS (\`/S\`, no window) do not: the
+start-up of a windowed program, whose frame alone the scan table times (start-up to the welcome
+dialog, no body lines), then the progress window, the registration and the uninstaller's copy. On the
+small payloads that fixed part is a large share of the floor's whole time. Per file there is also one
+line of the uninstallation log (written at once, so that a killed run leaves the record of every file
+it put in place), the script line and the progress window (texts and bar only when they change, the
+queue asked at most every 20 ms).
 
 $4
 

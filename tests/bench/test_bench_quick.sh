@@ -30,6 +30,7 @@ grep -q '^- cost per file flat from 20 to 60 files, compressed' "$out" || fail "
 [ "$(head -c 8 "$SETUP_BUILD/bench-quick/performance.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
     fail "no plot"
 grep -q '^- load average' "$out" || fail "no machine facts"
+grep -qE '^- installed into (a memory file system|the prefix on the disk)' "$out" || fail "not said where the runs installed"
 for installer in floor setup.exe NSIS; do
     grep -qE "^\| $installer \| [0-9]+\.[0-9] \| [a-z_]+ [0-9]+\.[0-9]" "$out" ||
         fail "no server requests counted for $installer"
