@@ -147,7 +147,7 @@ machine_facts() {
     if [ -n "$dest_store" ]; then
         printf -- '- installed into a memory file system (%s, /dev/shm)\n' "$dest_fs"
     else
-        printf -- '- installed into the prefix on the disk (%s); /dev/shm had no room\n' "$dest_fs"
+        printf -- '- installed into the prefix on the disk (%s); no room in /dev/shm, or none writable\n' "$dest_fs"
     fi
     printf -- '- load average (1, 5, 15 min) before: %s; after: %s\n' "$1" "$2"
 }

@@ -13,14 +13,10 @@ save_path() {
     [ -n "$saved_path" ] || { echo "bench: the prefix has no Path" >&2; exit 1; }
 }
 
-# choose_destination_store KB: where the runs install. A disk formatted as
-# ext4 without a journal, making a file, passes over every inode freed in
-# the last minute; each run, right after the clean-up of the one before,
-# would pay for that run's deletions (measured: about 0.7 ms a file, for
-# every installer alike), and the table would show the file system rather
-# than the installers. A memory file system with KB to spare remembers no
-# deletions; without one the runs install into the prefix on the disk.
-# Sets dest_store (empty: the disk) and dest_fs, the type the runs had.
+# choose_destination_store KB: a memory file system with KB to spare, so
+# that no run pays for the deletions of the one before (the report's
+# introduction says why); without one, the prefix on the disk. Sets
+# dest_store (empty: the disk) and dest_fs, the type the runs had.
 choose_destination_store() {
     local need_kb=$1 free_kb
     dest_store=""
