@@ -25,6 +25,8 @@ int       FTranscriptComplete(void);
 // The installation log named by /u, copied when it fits cbBfrMax with its
 // terminator; returns its length, 0 when the run is an installation.
 unsigned  CbGetUninstallLog(char *szBfr, unsigned cbBfrMax);
+// 1 when the transcript (/t) or the recording (/r) lies in szDir or below it.
+int       FRecordFileLiesIn(const char *szDir);
 
 // Dialog stack. FDoDialogExt shows template Dlg of szDll (or re-shows the
 // dialog already on top) and returns once its procedure reported an event;

@@ -32,6 +32,10 @@ int FCreateProgManItemEx(const char *szGroup, int fCommon, const char *szItem, c
 enum { ENV_SET_VARIABLE = 1024, ENV_ADD_TO_PATH = 4096 };
 enum { ENV_LONGEST_BATCH_LINE = 1023 };
 int SetEnvVariable(const char *szVar, const char *szValue, int cmo);
+// The backup of AUTOEXEC.BAT that this run's first change wrote (under the
+// first free name of AUTOEXEC.BAK, AUTOEXEC.B01 ... AUTOEXEC.B99), copied
+// when it fits; returns its length, 0 when none was written.
+unsigned CbGetBatchBackup(char *szBfr, unsigned cbBfrMax);
 
 #ifdef __cplusplus
 }

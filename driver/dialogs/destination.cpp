@@ -8,6 +8,7 @@
 #include "base/text.h"
 
 #include <limits.h>
+#include <initializer_list>
 #include <stdlib.h>
 
 // A long figure for the two signed 32-bit totals: a large drive or a large
@@ -27,6 +28,40 @@ static long SpaceOfSets(struct _setup_info *si, int express)
             total += fs->size;
     }
     return ClampToLong(total);
+}
+
+// The installation also leaves the uninstaller's copy of the program files
+// (read beside the running setup.exe) and its log, allowed 64 KB.
+static unsigned long long UninstallerSpace(void)
+{
+    char dir[MAX_PATH], file[MAX_PATH];
+    DWORD length = GetModuleFileNameA(NULL, dir, sizeof dir);
+    if (length == 0 || length >= sizeof dir)
+        return 0;
+    char *last = NULL;
+    for (char *p = dir; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            last = p;
+    }
+    if (last)
+        *last = '\0';
+    unsigned long long total = 64 * 1024;
+    for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
+        WIN32_FIND_DATAA data;
+        HANDLE found = FormatText(file, sizeof file, "%s\\%s", dir, name) ? FindFirstFileA(file, &data)
+                                                                           : INVALID_HANDLE_VALUE;
+        if (found == INVALID_HANDLE_VALUE)
+            continue;
+        FindClose(found);
+        total += ((unsigned long long)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    }
+    return total;
+}
+
+int SpaceSuffices(struct _setup_info *si)
+{
+    return (unsigned long long)si->total_disk_space_req + UninstallerSpace() <=
+           (unsigned long long)si->total_disk_space_available;
 }
 
 long RequiredSpace(struct _setup_info *si)
@@ -70,7 +105,7 @@ static int AcceptDestination(struct _setup_info *si, char *sz)
     FormatText(si->dst_dir, sizeof si->dst_dir, "%s\\%s", si->dst_drive, "usr");
     si->total_disk_space_available = ClampToLong(GetFreeSpaceForDrive(si->dst_drive));
     si->total_disk_space_req = RequiredSpace(si);
-    if (si->total_disk_space_req > si->total_disk_space_available) {
+    if (!SpaceSuffices(si)) {
         DoMsgBox("Insufficient Disk space for minimum install", "Alert", 0);
         return 0;
     }

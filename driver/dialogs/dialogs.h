@@ -25,6 +25,9 @@ enum LocationProblem {
 void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
+// The free space holds the required space, the uninstaller's copy and its
+// log.
+int SpaceSuffices(struct _setup_info *si);
 // Bytes of the checked file sets, at most the largest long.
 long RequiredSpace(struct _setup_info *si);
 // Bytes of the sets this installation copies (the express sets, or the

@@ -69,7 +69,7 @@ static int CustomDialog(struct _setup_info *si)
                          "Custom Installation", 0);
                 continue;
             }
-            if (si->total_disk_space_req > si->total_disk_space_available) {
+            if (!SpaceSuffices(si)) {
                 DoMsgBox("Insufficient Disk Space to \t\t\t\t\t\t\t\t\tInstall all selected file sets", "Error", 0);
                 continue;
             }

@@ -195,9 +195,42 @@ static void RefuseUnregistrableSets(struct _setup_info *si)
     }
 }
 
+// The registration on NT reads the system's Path: without it the run
+// would stop only after every file was copied.
+static void RefuseWithoutSystemPath(struct _setup_info *si)
+{
+    static const char environment[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    HKEY key;
+    if (si->platform != PLATFORM_NT)
+        return;
+    LONG found = RegOpenKeyExA(HKEY_LOCAL_MACHINE, environment, 0, KEY_QUERY_VALUE, &key);
+    if (found == ERROR_SUCCESS) {
+        found = RegQueryValueExA(key, "Path", NULL, NULL, NULL, NULL);
+        RegCloseKey(key);
+    }
+    if (found != ERROR_SUCCESS)
+        FatalStop(si,
+                  "The system's Path value (HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session "
+                  "Manager\\Environment) cannot be read: the parts cannot be registered. Nothing was installed.",
+                  "Fatal Error");
+}
+
+// What the user asked to be written about the run must not be overwritten
+// by it, nor removed with it.
+static void RefuseRecordInDestination(struct _setup_info *si)
+{
+    if (FRecordFileLiesIn(si->dst_dir))
+        FatalStopFormatted(si, "Fatal Error",
+                           "The transcript or recording asked for on the command line lies in %s, where Setup "
+                           "installs. Name a file in another folder. Nothing was installed.",
+                           si->dst_dir);
+}
+
 void Install(struct _setup_info *si)
 {
     RefuseUnregistrableSets(si);
+    RefuseWithoutSystemPath(si);
+    RefuseRecordInDestination(si);
     KeepProgramFiles();
     OpenProgressWindow(si);
     MakeDestinationDir(si);

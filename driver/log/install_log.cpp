@@ -350,9 +350,9 @@ int SetLoggedEnvVariable(struct _setup_info *si, const char *var, const char *va
 {
     char batch[MAX_PATH], backup[MAX_PATH];
     std::vector<std::string> before, after;
-    if (!RootFilePath(batch, sizeof batch, "AUTOEXEC.BAT") || !RootFilePath(backup, sizeof backup, "AUTOEXEC.BAK"))
+    if (!RootFilePath(batch, sizeof batch, "AUTOEXEC.BAT"))
         return SetEnvVariable(var, value, mode);
-    int batch_existed = PathExists(batch), backup_existed = PathExists(backup);
+    int batch_existed = PathExists(batch), backed_up = CbGetBatchBackup(NULL, 0) > 0;
     ReadBatchLines(batch, before);
     if (!SetEnvVariable(var, value, mode))
         return 0;
@@ -363,7 +363,9 @@ int SetLoggedEnvVariable(struct _setup_info *si, const char *var, const char *va
         record.path = batch;
         WriteRecord(si, &record);
     }
-    if (!backup_existed && PathExists(backup))
+    // The backup is new under its name: one already there was not touched.
+    unsigned backup_length = CbGetBatchBackup(backup, sizeof backup);
+    if (!backed_up && backup_length > 0 && backup_length < sizeof backup)
         LogWholeFile(si, LOG_ROOTFILE, backup, 0);
     if (ReadBatchLines(batch, after))
         LogBatchChanges(si, before, after);

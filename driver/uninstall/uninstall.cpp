@@ -17,6 +17,7 @@
 #include "uninstall/uninstall.h"
 #include "later_windows.h"
 
+#include <ctype.h>
 #include <objbase.h>
 #include <stdlib.h>
 #include <string.h>
@@ -50,10 +51,14 @@ static int LiesIn(const std::string &path, const std::string &dir, int dir_itsel
     return path.size() > dir.size() + 1 && path[dir.size()] == '\\' && EqualNoCase(path.substr(0, dir.size()), dir);
 }
 
+// AUTOEXEC.BAT, or its backup: AUTOEXEC.BAK or AUTOEXEC.B01 ... B99.
 static int IsRootFile(const std::string &path)
 {
-    return path.size() == 15 && path[1] == ':' && path[2] == '\\' &&
-           (EqualNoCase(path.substr(3), "AUTOEXEC.BAT") || EqualNoCase(path.substr(3), "AUTOEXEC.BAK"));
+    if (path.size() != 15 || path[1] != ':' || path[2] != '\\' || !EqualNoCase(path.substr(3, 10), "AUTOEXEC.B"))
+        return 0;
+    std::string end = path.substr(13);
+    return EqualNoCase(end, "AT") || EqualNoCase(end, "AK") || (end != "00" && isdigit((unsigned char)end[0]) &&
+                                                                  isdigit((unsigned char)end[1]));
 }
 
 // A record that names a place the installation never writes to makes the

@@ -1,6 +1,8 @@
 // environment.cpp - SetEnvVariable: the environment of the 95 family, kept in
 // AUTOEXEC.BAT for the next start of Windows and set in this process for the
 // rest of the run.
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -106,16 +108,28 @@ bool ReadLines(const std::string &path, std::vector<std::string> &lines) {
     return ReadTextLines(path, lines) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-// AUTOEXEC.BAK keeps the file as it was before the first change of this run,
-// so that the user can go back to the state before the installation.
+// The backup this run wrote; empty when the first change found no file.
+std::string g_backup;
+bool g_backedUp = false;
+
+// The backup keeps the file as it was before the first change of this run,
+// so that the user can go back to the state before the installation. A
+// backup already there is the user's (or an earlier run's) and stays: the
+// first free name of AUTOEXEC.BAK, AUTOEXEC.B01 ... AUTOEXEC.B99 is taken.
 bool BackUpOnce(const std::string &batchFile) {
-    static bool backedUp = false;
-    if (backedUp) return true;
-    if (GetFileAttributesA(batchFile.c_str()) != INVALID_FILE_ATTRIBUTES &&
-        !CopyFileA(batchFile.c_str(), RootFile("AUTOEXEC.BAK").c_str(), FALSE))
-        return false;
-    backedUp = true;
-    return true;
+    if (g_backedUp) return true;
+    if (GetFileAttributesA(batchFile.c_str()) == INVALID_FILE_ATTRIBUTES) return g_backedUp = true;
+    for (int i = 0; i < 100; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, i == 0 ? "AUTOEXEC.BAK" : "AUTOEXEC.B%02d", i);
+        std::string backup = RootFile(name);
+        if (CopyFileA(batchFile.c_str(), backup.c_str(), TRUE)) {
+            g_backup = backup;
+            return g_backedUp = true;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    }
+    return false;
 }
 
 // The 95 family's command interpreter reads a batch line into a buffer of at
@@ -170,6 +184,12 @@ bool IsSafeSetting(const char *name, const char *value, bool addToList) {
 
 // Mode 4096 adds the directory szValue to the list variable szVar (PATH);
 // mode 1024 sets szVar to szValue.
+unsigned CbGetBatchBackup(char *szBfr, unsigned cbBfrMax) {
+    const std::string &backup = rt::g_backup;
+    if (szBfr && backup.size() < cbBfrMax) std::memcpy(szBfr, backup.c_str(), backup.size() + 1);
+    return static_cast<unsigned>(backup.size());
+}
+
 int SetEnvVariable(const char *szVar, const char *szValue, int cmo) {
     bool addToList = (cmo & ENV_ADD_TO_PATH) != 0;
     if (!addToList && !(cmo & ENV_SET_VARIABLE)) return 0;

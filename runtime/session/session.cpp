@@ -5,6 +5,7 @@
 
 #include "unattended/command_line.h"
 #include "base/file_paths.h"
+#include "base/handles.h"
 #include "session/frame.h"
 #include "unattended/recording.h"
 #include "unattended/responder.h"
@@ -20,6 +21,8 @@ constexpr char kCaption[] = "Setup";
 int g_runs = 0;
 // The installation log that /u asked to take back; empty for an installation.
 std::string g_uninstallLog;
+// The transcript and the recording of this run; empty when not asked for.
+std::string g_recordFiles[2];
 
 // A start-up failure is shown in a box with the usage text, except in
 // unattended runs, where no box may wait for a user: they get the problem on
@@ -34,9 +37,33 @@ void ReportStartProblem(const std::string &problem, bool withUsage, bool unatten
     MessageBoxA(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONHAND);
 }
 
+// The first bytes of a file; "" when it is missing, empty or unreadable (a
+// device such as a full disk's stand-in reads as empty).
+std::string FirstBytes(const std::string &file) {
+    FileHandle handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    char bytes[64];
+    DWORD got = 0;
+    if (!handle.IsOpen() || GetFileSize(handle.Get(), nullptr) == 0 ||
+        !ReadFile(handle.Get(), bytes, sizeof bytes, &got, nullptr))
+        return "";
+    return std::string(bytes, got);
+}
+
+// A transcript line starts with a word of small letters, a blank and a
+// quoted text or a number; a recording with its own comment.
+bool IsEarlierRecord(const std::string &head) {
+    if (head.rfind(recording::kFirstLine, 0) == 0) return true;
+    size_t word = 0;
+    while (word < head.size() && head[word] >= 'a' && head[word] <= 'z') ++word;
+    return word > 0 && word + 1 < head.size() && head[word] == ' ' &&
+           (head[word + 1] == '"' || (head[word + 1] >= '0' && head[word + 1] <= '9'));
+}
+
 // The transcript and the recording are made before the installer reads its
 // script, so they must never take the place of the script, the answers or
-// the installation log to take back.
+// the installation log to take back, nor of any other file that holds
+// something: only a missing or empty file or an earlier run's record.
 bool OverwritesInput(const std::string &file, const char *what, const StartOptions &options,
                      std::string &problem) {
     if (file.empty()) return false;
@@ -47,6 +74,8 @@ bool OverwritesInput(const std::string &file, const char *what, const StartOptio
         overwritten = "the answer file";
     else if (!options.uninstallLog.empty() && IsSameFile(file, options.uninstallLog))
         overwritten = "the installation log";
+    else if (!FirstBytes(file).empty() && !IsEarlierRecord(FirstBytes(file)))
+        overwritten = "a file that is no transcript or recording of Setup";
     if (!overwritten) return false;
     problem = std::string(what) + " " + file + " would overwrite " + overwritten + ".";
     return true;
@@ -101,6 +130,8 @@ int InitializeFrame(const char *szCmdLine) {
     }
     rt::StartResponder(rt::ModeOf(options), std::move(answers));
     rt::g_uninstallLog = options.uninstallLog;
+    rt::g_recordFiles[0] = options.transcriptFile;
+    rt::g_recordFiles[1] = options.recordFile;
     if (options.usage) {
         DoMsgBox(rt::UsageText(), rt::kCaption, MB_OK | MB_ICONINFORMATION);
         return -1;
@@ -116,6 +147,17 @@ unsigned CbGetUninstallLog(char *szBfr, unsigned cbBfrMax) {
     const std::string &log = rt::g_uninstallLog;
     if (szBfr && log.size() < cbBfrMax) memcpy(szBfr, log.c_str(), log.size() + 1);
     return static_cast<unsigned>(log.size());
+}
+
+int FRecordFileLiesIn(const char *szDir) {
+    if (!szDir || !*szDir) return 0;
+    for (const std::string &file : rt::g_recordFiles) {
+        for (std::string dir = rt::ParentOf(file); !dir.empty(); dir = rt::ParentOf(dir)) {
+            if (rt::IsSameFile(dir, szDir)) return 1;
+            if (dir == rt::ParentOf(dir)) break;  // the root
+        }
+    }
+    return 0;
 }
 
 // The recording counts as part of the run's record: an answer lost makes the

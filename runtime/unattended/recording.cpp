@@ -46,11 +46,13 @@ const char *ButtonName(int button) {
 
 }  // namespace
 
+const char kFirstLine[] = "# Answers recorded by Setup; run setup /a with this file to give them again.";
+
 bool Open(const std::string &path) {
     Close();
     // CR LF: the file is meant to be read and edited on Windows.
     if (!g_file.Open(path, "\r\n")) return false;
-    g_file.WriteLine("# Answers recorded by Setup; run setup /a with this file to give them again.");
+    g_file.WriteLine(kFirstLine);
     return true;
 }
 

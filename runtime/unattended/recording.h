@@ -9,6 +9,9 @@
 namespace rt {
 namespace recording {
 
+// The heading, by which an earlier recording is known.
+extern const char kFirstLine[];
+
 // Creates (or truncates) the file and writes its heading; false when it
 // cannot be made. An earlier recording is closed first.
 bool Open(const std::string &path);

@@ -62,9 +62,9 @@ wine reg delete "$env_key" /v Path /f >/dev/null 2>&1
 run_setup "$work/medium" "$work/medium"
 wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
 expect_status 1
-expect_line 'msgbox "Error Querying Path registry" "Fatal Error" 0 1'
-expect_first_file_kept
-[ "$(reg_value 'HKLM\Software\Quorvane\Stops\VersionInfo' FileSetName)" = "REG_SZ Base tools" ] ||
-    fail "the file set's key, written before the stop, is gone"
+expect_line 'msgbox "The system'"'"'s Path value (HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session Manager\\Environment) cannot be read: the parts cannot be registered. Nothing was installed." "Fatal Error" 0 1'
+expect_no_file "$dest/first.txt"
+[ -z "$(reg_value 'HKLM\Software\Quorvane\Stops\VersionInfo' FileSetName)" ] ||
+    fail "a key was written although nothing could be registered"
 
 e2e_done

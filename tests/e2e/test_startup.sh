@@ -205,6 +205,31 @@ expect_status 2
 grep -q 'would overwrite the answer file' "$work/stdout" || fail "no reason given: $(cat "$work/stdout")"
 cmp -s "$work/answers" "$work/answers.orig" || fail "the answer file was changed"
 
+# Nor of a file that holds something else: a file of the medium (or an
+# installation log, a document) stays; an earlier transcript is replaced.
+e2e_case transcript_naming_a_payload_file
+script | make_medium "$work/medium"
+printf 'MZ payload\0\1' > "$work/medium/tool.txt"
+cp "$work/medium/tool.txt" "$work/tool.orig"
+setup_with "/q /t tool.txt"
+expect_status 2
+grep -q 'would overwrite a file that is no transcript or recording of Setup' "$work/stdout" ||
+    fail "no reason given: $(cat "$work/stdout")"
+cmp -s "$work/medium/tool.txt" "$work/tool.orig" || fail "the payload file was changed"
+
+# In the destination it would be overwritten by the installation or taken
+# away with it: refused before anything is written.
+e2e_case transcript_in_the_destination
+script | make_medium "$work/medium"
+echo "tool of the medium" > "$work/medium/tool.txt"
+rm -rf "$(drive_c)/usr" && mkdir "$(drive_c)/usr"
+setup_with "/q /t C:\\usr\\notes.txt"
+expect_status 1
+grep -q 'lies in C:\\\\usr, where Setup installs' "$(drive_c)/usr/notes.txt" ||
+    fail "no reason given: $(cat "$(drive_c)/usr/notes.txt")"
+[ "$(ls "$(drive_c)/usr")" = notes.txt ] || fail "written beside the transcript: $(ls "$(drive_c)/usr")"
+rm -rf "$(drive_c)/usr"
+
 # A transcript that cannot be written whole: the run finishes, but the
 # record of it is incomplete, and the exit code says so.
 e2e_case transcript_on_a_full_device

@@ -30,7 +30,7 @@ clean_prefix() {
     wine reg delete "$uninstall_key\\Quorvane32" /f >/dev/null 2>&1
     wine reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 2>&1
     while read -r folder; do rm -rf "$folder/Quorvane32"; done < <(programs_folders)
-    rm -f "$(drive_c)/AUTOEXEC.BAT" "$(drive_c)/AUTOEXEC.BAK" "$(drive_c)/windows/WININIT.INI"
+    rm -f "$(drive_c)"/AUTOEXEC.* "$(drive_c)/windows/WININIT.INI"
     rm -rf "$dest"
 }
 for p in nt w95; do
@@ -42,13 +42,14 @@ trap 'clean_prefix nt; clean_prefix w95' EXIT
 
 # start_prefix nt|w95 [with-autoexec]: with an AUTOEXEC.BAT of its own, the
 # 95 family's PATH line gains the product's directory, its SET line stays,
-# one line is added; without, the installation makes the file.
+# one line is added, and the user's own AUTOEXEC.BAK stays as it was;
+# without, the installation makes the file.
 start_prefix() {
     clean_prefix "$1"
     # Such a system has its Start menu's folder; the installation makes only the group.
     [ "$1" = w95 ] && mkdir -p "$(drive_c)/windows/Start Menu/Programs"
     [ "$1" = w95 ] && [ "${2:-}" = with-autoexec ] && printf '@ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nSET TEMP=C:\\TEMP\r\n' \
-        >"$(drive_c)/AUTOEXEC.BAT"
+        >"$(drive_c)/AUTOEXEC.BAT" && printf 'REM the user'"'"'s own backup\r\n' >"$(drive_c)/AUTOEXEC.BAK"
     mkdir -p "$drive_r"
 }
 
@@ -66,7 +67,7 @@ state() {
         wine reg export "$env_key" "$(winpath "$work/env.reg")" /y >/dev/null 2>&1
         tr -d '\r\0' <"$work/env.reg"
         echo "== autoexec"
-        for f in AUTOEXEC.BAT AUTOEXEC.BAK; do
+        for f in AUTOEXEC.BAT AUTOEXEC.BAK AUTOEXEC.B01; do
             [ -f "$(drive_c)/$f" ] && od -c "$(drive_c)/$f"
         done
         echo "== start menu"
@@ -188,7 +189,7 @@ for platform in nt w95; do
     else
         expect_line 'setline "SET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND"'
         expect_line 'delline "SET QUORVANE_HOME=C:\\usr"'
-        expect_line 'remove "C:\\AUTOEXEC.BAK"'
+        expect_line 'remove "C:\\AUTOEXEC.B01"'
     fi
     expect_copy_leaving "$platform"
     after_restart

@@ -123,6 +123,23 @@ for family in nt w95; do
     stopped_writing "$(expand_error b.txt)" "a.txt b.txt $log"
 done
 
+# A source that ends before the length it had when it was opened (a file
+# of the kernel's: 4096 bytes by its size, a few by its reads) never takes
+# the name b.txt.
+short_source=$(for f in /sys/power/state /sys/kernel/mm/transparent_hugepage/enabled; do
+    [ "$(stat -c %s "$f" 2>/dev/null)" = 4096 ] && [ "$(wc -c <"$f")" -lt 4096 ] && echo "$f" && break
+done)
+if [ -n "$short_source" ]; then
+    matrix_case source_shorter_than_its_size nt plain
+    new_medium "$work/medium" "$(winpath "$work/medium")" a.txt b.txt
+    payload_of_kind a.txt
+    ln -s "$short_source" "$medium/b.txt"
+    run_setup "$medium" "$medium"
+    stopped_writing "File $(medium_path b.txt) was not copied whole to R:\\\\usr\\\\b.txt\\n" "a.txt b.txt $log"
+else
+    not_run source_shorter_than_its_size "no kernel file here reports more bytes than it gives"
+fi
+
 # A destination that cannot be replaced: the file b.txt, or the whole
 # directory (no file can be made in it). Root writes through read-only
 # modes, so both are made immutable.
@@ -264,9 +281,10 @@ for family in nt w95; do
     done
 done
 
-# The destination drive runs full: a small tmpfs as R:, and a file larger
+# The destination drive runs full: a small tmpfs as R: (room for the
+# uninstaller's copy, which the free-space check counts), and a file larger
 # than it (random bytes, which mscompress cannot make smaller).
-if mountpoint -q "$drive_r" || ! mount_error=$(mount -t tmpfs -o size=256k tmpfs "$drive_r" 2>&1); then
+if mountpoint -q "$drive_r" || ! mount_error=$(mount -t tmpfs -o size=4m tmpfs "$drive_r" 2>&1); then
     not_run disk_full "no tmpfs can be mounted on $drive_r here (${mount_error:-it is a mount point already})"
 else
     for family in nt w95; do
@@ -274,7 +292,7 @@ else
             matrix_case disk_full "$family" "$kind"
             new_medium "$work/medium" "$(winpath "$work/medium")" a.txt b.txt
             payload_of_kind a.txt
-            head -c 1000000 /dev/urandom > "$medium/b.txt"
+            head -c 6000000 /dev/urandom > "$medium/b.txt"
             [ "$kind" = compressed ] && (cd "$medium" && mscompress b.txt && rm b.txt)
             run_setup "$medium" "$medium"
             [ "$kind" = plain ] && text=$(copy_error 0x70 b.txt) || text=$(expand_error b.txt)
