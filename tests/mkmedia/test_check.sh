@@ -19,6 +19,8 @@ make_product product 60
 
 build() { "$mkmedia" build product/setup.inf --programs programs -q "$@" 2>"$work/build.err"; }
 line_of() { grep -n -- "$2" "$1" | head -n 1 | cut -d: -f1; }
+# The record of the file on the line that matches $2, as check words it.
+recorded() { grep -B1 -- "$2" "$1" | head -n 1 | sed 's/^; length \([0-9]*\) crc32 \([0-9A-F]*\)\r$/\1 bytes with CRC-32 \2/'; }
 # What check says of program files that are not signed.
 unsigned=("setup.inf: note: setup.exe is not signed" "setup.inf: note: setuprt.dll is not signed"
           "setup.inf: note: mscuistf.dll is not signed")
@@ -42,11 +44,17 @@ for d in floppy/DISK*; do
     [ -f "$d/DISKID$n" ] || fail "no marker in $d"
     [ "$(du -sb --apparent-size "$d" | cut -f1)" -le 102400 ] || fail "$d holds more than a disk"
 done
-cmp -s single_z/doc/empty.tx_ <(printf 'SZDD\x88\xf0\x27\x33At\0\0\0\0') || fail "the empty file's stream"
+# A file that does not shrink lies plain on a compressed medium.
+cmp -s single_z/bin/view.exe product/bin/view.exe && [ -f single_z/doc/empty.txt ] && [ -f single_z/bin/qv.ex_ ] ||
+    fail "compressed as: $(cd single_z && find bin doc -type f | sort | tr '\n' ' ')"
 
-case=missing_file
+case=missing_and_changed_files
 rm single/doc/tiny.txt
-expect_check single 1 "${unsigned[@]}" "setup.inf:$(line_of single/setup.inf 'F doc\\tiny.txt'): error: 'doc\\tiny.txt' is not on the medium (doc/tiny.txt)"
+# Four bytes changed at the file's length; its CRC-32 from gzip's trailer.
+printf 'WXYZ' | dd of=single/doc/parts.csv bs=1 seek=100 conv=notrunc status=none
+crc=$(gzip -c single/doc/parts.csv | tail -c 8 | od -An -tx4 -N4 | tr -d ' ' | tr a-f A-F)
+expect_check single 1 "${unsigned[@]}" "setup.inf:$(line_of single/setup.inf 'F doc\\tiny.txt'): error: 'doc\\tiny.txt' is not on the medium (doc/tiny.txt)" \
+    "setup.inf:$(line_of single/setup.inf '^F doc.parts'): error: 'doc\\parts.csv' is damaged: it gives 38893 bytes with CRC-32 $crc, setup.inf records $(recorded single/setup.inf '^F doc.parts.csv')"
 
 case=wrong_end
 sed -i 's/^END 74097/END 74000/' single_z/setup.inf
@@ -61,11 +69,19 @@ expect_check floppy 1 "${unsigned[@]}" \
     "setup.inf:$(line_of "$inf" '^F data2.bin'): error: 'data2.bin' is on disk 1, but the script takes it from disk $disk" \
     "setup.inf:$(line_of "$inf" '^F data3.bin'): error: disk $((disk + 1)) has no marker file DISK$((disk + 1))/DISKID$((disk + 1))"
 
-case=damaged_compressed_file
-head -c 5000 cdrom/DISK1/FILES/bin/view.ex_ >cut && mv cut cdrom/DISK1/FILES/bin/view.ex_
+case=damaged_compressed_files
+# One cut short; one with four of its literal bytes changed, whole to the decoder.
+qv=$(ls cdrom/DISK*/FILES/bin/qv.ex_) && head -c 101 "$qv" >cut && mv cut "$qv"
+printf 'WXYZ' | dd of="$(ls cdrom/DISK*/FILES/doc/parts.cs_)" bs=1 seek=15 conv=notrunc status=none
 rm cdrom/mscuistf.dll
-expect_check cdrom 1 "${unsigned[@]:0:2}" "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
-    "setup.inf:$(line_of cdrom/setup.inf '^P bin\\view.ex_'): error: 'bin\\view.ex_' is damaged: shorter than its header says"
+got=$("$mkmedia" check cdrom 2>&1) && fail "check passed a damaged medium"
+for want in "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
+    "setup.inf:$(line_of cdrom/setup.inf '^F bin.qv.ex_'): error: 'bin\\qv.ex_' is damaged: shorter than its header says" \
+    "setup.inf:$(line_of cdrom/setup.inf '^F doc.parts.cs_'): error: 'doc\\parts.cs_' is damaged: it gives 38893 bytes with CRC-32 " \
+    ", setup.inf records $(recorded cdrom/setup.inf '^F doc.parts.cs_')"; do
+    grep -qF -- "$want" <<<"$got" || fail "check did not say: $want
+$got"
+done
 
 case=unsafe_path_and_shortcut_program
 build -o unsafe || fail "$(cat build.err)"
@@ -97,7 +113,7 @@ case=double_byte_names_need_their_code_page
 # 0x81 0x7C is one character in code page 932; read single-byte, its
 # second byte is a "|", which no file name may hold.
 make_product dbcs_product
-printf 'FILESET [Wide]\nSOFTWARE [Wide]\nBEGIN\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
+printf 'FILESET [Wide]\nSOFTWARE [Wide]\nBEGIN\nD doc\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
 dbcs_line=$(grep -an $'\x81' dbcs_product/setup.inf | cut -d: -f1)
 "$mkmedia" build dbcs_product/setup.inf -o dbcs --programs programs -q 2>build.err && fail "built single-byte"
 grep -qaxF "dbcs_product/setup.inf:$dbcs_line: error: the destination holds a character that no file name can hold: F doc\\one.txt doc\\"$'\x81|'".txt" build.err ||
@@ -130,6 +146,29 @@ expect_refused "product/setup.inf: error: disk 1 cannot hold setup.inf and the p
     --kind floppy --disk-size 8K
 sed -i 's/^F bin\\qv.exe bin\\qv.exe/F bin\\qv.exe ..\\qv.exe/' product/setup.inf
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^F bin.qv.exe'): error: the destination leaves the installation directory: F bin\\qv.exe ..\\qv.exe"
+
+case=nothing_but_an_earlier_medium_is_replaced
+# The vendor's files around the build, each a place -o must not take; the
+# names beside a medium that a build might use for itself among them.
+make_product product 60
+mkdir -p letters fresh.mkmedia-old && printf 'dear customer\n' >letters/draft.doc
+printf 'notes\n' >notes.txt && printf 'mine\n' >fresh.mkmedia-old/a && printf 'mine\n' >kept.mkmedia
+vendor_files() { find . ! -name build.err -printf '%y %p\n' | sort; find . -type f ! -name build.err -exec sha256sum {} + | sort; }
+before=$(vendor_files)
+for place in letters product product/sub . notes.txt kept; do
+    build -o "$place" && fail "built into $place"
+    grep -q '^mkmedia: .*\(no medium of mkmedia\|inside\|is a file\|not mkmedia.s record\)' build.err ||
+        fail "-o $place: $(cat build.err)"
+done
+[ "$(vendor_files)" = "$before" ] || fail "the vendor's files changed: $(diff <(echo "$before") <(vendor_files))"
+build -o fresh/ || fail "-o fresh/: $(cat build.err)"
+printf 'changed\n' >product/doc/tiny.txt
+build -o fresh || fail "not built over its own earlier medium: $(cat build.err)"
+cmp -s fresh/doc/tiny.txt product/doc/tiny.txt || fail "the earlier medium stayed"
+printf 'mine\n' >fresh/doc/added.txt
+build -o fresh && fail "built over a medium holding the vendor's file"
+grep -qF "holds doc/added.txt, which mkmedia did not put there" build.err || fail "$(cat build.err)"
+[ "$(cat fresh.mkmedia-old/a kept.mkmedia)" = "$(printf 'mine\nmine')" ] || fail "the vendor's side files changed"
 
 [ "$failures" -eq 0 ] && { echo "all passed"; rm -rf "$work"; exit 0; }
 echo "$failures failure(s); the media are in $work"

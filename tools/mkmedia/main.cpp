@@ -26,7 +26,8 @@ const char kBuildHelp[] =
     "Builds a complete medium in DIR from the setup script SOURCE, whose body\n"
     "lines name files of the product tree. END lines may stand without their\n"
     "figure, which is then computed; CHANGEDISK lines are written by mkmedia.\n"
-    "  -o DIR            the medium's directory (replaced when it exists)\n"
+    "  -o DIR            the medium's directory: new, empty, or an earlier\n"
+    "                    medium of mkmedia, which it replaces\n"
     "  --kind KIND       single (default), floppy (DISKn directories with their\n"
     "                    markers) or cdrom (DISKn\\FILES below setup.inf);\n"
     "                    default: the script's own image line\n"
@@ -35,7 +36,8 @@ const char kBuildHelp[] =
     "                    1.2M, 1.44M, 2.88M; floppy default 1.44M, cdrom none\n"
     "  --from DIR        the product tree (default: the directory of SOURCE)\n"
     "  --programs DIR    where setup.exe, setuprt.dll and mscuistf.dll are\n"
-    "                    (default: the directory of mkmedia)\n"
+    "                    (default: the directory of mkmedia, else the program\n"
+    "                    files of the build that made it)\n"
     "  --sign PFX        sign setup.exe, setuprt.dll and mscuistf.dll with the key\n"
     "                    and certificates of PFX (PKCS#12) through osslsigncode;\n"
     "                    its password is taken from MKMEDIA_SIGN_PASSWORD\n"
@@ -84,10 +86,28 @@ bool Help(int argc, char **argv, const char *help)
     return false;
 }
 
+// Beside mkmedia, as a medium's program files lie; else those of the
+// build that made it.
+fs::path DefaultPrograms(const char *self)
+{
+    std::error_code error;
+    fs::path beside = fs::absolute(fs::path(self)).parent_path();
+#ifndef _WIN32
+    fs::path program = fs::read_symlink("/proc/self/exe", error);  // argv[0] may be a name found on PATH
+    if (!error)
+        beside = program.parent_path();
+#endif
+#ifdef MKMEDIA_BUILD_PROGRAMS
+    if (!fs::exists(beside / kProgramFiles[0], error))
+        return MKMEDIA_BUILD_PROGRAMS;
+#endif
+    return beside;
+}
+
 int Build(int argc, char **argv, const char *self)
 {
     BuildOptions options;
-    options.programs = fs::absolute(fs::path(self)).parent_path();
+    options.programs = DefaultPrograms(self);
     for (int i = 2; i < argc; i++) {
         std::string arg = argv[i];
         bool has_value = i + 1 < argc;
