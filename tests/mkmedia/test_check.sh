@@ -12,9 +12,7 @@ fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
 rm -rf "$work"
 mkdir -p "$work/programs"
 cd "$work" || exit 2
-printf 'MZ program' >programs/setup.exe
-printf 'MZ runtime' >programs/setuprt.dll
-printf 'MZ dialogs' >programs/mscuistf.dll
+make_programs programs || exit 2
 make_product product 60
 
 build() { "$mkmedia" build product/setup.inf --programs programs -q "$@" 2>"$work/build.err"; }
@@ -83,6 +81,17 @@ for want in "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
 $got"
 done
 
+case=program_files_of_another_kind
+build -o strangers || fail "$(cat build.err)"
+: >strangers/setup.exe && printf 'hello' >strangers/setuprt.dll && cp programs/setuprt.dll strangers/mscuistf.dll
+expect_check strangers 1 "${unsigned[@]}" "setup.inf: error: setup.exe is no whole 32-bit Windows program (cut short, empty or another file)" \
+    "setup.inf: error: setuprt.dll is no whole 32-bit Windows library (cut short, empty or another file)" \
+    "setup.inf: error: mscuistf.dll lacks FCustInstDlgProc, which the installer calls: it is not this product's"
+cp programs/src/other.exe strangers/setup.exe && cp programs/mscuistf.dll programs/setuprt.dll strangers/
+head -c 8000 programs/setuprt.dll >strangers/setuprt.dll
+expect_check strangers 1 "${unsigned[@]}" "setup.inf: error: setuprt.dll is no whole 32-bit Windows library (cut short, empty or another file)" \
+    "setup.inf: error: setup.exe is another program: its version resource does not name it setup.exe"
+
 case=unsafe_path_and_shortcut_program
 build -o unsafe || fail "$(cat build.err)"
 sed -i 's/^F doc\\one.txt doc\\one.txt/F ..\\one.txt doc\\one.txt/; s/^APPITEM bin\\qv.exe/APPITEM bin\\qw.exe/' unsafe/setup.inf
@@ -142,8 +151,54 @@ expect_refused "product/setup.inf:$(line_of product/setup.inf 'doc.one.txt'): er
 make_product product 60
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^P bin.view'): error: 'bin\\view.exe' (70000 bytes on the medium) is larger than a disk of 61440 bytes" \
     --kind floppy --disk-size 60K
-expect_refused "product/setup.inf: error: disk 1 cannot hold setup.inf and the program files (12288 bytes) in a disk of 8192 bytes: give a larger --disk-size" \
-    --kind floppy --disk-size 8K
+# mistake EDIT AT WANT: the vendor's script edited with sed EDIT is refused
+# with WANT on the line that AT matches after the edit.
+mistake() {
+    make_product product 60
+    sed -i "$1" product/setup.inf
+    expect_refused "product/setup.inf:$(line_of product/setup.inf "$2"): error: $3"
+}
+mistake 's/^FILESET \[Documents\]/fileset [Documents]/' '^fileset' \
+    "'fileset' is the keyword FILESET in the wrong case: the installer reads upper case only"
+mistake '/^FILESET \[Setup files\]/,/^END$/d' '^D bin' \
+    'the first part, "Core", is never installed, so its files never reach the customer: begin the script with an empty first part (FILESET [Setup files], BEGIN, END) and put them in a part after it'
+mistake '$a FILESET [M1]\nBEGIN\nEND\nFILESET [M2]\nBEGIN\nEND\nFILESET [M3]\nBEGIN\nEND\nFILESET [M4]\nBEGIN\nEND\nFILESET [M5]\nBEGIN\nEND' \
+    '^FILESET \[M5\]' "11 parts; the installer takes at most 10"
+mistake '$a F doc\\one.txt doc\\stray.txt' '^F doc.one.txt doc.stray' \
+    "the F line stands outside a part's BEGIN and END: the installer does not read it there"
+mistake 's/^SOFTWARE \[MkTest\]$/SOFTWARE [MkTest/' '^SOFTWARE \[MkTest$' "a [ without its ]: write the line as SOFTWARE [NAME]"
+mistake 's/^F doc\\one.txt doc\\one.txt/F doc\\one.txt/' '^F doc.one.txt$' \
+    "a field is missing: write the line as F SOURCE DESTINATION"
+mistake 's/^F doc\\one.txt doc\\one.txt/F doc\\one two.txt doc\\one.txt/' '^F doc.one two' \
+    "more words than the F line takes (F SOURCE DESTINATION): a file or path name cannot hold a blank in the script"
+# A part that relies on a directory another part makes fails when picked alone.
+mistake '/^D doc$/d; s/^D bin$/D bin\nD doc/' '^F doc.empty' \
+    'the part "Documents" needs the directory doc, which only the part "Core" makes: installed alone, it stops at this line; put "D doc" into its block first'
+
+case=whole_folders
+make_product product 60
+mkdir -p product/samples/b/d product/samples/empty product/samples/many
+printf a >product/samples/a.txt && printf c >product/samples/b/c.txt && printf e >product/samples/b/d/e.txt
+for i in $(seq -w 1 300); do echo "$i" >"product/samples/many/f$i.txt"; done
+{ printf 'SZDD\x88\xf0\x27\x33'; head -c 3000 /dev/urandom; } >product/samples/packed.bin
+printf 'FILESET [Samples]\nSOFTWARE [MkTest samples]\nBEGIN\nFOLDER samples smp\nEND\n' >>product/setup.inf
+build -o folders || fail "$(cat build.err)"
+want=$(printf '%s\n' 'D smp' 'F samples\a.txt smp\a.txt' 'F samples\packed.bin smp\packed.bin' 'D smp\b' \
+    'F samples\b\c.txt smp\b\c.txt' 'D smp\b\d' 'F samples\b\d\e.txt smp\b\d\e.txt' 'D smp\empty' 'D smp\many'
+    for i in $(seq -w 1 300); do printf 'F samples\\many\\f%s.txt smp\\many\\f%s.txt\n' "$i" "$i"; done)
+[ "$(sed -n '/^FILESET \[Samples\]/,/^END/p' folders/setup.inf | tr -d '\r' | grep '^[DF] ')" = "$want" ] ||
+    fail "the folder's lines: $(sed -n '/^FILESET \[Samples\]/,$p' folders/setup.inf | head -n 20)"
+# A file that begins as a compressed one is decoded by the installer: never plain.
+build -o folders_z --compress || fail "$(cat build.err)"
+[ -f folders_z/samples/packed.bi_ ] || fail "packed.bin lies plain on the compressed medium"
+touch "product/samples/b/a blank.txt"
+expect_refused "product/setup.inf:$(line_of product/setup.inf '^FOLDER'): error: 'samples\\b\\a blank.txt' holds a blank, which the script cannot carry: rename it"
+make_product product 60
+
+case=disk_one_too_small
+build -o refused --kind floppy --disk-size 8K && fail "built all the same"
+grep -qx 'product/setup.inf: error: disk 1 cannot hold setup.inf and the program files ([0-9]* bytes) in a disk of 8192 bytes: give a larger --disk-size' build.err ||
+    fail "build said: $(cat build.err)"
 sed -i 's/^F bin\\qv.exe bin\\qv.exe/F bin\\qv.exe ..\\qv.exe/' product/setup.inf
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^F bin.qv.exe'): error: the destination leaves the installation directory: F bin\\qv.exe ..\\qv.exe"
 

@@ -13,6 +13,7 @@
 
 #include "lz_expand.h"
 #include "part_directories.h"
+#include "program_files.h"
 #include "base/crc32.h"
 #include "base/setup_info.h"
 #include "script/file_record.h"
@@ -311,13 +312,17 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     MediumKind kind = ScriptKind(script);
     if (ScriptDirectory(top, kind) != script_path.parent_path())
         found.push_back({0, true, "setup.inf is not where a medium of its image kind keeps it"});
+    std::vector<fs::path> programs;
     for (const char *program : kProgramFiles) {
         fs::path path = finder.Find(script_path.parent_path(), program);
+        programs.push_back(path);
         if (path.empty())
             found.push_back({0, true, std::string(program) + " is missing beside setup.inf"});
         else
             found.push_back(SignatureDiagnostic(path, program, options));
     }
+    std::vector<Diagnostic> strangers = CheckProgramFiles(programs);
+    found.insert(found.end(), strangers.begin(), strangers.end());
 
     bool compressed = ScriptCompressed(script);
     std::map<std::string, Payload> judged;  // by the file's path

@@ -131,7 +131,8 @@ void SourceChecker::Follow(int number, const Keyword &keyword, const std::string
     std::string name = keyword.name;
     if (keyword.body && name != "CHANGEDISK") {
         if (place_ != Place::BODY)
-            Error(number, "a " + name + " line outside a part's BEGIN and END: the installer does not read it there");
+            Error(number, "the " + name + " line stands outside a part's BEGIN and END: the installer does not read it "
+                          "there");
         else if (parts_ == 1 && !first_part_told_) {
             first_part_told_ = true;
             Error(number, "the first part, \"" + first_part_ + "\", is never installed, so its files never reach the "
