@@ -31,6 +31,10 @@ expect_status 0
 for family in nt w95; do
     expect_out "$family: 6 of 6 files equal to the product's"
     expect_out "$family: 2 of 2 keys registered as the script says"
+    # The custom step lets a customer pick one part: each installs alone.
+    expect_out "$family, \"Core\" alone: 2 of 2 files equal to the product's"
+    expect_out "$family, \"Documents\" alone: 4 of 4 files equal to the product's"
+    expect_out "$family, \"Documents\" alone: 1 of 1 keys registered as the script says"
 done
 [ ! -s "$work/err" ] || fail "-q still said: $(cat "$work/err")"
 expect_no_scratch
