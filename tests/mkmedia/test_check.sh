@@ -207,10 +207,10 @@ case=nothing_but_an_earlier_medium_is_replaced
 # names beside a medium that a build might use for itself among them.
 make_product product 60
 mkdir -p letters fresh.mkmedia-old && printf 'dear customer\n' >letters/draft.doc
-printf 'notes\n' >notes.txt && printf 'mine\n' >fresh.mkmedia-old/a && printf 'mine\n' >kept.mkmedia
+printf 'notes\n' >notes.txt && : >empty.txt && printf 'mine\n' >fresh.mkmedia-old/a && printf 'mine\n' >kept.mkmedia
 vendor_files() { find . ! -name build.err -printf '%y %p\n' | sort; find . -type f ! -name build.err -exec sha256sum {} + | sort; }
 before=$(vendor_files)
-for place in letters product product/sub . notes.txt kept; do
+for place in letters product product/sub . notes.txt empty.txt kept; do
     build -o "$place" && fail "built into $place"
     grep -q '^mkmedia: .*\(no medium of mkmedia\|inside\|is a file\|not mkmedia.s record\)' build.err ||
         fail "-o $place: $(cat build.err)"
@@ -220,6 +220,10 @@ build -o fresh/ || fail "-o fresh/: $(cat build.err)"
 printf 'changed\n' >product/doc/tiny.txt
 build -o fresh || fail "not built over its own earlier medium: $(cat build.err)"
 cmp -s fresh/doc/tiny.txt product/doc/tiny.txt || fail "the earlier medium stayed"
+# A product tree inside an earlier medium goes with it.
+printf 'COMPANY [C]\nFILESET [Setup files]\nBEGIN\nEND\nFILESET [Doc]\nSOFTWARE [S]\nBEGIN\nF one.txt one.txt\nEND\n' >doc.inf
+"$mkmedia" build doc.inf --from fresh/doc -o fresh --programs programs -q 2>build.err && fail "built over its own product tree"
+grep -qF "lies inside $work/fresh, which the medium would replace" build.err || fail "$(cat build.err)"
 printf 'mine\n' >fresh/doc/added.txt
 build -o fresh && fail "built over a medium holding the vendor's file"
 grep -qF "holds doc/added.txt, which mkmedia did not put there" build.err || fail "$(cat build.err)"
