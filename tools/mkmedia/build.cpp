@@ -164,13 +164,14 @@ bool Builder::TakePayload(const ScriptLine &line)
     payload.product = product;
     payload.medium_name = MediumName(line.source, false);
     std::string bytes;
-    bool read = compress_ ? ReadWholeFile(product, bytes) : SumFile(product, payload.installed, payload.crc);
-    if (!read) {
+    // A plain file that cannot be read is found when it is copied, and
+    // summed on the way.
+    if (compress_ && !ReadWholeFile(product, bytes)) {
         Fail(line.number, "'" + line.source + "' cannot be read: " + product.string());
         return false;
     }
+    payload.installed = compress_ ? bytes.size() : fs::file_size(product, error);
     if (compress_) {
-        payload.installed = bytes.size();
         payload.crc = Crc32(0, bytes.data(), bytes.size());
         const uint64_t size = bytes.size();  // a size_t of 32 bits is never too large
         if (size > 0xFFFFFFFFull) {
@@ -302,10 +303,13 @@ bool WriteFile(const fs::path &path, const std::string &bytes)
 
 // A plain copy into a directory that holds no such name yet: created at
 // once, without asking first whether it exists. A read shorter than asked
-// for is the end of a regular file, so a small file costs one read.
-bool CopyFile(const fs::path &from, const fs::path &to)
+// for is the end of a regular file, so a small file costs one read. Its
+// length and CRC-32 are counted on the way.
+bool CopyFile(const fs::path &from, const fs::path &to, unsigned long long &length, unsigned long &crc)
 {
     static char buffer[1 << 16];
+    length = 0;
+    crc = 0;
     int in = open(from.string().c_str(), O_RDONLY | O_BINARY);
     if (in < 0)
         return false;
@@ -314,18 +318,21 @@ bool CopyFile(const fs::path &from, const fs::path &to)
     for (ssize_t got = sizeof buffer; copied && got == static_cast<ssize_t>(sizeof buffer);) {
         got = read(in, buffer, sizeof buffer);
         copied = got >= 0 && write(out, buffer, static_cast<size_t>(got)) == got;
+        if (copied) {
+            length += static_cast<unsigned long long>(got);
+            crc = Crc32(crc, buffer, static_cast<size_t>(got));
+        }
     }
     close(in);
     return out >= 0 && close(out) == 0 && copied;
 }
 
+// The payload first: setup.inf records what was copied.
 bool Builder::WriteMedium(const fs::path &top)
 {
     fs::path script_dir = ScriptDirectory(top, kind_);
-    if (!WriteFile(script_dir / "setup.inf", FinalScript())) {
-        Fail(0, "cannot write " + (script_dir / "setup.inf").string());
-        return false;
-    }
+    std::error_code failed;
+    fs::create_directories(script_dir, failed);
     for (const char *program : kProgramFiles) {
         std::error_code error;
         std::string why;
@@ -352,7 +359,7 @@ bool Builder::WriteMedium(const fs::path &top)
             return false;
         }
         for (size_t index : disk.second) {
-            const Payload &payload = plan_.payloads[index];
+            Payload &payload = plan_.payloads[index];
             std::string name = payload.medium_name;
             for (char &ch : name) {
                 if (ch == '\\')
@@ -362,13 +369,23 @@ bool Builder::WriteMedium(const fs::path &top)
             std::error_code error;
             if (made.insert(target.parent_path().string()).second)
                 fs::create_directories(target.parent_path(), error);
-            bool written = payload.plain ? CopyFile(payload.product, target) : WriteFile(target, payload.compressed);
+            unsigned long long copied = payload.installed;
+            bool written = payload.plain ? CopyFile(payload.product, target, copied, payload.crc)
+                                         : WriteFile(target, payload.compressed);
             if (!written) {
                 Fail(0, "cannot write " + target.string() + " from " + payload.product.string());
                 return false;
             }
+            if (copied != payload.installed) {
+                Fail(0, payload.product.string() + " changed while the medium was made: build it again");
+                return false;
+            }
             Progress("written", ++done, all);
         }
+    }
+    if (!WriteFile(script_dir / "setup.inf", FinalScript())) {
+        Fail(0, "cannot write " + (script_dir / "setup.inf").string());
+        return false;
     }
     return true;
 }
