@@ -21,11 +21,12 @@ answers() {
     printf 'dialog 700 CONTINUE\n'
 }
 
-# build_medium DIR ARGS...: a checked medium of the product in $work/product.
+# build_medium DIR ARGS...: a checked medium of the product in $work/product,
+# with the program files of the build that made mkmedia.
 build_medium() {
     local dir=$1
     shift
-    "$mkmedia" build "$work/product/setup.inf" -o "$dir" --programs "$SETUP_BUILD/bin" -q "$@" ||
+    "$mkmedia" build "$work/product/setup.inf" -o "$dir" -q "$@" ||
         fail "mkmedia build $*"
     "$mkmedia" check "$dir" || fail "mkmedia check found faults in its own medium"
 }
