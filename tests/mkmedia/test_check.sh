@@ -108,6 +108,15 @@ expect_check unnamed 1 'setup.inf: error: the part "Documents" has no SOFTWARE l
 sed -i '/^COMPANY/d' unnamed/setup.inf
 expect_check unnamed 1 "setup.inf: error: no COMPANY line: the installer cannot register any part" "${unsigned[@]}"
 
+case=vendor_lines_left_on_a_medium
+# The installer reads FOLDER as an F line and stops at an END without figure.
+build -o leftover || fail "$(cat build.err)"
+sed -i 's/^F doc\\one.txt doc\\one.txt/FOLDER doc doc/; s/^END 74097/END/' leftover/setup.inf
+expect_check leftover 1 "${unsigned[@]}" \
+    "setup.inf:$(line_of leftover/setup.inf '^END.$'): error: END without its figure: the installer needs the part's installed size (mkmedia build writes it)" \
+    "setup.inf:$(line_of leftover/setup.inf '^FOLDER'): error: a FOLDER line is for mkmedia build: a medium's setup.inf holds its D and F lines" \
+    "setup.inf:$(line_of leftover/setup.inf '^FOLDER'): error: 'OLDER' is not on the medium (OLDER)"
+
 case=values_longer_than_the_installer_keeps
 build -o long || fail "$(cat build.err)"
 long=$(printf 'N%.0s' $(seq 300))

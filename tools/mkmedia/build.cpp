@@ -466,10 +466,7 @@ int Builder::Run()
     // them rather than the installer's; then the folders taken whole.
     Script source = ReadScript(bytes);
     std::vector<Diagnostic> own = CheckSource(source);
-    for (const Diagnostic &found : source.diagnostics) {
-        if (std::none_of(own.begin(), own.end(), [&](const Diagnostic &d) { return d.line == found.line; }))
-            own.push_back(found);
-    }
+    AddUnlessSaid(own, source.diagnostics);
     std::string expanded;
     if (HasErrors(own) || !ExpandFolders(source, product_tree_, expanded, origin_, own)) {
         PrintDiagnostics(own, options_.source.c_str());

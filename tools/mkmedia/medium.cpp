@@ -14,6 +14,7 @@
 #include "lz_expand.h"
 #include "part_directories.h"
 #include "program_files.h"
+#include "source_checks.h"
 #include "base/crc32.h"
 #include "base/setup_info.h"
 #include "script/file_record.h"
@@ -308,7 +309,8 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     }
     Script script = ReadScript(bytes);
     ScanAsTheInstaller(script);
-    found = script.diagnostics;
+    found = CheckSource(script, true);
+    AddUnlessSaid(found, script.diagnostics);
     MediumKind kind = ScriptKind(script);
     if (ScriptDirectory(top, kind) != script_path.parent_path())
         found.push_back({0, true, "setup.inf is not where a medium of its image kind keeps it"});
@@ -338,7 +340,7 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
         int set = line.set < MAX_FILE_SETS ? line.set : MAX_FILE_SETS - 1;
         if (line.kind == LineKind::CHANGEDISK)
             disk = line.disk;
-        if (line.kind == LineKind::END && line.in_block && line.figure < totals[set]) {
+        if (line.kind == LineKind::END && line.in_block && line.has_figure && line.figure < totals[set]) {
             found.push_back({line.number, true, "END " + std::to_string(line.figure) + " is smaller than the " +
                                                     std::to_string(totals[set]) + " bytes the file set installs"});
         }

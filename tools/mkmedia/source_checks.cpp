@@ -3,12 +3,15 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "script/script_line.h"
 #include "base/setup_info.h"
 
 namespace {
+
+const char kFolderKeyword[] = "FOLDER";
 
 enum class Place { OUTSIDE, HEADER, BODY };  // of a part: before its BEGIN, inside BEGIN and END
 
@@ -46,7 +49,7 @@ const Keyword kKeywords[] = {
     {"F", 2, 0, true, "F SOURCE DESTINATION"},
     {"P", 3, 1, true, "P SOURCE DESTINATION ICON [NAME]"},
     {"I", 3, 2, true, "I SOURCE DESTINATION ICON [NAME] [PROGRAM]"},
-    {"FOLDER", 2, 0, true, "FOLDER SOURCE DESTINATION"},
+    {kFolderKeyword, 2, 0, true, "FOLDER SOURCE DESTINATION"},
 };
 const size_t kMostParts = MAX_FILE_SETS;
 
@@ -83,7 +86,10 @@ int WordsBeforeBrackets(const std::string &rest)
 
 class SourceChecker {
 public:
-    explicit SourceChecker(std::vector<Diagnostic> &found) : found_(found), si_(new _setup_info()) {}
+    SourceChecker(std::vector<Diagnostic> &found, bool on_medium)
+        : found_(found), si_(new _setup_info()), on_medium_(on_medium)
+    {
+    }
     void Take(const ScriptLine &line);
     size_t Parts() const { return parts_; }
 
@@ -94,6 +100,7 @@ private:
 
     std::vector<Diagnostic> &found_;
     std::unique_ptr<_setup_info> si_;  // for the installer's own reading of bracket values
+    bool on_medium_;
     Place place_ = Place::OUTSIDE;
     size_t parts_ = 0;
     std::string first_part_;
@@ -162,6 +169,12 @@ void SourceChecker::Take(const ScriptLine &line)
     std::string text = line.text.substr(start);
     for (const Keyword &keyword : kKeywords) {
         if (BeginsWith(text, keyword.name, false)) {
+            // The installer would take it for an F line.
+            if (on_medium_ && strcmp(keyword.name, kFolderKeyword) == 0)
+                Error(line.number, "a FOLDER line is for mkmedia build: a medium's setup.inf holds its D and F lines");
+            if (on_medium_ && strcmp(keyword.name, "END") == 0 && text.find_first_of("0123456789") == std::string::npos)
+                Error(line.number, "END without its figure: the installer needs the part's installed size (mkmedia "
+                                   "build writes it)");
             CheckFields(line.number, keyword, text);
             Follow(line.number, keyword, text);
             return;
@@ -180,10 +193,20 @@ void SourceChecker::Take(const ScriptLine &line)
 
 }  // namespace
 
-std::vector<Diagnostic> CheckSource(const Script &script)
+void AddUnlessSaid(std::vector<Diagnostic> &own, const std::vector<Diagnostic> &installer)
+{
+    size_t said = own.size();
+    for (const Diagnostic &found : installer) {
+        if (std::none_of(own.begin(), own.begin() + static_cast<long>(said),
+                         [&](const Diagnostic &d) { return d.error && d.line == found.line; }))
+            own.push_back(found);
+    }
+}
+
+std::vector<Diagnostic> CheckSource(const Script &script, bool on_medium)
 {
     std::vector<Diagnostic> found;
-    SourceChecker checker(found);
+    SourceChecker checker(found, on_medium);
     for (const ScriptLine &line : script.lines)
         checker.Take(line);
     for (Diagnostic &diagnostic : found) {
