@@ -55,7 +55,20 @@ static void count_installed_file(struct _setup_info *si, unsigned long long leng
     ShowCopyProgress(si);
 }
 
-void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line)
+// What came from the medium against what the builder put there.
+static void check_against_record(struct _setup_info *si, struct staged_file *stage, const struct file_record *record)
+{
+    if (!record->present || (stage->length == record->length && stage->crc == record->crc))
+        return;
+    DiscardStage(stage);
+    FatalStopFormatted(si, "Fatal Error",
+                       "The file %s on the installation disk is damaged: it gave %llu bytes with CRC-32 %08lX, "
+                       "setup.inf records %llu bytes with CRC-32 %08lX",
+                       si->temp_src_path, stage->length, stage->crc, record->length, record->crc);
+}
+
+void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line,
+                     const struct file_record *record)
 {
     if (si->verbose)
         printf("Expanding %s =>\n\t%s .....\n", si->temp_src_path, si->temp_dst_path);
@@ -66,6 +79,7 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
             ExpandFile(si, &stage);
     } else
         CopySourceFile(si, &stage);
+    check_against_record(si, &stage, record);
     int existed = PutStageInPlace(si, &stage);
     LogFileWritten(si, si->temp_dst_path, existed, stage.length, stage.crc);
     record_item(si, fs, line);

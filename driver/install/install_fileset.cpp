@@ -77,7 +77,7 @@ static void make_directory(struct _setup_info *si)
 }
 
 static enum line_outcome carry_out(struct _setup_info *si, struct _fileset_info *fs,
-                                   const struct body_line *line)
+                                   const struct body_line *line, const struct file_record *record)
 {
     switch (line->kind) {
     case BODY_PASSED_OVER:
@@ -94,7 +94,7 @@ static enum line_outcome carry_out(struct _setup_info *si, struct _fileset_info 
         change_disk(si, line->disk);
         break;
     case BODY_FILE:
-        InstallFileLine(si, fs, line);
+        InstallFileLine(si, fs, line, record);
         break;
     }
     return NEXT_LINE;
@@ -110,11 +110,15 @@ int InstallFileSet(int file_set_no, struct _setup_info *si)
     si->begin = 0;
     fseek(si->setup_inf_ptr, static_cast<long>(fs->seek_value), SEEK_SET);
 
+    // A file's record stands on the line just before it.
+    struct file_record record = {}, next_record = {};
     while (read_script_line(si)) {
         struct body_line line;
+        TakeFileRecord(si->line_ptr, &next_record);
         TakeBodyLine(si, &line);
-        if (carry_out(si, fs, &line) == SET_COMPLETE)
+        if (carry_out(si, fs, &line, &record) == SET_COMPLETE)
             return 1;
+        record = next_record;
     }
     return 1;
 }

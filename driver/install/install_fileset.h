@@ -2,11 +2,15 @@
 #pragma once
 
 #include "script/body_line.h"
+#include "script/file_record.h"
 #include "base/scratch_files.h"
 
 // The file line taken apart in line: brings the file over, records its
-// program or info item in fs and counts it in the progress.
-void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line);
+// program or info item in fs and counts it in the progress. A file that
+// differs from the medium's record of it is a fatal stop before it takes
+// its name.
+void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const struct body_line *line,
+                     const struct file_record *record);
 
 // Creates the empty temporary file for temp_dst_path with these attributes,
 // open for writing, in a record that has none yet. Until it is put in place

@@ -21,11 +21,12 @@ answers() {
     printf 'dialog 700 CONTINUE\n'
 }
 
-# build_medium DIR ARGS...: a checked medium of the product in $work/product.
+# build_medium DIR ARGS...: a checked medium of the product in $work/product,
+# with the program files of the build that made mkmedia.
 build_medium() {
     local dir=$1
     shift
-    "$mkmedia" build "$work/product/setup.inf" -o "$dir" --programs "$SETUP_BUILD/bin" -q "$@" ||
+    "$mkmedia" build "$work/product/setup.inf" -o "$dir" -q "$@" ||
         fail "mkmedia build $*"
     "$mkmedia" check "$dir" || fail "mkmedia check found faults in its own medium"
 }
@@ -74,9 +75,27 @@ make_product "$work/product"
 cdrom="$SETUP_BUILD/drives/d"
 rm -rf "${cdrom:?}"/*
 build_medium "$work/medium" --kind cdrom --compress
+# view.exe does not shrink: it lies plain, and the installer copies it as it stands.
+[ -f "$work/medium/DISK1/FILES/bin/view.exe" ] || fail "view.exe is not plain on the medium"
 cp -r "$work/medium"/. "$cdrom/"
 answers >"$work/answers"
 run_setup 'D:\' 'D:'
 expect_product_installed
+
+e2e_case damaged_file_stops_before_it_takes_its_name
+clean_prefix
+make_product "$work/product"
+build_medium "$work/medium" --kind single --compress
+# Four literal bytes changed: whole to the decoder, but not the file recorded.
+printf 'WXYZ' | dd of="$work/medium/doc/parts.cs_" bs=1 seek=15 conv=notrunc status=none
+# What the file gives, as mkmedia check decodes it.
+gave=$("$mkmedia" check "$work/medium" 2>&1 | sed -n 's/.*parts.cs_. is damaged: it gives 38893 bytes with CRC-32 \([0-9A-F]*\),.*/\1/p')
+recorded=$(grep -B1 '^F doc.parts.cs_' "$work/medium/setup.inf" | head -n 1 | sed 's/^; length [0-9]* crc32 \([0-9A-F]*\)\r$/\1/')
+{ answers | grep -v 'dialog 700'; echo 'msgbox OK'; } >"$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_status 1
+expect_line "msgbox \"The file $(as_transcript "$(winpath "$work/medium")\doc\parts.cs_") on the installation disk is damaged: it gave 38893 bytes with CRC-32 $gave, setup.inf records 38893 bytes with CRC-32 $recorded\" \"Fatal Error\" 0 1"
+expect_no_file "$dest/doc/parts.csv"
+[ -z "$(ls -A "$dest/doc" | grep -v -e '^empty.txt$' -e '^one.txt$' -e '^tiny.txt$')" ] || fail "left in doc: $(ls -A "$dest/doc")"
 
 e2e_done

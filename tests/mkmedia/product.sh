@@ -48,6 +48,25 @@ INF
     } >"$dir/setup.inf"
 }
 
+# make_programs DIR: program files of the installer's shape, small: setup.exe
+# with its version resource calls into setuprt.dll; mscuistf.dll has the
+# dialog procedures. DIR/src/other.exe is a program without the resource.
+make_programs() {
+    local dir=$1 cc=i686-w64-mingw32-gcc f
+    mkdir -p "$dir/src"
+    printf '__declspec(dllexport) int RtStart(void) { return 0; }\n' >"$dir/src/rt.c"
+    for f in FCustInstDlgProc FEditDlgProc FHelpDlgProc FInfo0DlgProc FInfoDlgProc FQuitDlgProc FRadioDlgProc; do
+        printf '__declspec(dllexport) int %s(void) { return 0; }\n' "$f"
+    done >"$dir/src/ui.c"
+    printf '__declspec(dllimport) int RtStart(void);\nint main(void) { return RtStart(); }\n' >"$dir/src/setup.c"
+    printf '1 VERSIONINFO\nBEGIN\nBLOCK "StringFileInfo"\nBEGIN\nBLOCK "040904E4"\nBEGIN\n%s\nEND\nEND\nEND\n' \
+        'VALUE "OriginalFilename", "setup.exe\0"' >"$dir/src/setup.rc"
+    $cc -s -shared -o "$dir/setuprt.dll" "$dir/src/rt.c" && $cc -s -shared -o "$dir/mscuistf.dll" "$dir/src/ui.c" &&
+        i686-w64-mingw32-windres "$dir/src/setup.rc" -O coff -o "$dir/src/setup.res" &&
+        $cc -s -o "$dir/setup.exe" "$dir/src/setup.c" "$dir/src/setup.res" "$dir/setuprt.dll" &&
+        $cc -s -o "$dir/src/other.exe" "$dir/src/setup.c" "$dir/setuprt.dll"
+}
+
 # expect_check MEDIUM CODE [DIAGNOSTIC...]: the exit code and the whole
 # output of mkmedia check on MEDIUM, with the options in check_options.
 expect_check() {

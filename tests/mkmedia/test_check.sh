@@ -12,13 +12,13 @@ fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
 rm -rf "$work"
 mkdir -p "$work/programs"
 cd "$work" || exit 2
-printf 'MZ program' >programs/setup.exe
-printf 'MZ runtime' >programs/setuprt.dll
-printf 'MZ dialogs' >programs/mscuistf.dll
+make_programs programs || exit 2
 make_product product 60
 
 build() { "$mkmedia" build product/setup.inf --programs programs -q "$@" 2>"$work/build.err"; }
 line_of() { grep -n -- "$2" "$1" | head -n 1 | cut -d: -f1; }
+# The record of the file on the line that matches $2, as check words it.
+recorded() { grep -B1 -- "$2" "$1" | head -n 1 | sed 's/^; length \([0-9]*\) crc32 \([0-9A-F]*\)\r$/\1 bytes with CRC-32 \2/'; }
 # What check says of program files that are not signed.
 unsigned=("setup.inf: note: setup.exe is not signed" "setup.inf: note: setuprt.dll is not signed"
           "setup.inf: note: mscuistf.dll is not signed")
@@ -42,11 +42,17 @@ for d in floppy/DISK*; do
     [ -f "$d/DISKID$n" ] || fail "no marker in $d"
     [ "$(du -sb --apparent-size "$d" | cut -f1)" -le 102400 ] || fail "$d holds more than a disk"
 done
-cmp -s single_z/doc/empty.tx_ <(printf 'SZDD\x88\xf0\x27\x33At\0\0\0\0') || fail "the empty file's stream"
+# A file that does not shrink lies plain on a compressed medium.
+cmp -s single_z/bin/view.exe product/bin/view.exe && [ -f single_z/doc/empty.txt ] && [ -f single_z/bin/qv.ex_ ] ||
+    fail "compressed as: $(cd single_z && find bin doc -type f | sort | tr '\n' ' ')"
 
-case=missing_file
+case=missing_and_changed_files
 rm single/doc/tiny.txt
-expect_check single 1 "${unsigned[@]}" "setup.inf:$(line_of single/setup.inf 'F doc\\tiny.txt'): error: 'doc\\tiny.txt' is not on the medium (doc/tiny.txt)"
+# Four bytes changed at the file's length; its CRC-32 from gzip's trailer.
+printf 'WXYZ' | dd of=single/doc/parts.csv bs=1 seek=100 conv=notrunc status=none
+crc=$(gzip -c single/doc/parts.csv | tail -c 8 | od -An -tx4 -N4 | tr -d ' ' | tr a-f A-F)
+expect_check single 1 "${unsigned[@]}" "setup.inf:$(line_of single/setup.inf 'F doc\\tiny.txt'): error: 'doc\\tiny.txt' is not on the medium (doc/tiny.txt)" \
+    "setup.inf:$(line_of single/setup.inf '^F doc.parts'): error: 'doc\\parts.csv' is damaged: it gives 38893 bytes with CRC-32 $crc, setup.inf records $(recorded single/setup.inf '^F doc.parts.csv')"
 
 case=wrong_end
 sed -i 's/^END 74097/END 74000/' single_z/setup.inf
@@ -61,11 +67,30 @@ expect_check floppy 1 "${unsigned[@]}" \
     "setup.inf:$(line_of "$inf" '^F data2.bin'): error: 'data2.bin' is on disk 1, but the script takes it from disk $disk" \
     "setup.inf:$(line_of "$inf" '^F data3.bin'): error: disk $((disk + 1)) has no marker file DISK$((disk + 1))/DISKID$((disk + 1))"
 
-case=damaged_compressed_file
-head -c 5000 cdrom/DISK1/FILES/bin/view.ex_ >cut && mv cut cdrom/DISK1/FILES/bin/view.ex_
+case=damaged_compressed_files
+# One cut short; one with four of its literal bytes changed, whole to the decoder.
+qv=$(ls cdrom/DISK*/FILES/bin/qv.ex_) && head -c 101 "$qv" >cut && mv cut "$qv"
+printf 'WXYZ' | dd of="$(ls cdrom/DISK*/FILES/doc/parts.cs_)" bs=1 seek=15 conv=notrunc status=none
 rm cdrom/mscuistf.dll
-expect_check cdrom 1 "${unsigned[@]:0:2}" "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
-    "setup.inf:$(line_of cdrom/setup.inf '^P bin\\view.ex_'): error: 'bin\\view.ex_' is damaged: shorter than its header says"
+got=$("$mkmedia" check cdrom 2>&1) && fail "check passed a damaged medium"
+for want in "setup.inf: error: mscuistf.dll is missing beside setup.inf" \
+    "setup.inf:$(line_of cdrom/setup.inf '^F bin.qv.ex_'): error: 'bin\\qv.ex_' is damaged: shorter than its header says" \
+    "setup.inf:$(line_of cdrom/setup.inf '^F doc.parts.cs_'): error: 'doc\\parts.cs_' is damaged: it gives 38893 bytes with CRC-32 " \
+    ", setup.inf records $(recorded cdrom/setup.inf '^F doc.parts.cs_')"; do
+    grep -qF -- "$want" <<<"$got" || fail "check did not say: $want
+$got"
+done
+
+case=program_files_of_another_kind
+build -o strangers || fail "$(cat build.err)"
+: >strangers/setup.exe && printf 'hello' >strangers/setuprt.dll && cp programs/setuprt.dll strangers/mscuistf.dll
+expect_check strangers 1 "${unsigned[@]}" "setup.inf: error: setup.exe is no whole 32-bit Windows program (cut short, empty or another file)" \
+    "setup.inf: error: setuprt.dll is no whole 32-bit Windows library (cut short, empty or another file)" \
+    "setup.inf: error: mscuistf.dll lacks FCustInstDlgProc, which the installer calls: it is not this product's"
+cp programs/src/other.exe strangers/setup.exe && cp programs/mscuistf.dll programs/setuprt.dll strangers/
+head -c 8000 programs/setuprt.dll >strangers/setuprt.dll
+expect_check strangers 1 "${unsigned[@]}" "setup.inf: error: setuprt.dll is no whole 32-bit Windows library (cut short, empty or another file)" \
+    "setup.inf: error: setup.exe is another program: its version resource does not name it setup.exe"
 
 case=unsafe_path_and_shortcut_program
 build -o unsafe || fail "$(cat build.err)"
@@ -83,6 +108,15 @@ expect_check unnamed 1 'setup.inf: error: the part "Documents" has no SOFTWARE l
 sed -i '/^COMPANY/d' unnamed/setup.inf
 expect_check unnamed 1 "setup.inf: error: no COMPANY line: the installer cannot register any part" "${unsigned[@]}"
 
+case=vendor_lines_left_on_a_medium
+# The installer reads FOLDER as an F line and stops at an END without figure.
+build -o leftover || fail "$(cat build.err)"
+sed -i 's/^F doc\\one.txt doc\\one.txt/FOLDER doc doc/; s/^END 74097/END/' leftover/setup.inf
+expect_check leftover 1 "${unsigned[@]}" \
+    "setup.inf:$(line_of leftover/setup.inf '^END.$'): error: END without its figure: the installer needs the part's installed size (mkmedia build writes it)" \
+    "setup.inf:$(line_of leftover/setup.inf '^FOLDER'): error: a FOLDER line is for mkmedia build: a medium's setup.inf holds its D and F lines" \
+    "setup.inf:$(line_of leftover/setup.inf '^FOLDER'): error: 'OLDER' is not on the medium (OLDER)"
+
 case=values_longer_than_the_installer_keeps
 build -o long || fail "$(cat build.err)"
 long=$(printf 'N%.0s' $(seq 300))
@@ -97,7 +131,7 @@ case=double_byte_names_need_their_code_page
 # 0x81 0x7C is one character in code page 932; read single-byte, its
 # second byte is a "|", which no file name may hold.
 make_product dbcs_product
-printf 'FILESET [Wide]\nSOFTWARE [Wide]\nBEGIN\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
+printf 'FILESET [Wide]\nSOFTWARE [Wide]\nBEGIN\nD doc\nF doc\\one.txt doc\\\x81\x7c.txt\nEND\n' >>dbcs_product/setup.inf
 dbcs_line=$(grep -an $'\x81' dbcs_product/setup.inf | cut -d: -f1)
 "$mkmedia" build dbcs_product/setup.inf -o dbcs --programs programs -q 2>build.err && fail "built single-byte"
 grep -qaxF "dbcs_product/setup.inf:$dbcs_line: error: the destination holds a character that no file name can hold: F doc\\one.txt doc\\"$'\x81|'".txt" build.err ||
@@ -126,10 +160,83 @@ expect_refused "product/setup.inf:$(line_of product/setup.inf 'doc.one.txt'): er
 make_product product 60
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^P bin.view'): error: 'bin\\view.exe' (70000 bytes on the medium) is larger than a disk of 61440 bytes" \
     --kind floppy --disk-size 60K
-expect_refused "product/setup.inf: error: disk 1 cannot hold setup.inf and the program files (12288 bytes) in a disk of 8192 bytes: give a larger --disk-size" \
-    --kind floppy --disk-size 8K
+# mistake EDIT AT WANT: the vendor's script edited with sed EDIT is refused
+# with WANT on the line that AT matches after the edit.
+mistake() {
+    make_product product 60
+    sed -i "$1" product/setup.inf
+    expect_refused "product/setup.inf:$(line_of product/setup.inf "$2"): error: $3"
+}
+mistake 's/^FILESET \[Documents\]/fileset [Documents]/' '^fileset' \
+    "'fileset' is the keyword FILESET in the wrong case: the installer reads upper case only"
+mistake '/^FILESET \[Setup files\]/,/^END$/d' '^D bin' \
+    'the first part, "Core", is never installed, so its files never reach the customer: begin the script with an empty first part (FILESET [Setup files], BEGIN, END) and put them in a part after it'
+mistake '$a FILESET [M1]\nBEGIN\nEND\nFILESET [M2]\nBEGIN\nEND\nFILESET [M3]\nBEGIN\nEND\nFILESET [M4]\nBEGIN\nEND\nFILESET [M5]\nBEGIN\nEND' \
+    '^FILESET \[M5\]' "11 parts; the installer takes at most 10"
+mistake '$a F doc\\one.txt doc\\stray.txt' '^F doc.one.txt doc.stray' \
+    "the F line stands outside a part's BEGIN and END: the installer does not read it there"
+mistake 's/^SOFTWARE \[MkTest\]$/SOFTWARE [MkTest/' '^SOFTWARE \[MkTest$' "a [ without its ]: write the line as SOFTWARE [NAME]"
+mistake 's/^F doc\\one.txt doc\\one.txt/F doc\\one.txt/' '^F doc.one.txt$' \
+    "a field is missing: write the line as F SOURCE DESTINATION"
+mistake 's/^F doc\\one.txt doc\\one.txt/F doc\\one two.txt doc\\one.txt/' '^F doc.one two' \
+    "more words than the F line takes (F SOURCE DESTINATION): a file or path name cannot hold a blank in the script"
+# A part that relies on a directory another part makes fails when picked alone.
+mistake '/^D doc$/d; s/^D bin$/D bin\nD doc/' '^F doc.empty' \
+    'the part "Documents" needs the directory doc, which only the part "Core" makes: installed alone, it stops at this line; put "D doc" into its block first'
+
+case=whole_folders
+make_product product 60
+mkdir -p product/samples/b/d product/samples/empty product/samples/many
+printf a >product/samples/a.txt && printf c >product/samples/b/c.txt && printf e >product/samples/b/d/e.txt
+for i in $(seq -w 1 300); do echo "$i" >"product/samples/many/f$i.txt"; done
+{ printf 'SZDD\x88\xf0\x27\x33'; head -c 3000 /dev/urandom; } >product/samples/packed.bin
+printf 'FILESET [Samples]\nSOFTWARE [MkTest samples]\nBEGIN\nFOLDER samples smp\nEND\n' >>product/setup.inf
+build -o folders || fail "$(cat build.err)"
+want=$(printf '%s\n' 'D smp' 'F samples\a.txt smp\a.txt' 'F samples\packed.bin smp\packed.bin' 'D smp\b' \
+    'F samples\b\c.txt smp\b\c.txt' 'D smp\b\d' 'F samples\b\d\e.txt smp\b\d\e.txt' 'D smp\empty' 'D smp\many'
+    for i in $(seq -w 1 300); do printf 'F samples\\many\\f%s.txt smp\\many\\f%s.txt\n' "$i" "$i"; done)
+[ "$(sed -n '/^FILESET \[Samples\]/,/^END/p' folders/setup.inf | tr -d '\r' | grep '^[DF] ')" = "$want" ] ||
+    fail "the folder's lines: $(sed -n '/^FILESET \[Samples\]/,$p' folders/setup.inf | head -n 20)"
+# A file that begins as a compressed one is decoded by the installer: never plain.
+build -o folders_z --compress || fail "$(cat build.err)"
+[ -f folders_z/samples/packed.bi_ ] || fail "packed.bin lies plain on the compressed medium"
+touch "product/samples/b/a blank.txt"
+expect_refused "product/setup.inf:$(line_of product/setup.inf '^FOLDER'): error: 'samples\\b\\a blank.txt' holds a blank, which the script cannot carry: rename it"
+make_product product 60
+
+case=disk_one_too_small
+build -o refused --kind floppy --disk-size 8K && fail "built all the same"
+grep -qx 'product/setup.inf: error: disk 1 cannot hold setup.inf and the program files ([0-9]* bytes) in a disk of 8192 bytes: give a larger --disk-size' build.err ||
+    fail "build said: $(cat build.err)"
 sed -i 's/^F bin\\qv.exe bin\\qv.exe/F bin\\qv.exe ..\\qv.exe/' product/setup.inf
 expect_refused "product/setup.inf:$(line_of product/setup.inf '^F bin.qv.exe'): error: the destination leaves the installation directory: F bin\\qv.exe ..\\qv.exe"
+
+case=nothing_but_an_earlier_medium_is_replaced
+# The vendor's files around the build, each a place -o must not take; the
+# names beside a medium that a build might use for itself among them.
+make_product product 60
+mkdir -p letters fresh.mkmedia-old && printf 'dear customer\n' >letters/draft.doc
+printf 'notes\n' >notes.txt && : >empty.txt && printf 'mine\n' >fresh.mkmedia-old/a && printf 'mine\n' >kept.mkmedia
+vendor_files() { find . ! -name build.err -printf '%y %p\n' | sort; find . -type f ! -name build.err -exec sha256sum {} + | sort; }
+before=$(vendor_files)
+for place in letters product product/sub . notes.txt empty.txt kept; do
+    build -o "$place" && fail "built into $place"
+    grep -q '^mkmedia: .*\(no medium of mkmedia\|inside\|is a file\|not mkmedia.s record\)' build.err ||
+        fail "-o $place: $(cat build.err)"
+done
+[ "$(vendor_files)" = "$before" ] || fail "the vendor's files changed: $(diff <(echo "$before") <(vendor_files))"
+build -o fresh/ || fail "-o fresh/: $(cat build.err)"
+printf 'changed\n' >product/doc/tiny.txt
+build -o fresh || fail "not built over its own earlier medium: $(cat build.err)"
+cmp -s fresh/doc/tiny.txt product/doc/tiny.txt || fail "the earlier medium stayed"
+# A product tree inside an earlier medium goes with it.
+printf 'COMPANY [C]\nFILESET [Setup files]\nBEGIN\nEND\nFILESET [Doc]\nSOFTWARE [S]\nBEGIN\nF one.txt one.txt\nEND\n' >doc.inf
+"$mkmedia" build doc.inf --from fresh/doc -o fresh --programs programs -q 2>build.err && fail "built over its own product tree"
+grep -qF "lies inside $work/fresh, which the medium would replace" build.err || fail "$(cat build.err)"
+printf 'mine\n' >fresh/doc/added.txt
+build -o fresh && fail "built over a medium holding the vendor's file"
+grep -qF "holds doc/added.txt, which mkmedia did not put there" build.err || fail "$(cat build.err)"
+[ "$(cat fresh.mkmedia-old/a kept.mkmedia)" = "$(printf 'mine\nmine')" ] || fail "the vendor's side files changed"
 
 [ "$failures" -eq 0 ] && { echo "all passed"; rm -rf "$work"; exit 0; }
 echo "$failures failure(s); the media are in $work"

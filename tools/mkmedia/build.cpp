@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -17,6 +18,11 @@
 #include <vector>
 
 #include "lz_compress.h"
+#include "base/crc32.h"
+#include "script/file_record.h"
+#include "output_place.h"
+#include "folder_lines.h"
+#include "source_checks.h"
 #include "base/setup_info.h"
 
 #ifndef O_BINARY
@@ -39,7 +45,9 @@ struct Payload {
     std::string medium_name;  // its name on the medium, "\" between parts
     unsigned long long installed = 0;
     unsigned long long stored = 0;  // its size on the medium
-    std::string compressed;         // the compressed bytes, when compressing
+    unsigned long crc = 0;          // of the bytes installed
+    bool plain = true;              // stored as it stands
+    std::string compressed;         // the compressed bytes, when not plain
 };
 
 struct Plan {
@@ -49,6 +57,15 @@ struct Plan {
     std::map<int, std::set<size_t>> disks;  // the payloads each disk holds
     unsigned long long sets[MAX_FILE_SETS] = {};
 };
+
+// The compressor's signature: a file that begins with it is decoded by the
+// installer, so only a file without it may lie plain on a compressed medium.
+const char kCompressedSignature[] = "SZDD\x88\xf0\x27\x33";
+
+bool HasCompressedSignature(const std::string &bytes)
+{
+    return bytes.compare(0, sizeof kCompressedSignature - 1, kCompressedSignature) == 0;
+}
 
 std::string MediumName(const std::string &source, bool compress)
 {
@@ -68,6 +85,14 @@ size_t SetIndex(const ScriptLine &line)
     return line.set < MAX_FILE_SETS ? static_cast<size_t>(line.set) : MAX_FILE_SETS - 1;
 }
 
+bool IsFileRecord(const std::string &text)
+{
+    struct file_record record;
+    size_t start = text.find_first_not_of(" \t");
+    TakeFileRecord(start == std::string::npos ? "" : text.c_str() + start, &record);
+    return record.present != 0;
+}
+
 unsigned long long OnDisk(unsigned long long bytes, MediumKind kind)
 {
     unsigned long long cluster = kind == MediumKind::CDROM ? 2048 : 512;
@@ -83,18 +108,22 @@ private:
     void Fail(int line, const std::string &text) { diagnostics_.push_back({line, true, text}); }
     bool TakePayload(const ScriptLine &line);
     void PlanDisks(unsigned long long script_bytes);
-    std::string FinalScript() const;
+    std::string FinalScript();
     bool WriteMedium(const fs::path &top);
     bool Place(const fs::path &top);
     void Progress(const char *what, size_t done, size_t all) const;
+    void Report(std::vector<Diagnostic> found) const;
 
     const BuildOptions &options_;
+    fs::path output_;  // absolute, without a trailing separator
     fs::path product_tree_;
     Script script_;
     Plan plan_;
     NameFinder finder_;
     std::map<std::string, size_t> payload_of_file_;  // by the product file's path
     std::vector<Diagnostic> diagnostics_;
+    std::vector<int> origin_;       // by the line number of script_: the vendor's line
+    std::vector<int> source_line_;  // by the medium's line number: the line of script_ it comes from
     MediumKind kind_ = MediumKind::SINGLE;
     bool compress_ = false;
     unsigned long long capacity_ = 0;  // 0: no limit
@@ -105,6 +134,14 @@ void Builder::Progress(const char *what, size_t done, size_t all) const
 {
     if (!options_.quiet && (done % 500 == 0 || done == all))
         fprintf(stderr, "mkmedia: %s %zu/%zu\n", what, done, all);
+}
+
+// Diagnostics on the lines of script_, said of the vendor's lines.
+void Builder::Report(std::vector<Diagnostic> found) const
+{
+    for (Diagnostic &diagnostic : found)
+        diagnostic.line = static_cast<size_t>(diagnostic.line) < origin_.size() ? origin_[diagnostic.line] : 0;
+    PrintDiagnostics(found, options_.source.c_str());
 }
 
 // The product file a file line names, read (and compressed) once however
@@ -125,16 +162,17 @@ bool Builder::TakePayload(const ScriptLine &line)
     }
     Payload payload;
     payload.product = product;
-    payload.medium_name = MediumName(line.source, compress_);
+    payload.medium_name = MediumName(line.source, false);
     std::string bytes;
-    // A plain file that cannot be read is found when it is copied.
+    // A plain file that cannot be read is found when it is copied, and
+    // summed on the way.
     if (compress_ && !ReadWholeFile(product, bytes)) {
         Fail(line.number, "'" + line.source + "' cannot be read: " + product.string());
         return false;
     }
     payload.installed = compress_ ? bytes.size() : fs::file_size(product, error);
-    payload.stored = payload.installed;
     if (compress_) {
+        payload.crc = Crc32(0, bytes.data(), bytes.size());
         const uint64_t size = bytes.size();  // a size_t of 32 bits is never too large
         if (size > 0xFFFFFFFFull) {
             Fail(line.number, "'" + line.source + "' is too large to compress (4 GB at most)");
@@ -144,8 +182,14 @@ bool Builder::TakePayload(const ScriptLine &line)
         payload.compressed.resize(LzCompressBound(bytes.size()));
         payload.compressed.resize(LzCompress(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(),
                                              original.back(), reinterpret_cast<unsigned char *>(&payload.compressed[0])));
-        payload.stored = payload.compressed.size();
+        // A file that does not shrink is stored as it stands.
+        payload.plain = payload.compressed.size() >= bytes.size() && !HasCompressedSignature(bytes);
+        if (payload.plain)
+            payload.compressed.clear();
+        else
+            payload.medium_name = MediumName(line.source, true);
     }
+    payload.stored = payload.plain ? payload.installed : payload.compressed.size();
     payload_of_file_[product.string()] = plan_.payloads.size();
     plan_.payload_of_line[line.number] = plan_.payloads.size();
     plan_.payloads.push_back(std::move(payload));
@@ -195,10 +239,12 @@ void Builder::PlanDisks(unsigned long long script_bytes)
     }
 }
 
-std::string Builder::FinalScript() const
+std::string Builder::FinalScript()
 {
     static const char *const kKinds[] = {"SINGLE DIR IMAGE", "FLOPPY DISK IMAGE", "CDROM IMAGE"};
     std::string text;
+    source_line_.assign(1, 0);
+    size_t lines_counted_to = 0;
     bool globals_written = false;
     auto write_globals = [&] {
         text += std::string(compress_ ? "COMPRESSED" : "NOT COMPRESSED") + "\r\n";
@@ -224,13 +270,21 @@ std::string Builder::FinalScript() const
         }
         case LineKind::FILE: {
             const Payload &payload = plan_.payloads[plan_.payload_of_line.at(line.number)];
-            text += line.text.substr(0, line.source_at) + payload.medium_name +
+            char record[64];
+            snprintf(record, sizeof record, "; length %llu crc32 %08lX\r\n", payload.installed, payload.crc);
+            text += record + line.text.substr(0, line.source_at) + payload.medium_name +
                     line.text.substr(line.source_at + line.source.size()) + "\r\n";
             break;
         }
         default:
-            text += line.text + "\r\n";
+            // A record in the vendor's script would stand for a file it does not know.
+            if (!IsFileRecord(line.text))
+                text += line.text + "\r\n";
         }
+        // Lines the builder adds count as the vendor's line they stand before.
+        size_t lines = source_line_.size() + std::count(text.begin() + lines_counted_to, text.end(), '\n');
+        source_line_.resize(lines, line.number);
+        lines_counted_to = text.size();
     }
     if (!globals_written)
         write_globals();
@@ -249,10 +303,13 @@ bool WriteFile(const fs::path &path, const std::string &bytes)
 
 // A plain copy into a directory that holds no such name yet: created at
 // once, without asking first whether it exists. A read shorter than asked
-// for is the end of a regular file, so a small file costs one read.
-bool CopyFile(const fs::path &from, const fs::path &to)
+// for is the end of a regular file, so a small file costs one read. Its
+// length and CRC-32 are counted on the way.
+bool CopyFile(const fs::path &from, const fs::path &to, unsigned long long &length, unsigned long &crc)
 {
     static char buffer[1 << 16];
+    length = 0;
+    crc = 0;
     int in = open(from.string().c_str(), O_RDONLY | O_BINARY);
     if (in < 0)
         return false;
@@ -261,18 +318,21 @@ bool CopyFile(const fs::path &from, const fs::path &to)
     for (ssize_t got = sizeof buffer; copied && got == static_cast<ssize_t>(sizeof buffer);) {
         got = read(in, buffer, sizeof buffer);
         copied = got >= 0 && write(out, buffer, static_cast<size_t>(got)) == got;
+        if (copied) {
+            length += static_cast<unsigned long long>(got);
+            crc = Crc32(crc, buffer, static_cast<size_t>(got));
+        }
     }
     close(in);
     return out >= 0 && close(out) == 0 && copied;
 }
 
+// The payload first: setup.inf records what was copied.
 bool Builder::WriteMedium(const fs::path &top)
 {
     fs::path script_dir = ScriptDirectory(top, kind_);
-    if (!WriteFile(script_dir / "setup.inf", FinalScript())) {
-        Fail(0, "cannot write " + (script_dir / "setup.inf").string());
-        return false;
-    }
+    std::error_code failed;
+    fs::create_directories(script_dir, failed);
     for (const char *program : kProgramFiles) {
         std::error_code error;
         std::string why;
@@ -299,7 +359,7 @@ bool Builder::WriteMedium(const fs::path &top)
             return false;
         }
         for (size_t index : disk.second) {
-            const Payload &payload = plan_.payloads[index];
+            Payload &payload = plan_.payloads[index];
             std::string name = payload.medium_name;
             for (char &ch : name) {
                 if (ch == '\\')
@@ -309,50 +369,110 @@ bool Builder::WriteMedium(const fs::path &top)
             std::error_code error;
             if (made.insert(target.parent_path().string()).second)
                 fs::create_directories(target.parent_path(), error);
-            bool written = compress_ ? WriteFile(target, payload.compressed) : CopyFile(payload.product, target);
+            unsigned long long copied = payload.installed;
+            bool written = payload.plain ? CopyFile(payload.product, target, copied, payload.crc)
+                                         : WriteFile(target, payload.compressed);
             if (!written) {
                 Fail(0, "cannot write " + target.string() + " from " + payload.product.string());
+                return false;
+            }
+            if (copied != payload.installed) {
+                Fail(0, payload.product.string() + " changed while the medium was made: build it again");
                 return false;
             }
             Progress("written", ++done, all);
         }
     }
+    if (!WriteFile(script_dir / "setup.inf", FinalScript())) {
+        Fail(0, "cannot write " + (script_dir / "setup.inf").string());
+        return false;
+    }
     return true;
 }
 
-// The finished medium takes the place of whatever was there.
+// The finished medium takes the place of an earlier one, asked again now:
+// the build took a while.
 bool Builder::Place(const fs::path &top)
 {
+    std::string refusal = OutputRefusal(output_, product_tree_);
+    if (!refusal.empty()) {
+        Fail(0, refusal);
+        return false;
+    }
     std::error_code error;
-    fs::path old = options_.output;
-    old += ".mkmedia-old";
-    fs::remove_all(old, error);
-    bool had_old = fs::exists(options_.output, error);
+    fs::path old = FreeNameBeside(output_, "mkmedia-old");
+    bool had_old = fs::exists(fs::symlink_status(output_, error));
+    error.clear();
     if (had_old)
-        fs::rename(options_.output, old, error);
+        fs::rename(output_, old, error);
     if (!error)
-        fs::rename(top, options_.output, error);
+        fs::rename(top, output_, error);
     if (error) {
-        Fail(0, "cannot put the medium in place at " + options_.output.string() + ": " + error.message());
+        Fail(0, "cannot put the medium in place at " + output_.string() + ": " + error.message());
         if (had_old)
-            fs::rename(old, options_.output, error);
+            fs::rename(old, output_, error);
         return false;
     }
     fs::remove_all(old, error);
     return true;
 }
 
+namespace {
+
+// The outermost directory of path's parents that is not there yet, or an
+// empty path: what a failed build made and takes back.
+fs::path FirstMissingParent(const fs::path &path)
+{
+    std::error_code error;
+    fs::path missing;
+    for (fs::path up = path.parent_path(); !up.empty() && !fs::exists(up, error); up = up.parent_path()) {
+        missing = up;
+        if (up == up.parent_path())
+            break;
+    }
+    return missing;
+}
+
+void RemoveMadeParents(const fs::path &from, const fs::path &outermost)
+{
+    std::error_code error;
+    if (outermost.empty())
+        return;
+    for (fs::path up = from; fs::remove(up, error); up = up.parent_path()) {
+        if (up == outermost)
+            break;
+    }
+}
+
+}  // namespace
+
 int Builder::Run()
 {
+    product_tree_ = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
+    if (product_tree_.empty())
+        product_tree_ = ".";
+    output_ = OutputPlace(options_.output);
+    std::string refusal = OutputRefusal(output_, product_tree_);
+    if (!refusal.empty()) {
+        fprintf(stderr, "mkmedia: %s\n", refusal.c_str());
+        return 1;
+    }
     std::string bytes;
     if (!ReadWholeFile(options_.source, bytes)) {
         fprintf(stderr, "mkmedia: cannot read the script %s\n", options_.source.c_str());
         return 1;
     }
-    script_ = ReadScript(bytes);
-    product_tree_ = options_.from.empty() ? fs::path(options_.source).parent_path() : options_.from;
-    if (product_tree_.empty())
-        product_tree_ = ".";
+    // The vendor's mistakes first, in the builder's own words where it has
+    // them rather than the installer's; then the folders taken whole.
+    Script source = ReadScript(bytes);
+    std::vector<Diagnostic> own = CheckSource(source);
+    AddUnlessSaid(own, source.diagnostics);
+    std::string expanded;
+    if (HasErrors(own) || !ExpandFolders(source, product_tree_, expanded, origin_, own)) {
+        PrintDiagnostics(own, options_.source.c_str());
+        return 1;
+    }
+    script_ = ReadScript(expanded);
     diagnostics_ = script_.diagnostics;
     kind_ = options_.kind_given ? options_.kind : ScriptKind(script_);
     compress_ = options_.compress_given ? options_.compress : ScriptCompressed(script_);
@@ -393,7 +513,7 @@ int Builder::Run()
         }
     }
     if (!HasErrors(diagnostics_))
-        PlanDisks(bytes.size() + 32 * script_.lines.size() + 64);
+        PlanDisks(expanded.size() + 32 * script_.lines.size() + 40 * all + 64);
     for (const ScriptLine &line : script_.lines) {
         unsigned long long installs = plan_.sets[SetIndex(line)];
         if (line.kind == LineKind::END && line.has_figure && line.figure < installs)
@@ -401,39 +521,41 @@ int Builder::Run()
                                   std::to_string(installs) + " bytes the file set installs");
     }
     if (HasErrors(diagnostics_)) {
-        PrintDiagnostics(diagnostics_, options_.source.c_str());
+        Report(diagnostics_);
         return 1;
     }
 
-    fs::path output = fs::absolute(options_.output);
-    fs::path top = output.parent_path() / ("." + output.filename().string() + ".mkmedia-" + std::to_string(getpid()));
+    fs::path made_parent = FirstMissingParent(output_);
+    fs::path top = FreeNameBeside(output_, "mkmedia-new");
     std::error_code error;
-    fs::remove_all(top, error);
     bool built = fs::create_directories(top, error) && WriteMedium(top);
     if (built) {
         // Whose certificate it is, is for check --ca to judge.
         CheckOptions check;
         check.any_certificate = true;
         std::vector<Diagnostic> found = CheckMedium(top, check);
+        for (Diagnostic &diagnostic : found)
+            diagnostic.line = static_cast<size_t>(diagnostic.line) < source_line_.size() ? source_line_[diagnostic.line] : 0;
         if (HasErrors(found)) {
-            PrintDiagnostics(found, "setup.inf");
+            Report(found);
             built = false;
         }
     }
     if (!built || !Place(top)) {
-        PrintDiagnostics(diagnostics_, options_.source.c_str());
+        Report(diagnostics_);
         fs::remove_all(top, error);
+        RemoveMadeParents(top.parent_path(), made_parent);
         return 1;
     }
-    PrintDiagnostics(diagnostics_, options_.source.c_str());
-    if (!WriteBuildRecord(options_.output, product_tree_))
-        fprintf(stderr, "mkmedia: warning: cannot write %s; verify then needs --from\n",
-                BuildRecord(options_.output).string().c_str());
+    Report(diagnostics_);
+    if (!WriteBuildRecord(output_, product_tree_))
+        fprintf(stderr, "mkmedia: warning: cannot write %s; verify then needs --from, and a new build here "
+                "takes another directory\n", BuildRecord(output_).string().c_str());
     if (!options_.quiet) {
         unsigned long long stored = 0;
         for (const Payload &payload : plan_.payloads)
             stored += payload.stored;
-        fprintf(stderr, "mkmedia: %s: %zu files on %zu disk(s), %llu bytes of payload\n", options_.output.string().c_str(),
+        fprintf(stderr, "mkmedia: %s: %zu files on %zu disk(s), %llu bytes of payload\n", output_.string().c_str(),
                 plan_.payloads.size(), plan_.disks.empty() ? size_t{1} : plan_.disks.size(), stored);
     }
     return 0;

@@ -24,9 +24,11 @@ const char kUsage[] =
 const char kBuildHelp[] =
     "usage: mkmedia build SOURCE -o DIR [options]\n"
     "Builds a complete medium in DIR from the setup script SOURCE, whose body\n"
-    "lines name files of the product tree. END lines may stand without their\n"
-    "figure, which is then computed; CHANGEDISK lines are written by mkmedia.\n"
-    "  -o DIR            the medium's directory (replaced when it exists)\n"
+    "lines name files of the product tree; FOLDER SOURCE DESTINATION in a part\n"
+    "takes a folder whole. END lines may stand without their figure, which is\n"
+    "then computed; CHANGEDISK lines are written by mkmedia.\n"
+    "  -o DIR            the medium's directory: new, empty, or an earlier\n"
+    "                    medium of mkmedia, which it replaces\n"
     "  --kind KIND       single (default), floppy (DISKn directories with their\n"
     "                    markers) or cdrom (DISKn\\FILES below setup.inf);\n"
     "                    default: the script's own image line\n"
@@ -35,7 +37,8 @@ const char kBuildHelp[] =
     "                    1.2M, 1.44M, 2.88M; floppy default 1.44M, cdrom none\n"
     "  --from DIR        the product tree (default: the directory of SOURCE)\n"
     "  --programs DIR    where setup.exe, setuprt.dll and mscuistf.dll are\n"
-    "                    (default: the directory of mkmedia)\n"
+    "                    (default: the directory of mkmedia, else the program\n"
+    "                    files of the build that made it)\n"
     "  --sign PFX        sign setup.exe, setuprt.dll and mscuistf.dll with the key\n"
     "                    and certificates of PFX (PKCS#12) through osslsigncode;\n"
     "                    its password is taken from MKMEDIA_SIGN_PASSWORD\n"
@@ -50,9 +53,11 @@ const char kCheckHelp[] =
     "usage: mkmedia check DIR [--ca FILE] [--codepage CP]\n"
     "Checks a finished medium without running it: the script as the installer\n"
     "judges it, every file on the disk the script names (with the diskette\n"
-    "markers), every compressed file whole, END figures, shortcut programs and\n"
-    "the three program files, whether each is signed and its signature verifies\n"
-    "(through osslsigncode). Diagnostics: setup.inf:LINE: error: TEXT.\n"
+    "markers), every file decoded and held against its recorded length and\n"
+    "CRC-32, END figures, shortcut programs, every part installable alone, and\n"
+    "the three program files: this product's, whether each is signed and its\n"
+    "signature verifies (through osslsigncode).\n"
+    "Diagnostics: setup.inf:LINE: error: TEXT.\n"
     "  --ca FILE         certificates (PEM) to trust instead of the system's,\n"
     "                    such as a self-signed one\n"
     "  --codepage CP     the code page of the script, as for build\n"
@@ -84,10 +89,28 @@ bool Help(int argc, char **argv, const char *help)
     return false;
 }
 
+// Beside mkmedia, as a medium's program files lie; else those of the
+// build that made it.
+fs::path DefaultPrograms(const char *self)
+{
+    std::error_code error;
+    fs::path beside = fs::absolute(fs::path(self)).parent_path();
+#ifndef _WIN32
+    fs::path program = fs::read_symlink("/proc/self/exe", error);  // argv[0] may be a name found on PATH
+    if (!error)
+        beside = program.parent_path();
+#endif
+#ifdef MKMEDIA_BUILD_PROGRAMS
+    if (!fs::exists(beside / kProgramFiles[0], error))
+        return MKMEDIA_BUILD_PROGRAMS;
+#endif
+    return beside;
+}
+
 int Build(int argc, char **argv, const char *self)
 {
     BuildOptions options;
-    options.programs = fs::absolute(fs::path(self)).parent_path();
+    options.programs = DefaultPrograms(self);
     for (int i = 2; i < argc; i++) {
         std::string arg = argv[i];
         bool has_value = i + 1 < argc;

@@ -1,16 +1,23 @@
 // medium.cpp - the layout of a medium and its check without running it.
 #include "medium.h"
 
+#include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <set>
 #include <sstream>
 
 #include "lz_expand.h"
+#include "part_directories.h"
+#include "program_files.h"
+#include "source_checks.h"
+#include "base/crc32.h"
 #include "base/setup_info.h"
+#include "script/file_record.h"
 #include "signing.h"
 
 const char *const kProgramFiles[3] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
@@ -79,6 +86,20 @@ bool ReadWholeFile(const fs::path &path, std::string &bytes)
     return !in.bad();
 }
 
+bool SumFile(const fs::path &path, unsigned long long &length, unsigned long &crc)
+{
+    std::ifstream in(path, std::ios::binary);
+    static char buffer[1 << 16];
+    length = 0;
+    crc = 0;
+    while (in) {
+        in.read(buffer, sizeof buffer);
+        crc = Crc32(crc, buffer, static_cast<size_t>(in.gcount()));
+        length += static_cast<unsigned long long>(in.gcount());
+    }
+    return in.eof() && !in.bad();
+}
+
 fs::path BuildRecord(const fs::path &medium)
 {
     fs::path path = fs::absolute(medium).lexically_normal();
@@ -87,21 +108,60 @@ fs::path BuildRecord(const fs::path &medium)
     return path.parent_path() / (path.filename().string() + ".mkmedia");
 }
 
+const char kRecordHeader[] = "mkmedia medium record";
+
 bool WriteBuildRecord(const fs::path &medium, const fs::path &product)
 {
     std::ofstream out(BuildRecord(medium));
-    out << "product " << fs::absolute(product).lexically_normal().string() << "\n";
+    out << kRecordHeader << "\nproduct " << fs::absolute(product).lexically_normal().string() << "\n";
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(medium, error), end; !error && entry != end; entry.increment(error)) {
+        if (entry->is_regular_file(error))
+            out << "file " << entry->path().lexically_relative(medium).generic_string() << "\n";
+    }
     out.close();
-    return !out.fail();
+    return !error && !out.fail();
 }
 
-fs::path ReadBuildRecord(const fs::path &medium)
+bool IsBuildRecord(const fs::path &record)
+{
+    std::ifstream in(record);
+    std::string line;
+    return std::getline(in, line) && line == kRecordHeader;
+}
+
+namespace {
+
+// Each line of the record after its header, to take.
+template <typename Take> bool ReadRecordLines(const fs::path &medium, Take take)
 {
     std::ifstream in(BuildRecord(medium));
     std::string line;
-    if (!std::getline(in, line) || line.compare(0, 8, "product ") != 0)
-        return fs::path();
-    return line.substr(8);
+    if (!std::getline(in, line) || line != kRecordHeader)
+        return false;
+    while (std::getline(in, line))
+        take(line);
+    return true;
+}
+
+}  // namespace
+
+fs::path ReadBuildRecord(const fs::path &medium)
+{
+    fs::path product;
+    ReadRecordLines(medium, [&](const std::string &line) {
+        if (line.compare(0, 8, "product ") == 0)
+            product = line.substr(8);
+    });
+    return product;
+}
+
+bool ReadBuildRecordFiles(const fs::path &medium, std::set<std::string> &files)
+{
+    return ReadRecordLines(medium, [&](const std::string &line) {
+        if (line.compare(0, 5, "file ") == 0)
+            files.insert(line.substr(5));
+    });
 }
 
 MediumKind ScriptKind(const Script &script)
@@ -129,41 +189,51 @@ bool ScriptCompressed(const Script &script)
 
 namespace {
 
-int Collect(void *, const unsigned char *, size_t)
+int Sum(void *crc, const unsigned char *bytes, size_t size)
 {
+    *static_cast<unsigned long *>(crc) = Crc32(*static_cast<unsigned long *>(crc), bytes, size);
     return 1;
 }
 
 // A file on the medium as the installer would install it.
 struct Payload {
     bool readable = false;
-    unsigned long installed = 0;  // bytes once installed
-    LzResult result = LZ_DONE;    // the decoder's verdict on a compressed file
+    unsigned long long installed = 0;  // bytes once installed
+    unsigned long crc = 0;             // their CRC-32
+    LzResult result = LZ_DONE;         // the decoder's verdict on a compressed file
 };
 
 Payload Judge(const fs::path &path, bool expanded)
 {
     Payload payload;
-    if (!expanded) {  // copied as it stands: only its size counts
-        std::error_code error;
-        payload.installed = static_cast<unsigned long>(fs::file_size(path, error));
-        payload.readable = !error && access(path.string().c_str(), R_OK) == 0;
+    if (!expanded) {  // copied as it stands
+        payload.readable = SumFile(path, payload.installed, payload.crc);
         return payload;
     }
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return payload;
     payload.readable = true;
-    payload.installed = static_cast<unsigned long>(bytes.size());
+    payload.installed = bytes.size();
+    payload.crc = Crc32(0, bytes.data(), bytes.size());
+    unsigned long decoded_crc = 0;
     std::unique_ptr<_lz_expand> lz(new _lz_expand);
-    LzExpandBegin(lz.get(), Collect, NULL);
+    LzExpandBegin(lz.get(), Sum, &decoded_crc);
     LzExpandFeed(lz.get(), reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size());
     LzResult result = LzExpandEnd(lz.get());
     if (result == LZ_NOT_COMPRESSED)  // copied as it stands
         return payload;
     payload.result = result;
     payload.installed = lz->announced;
+    payload.crc = decoded_crc;
     return payload;
+}
+
+std::string Summed(unsigned long long length, unsigned long crc)
+{
+    char text[64];
+    snprintf(text, sizeof text, "%llu bytes with CRC-32 %08lX", length, crc);
+    return text;
 }
 
 // A name on the medium as the diagnostics show it: from the medium's top,
@@ -239,17 +309,22 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     }
     Script script = ReadScript(bytes);
     ScanAsTheInstaller(script);
-    found = script.diagnostics;
+    found = CheckSource(script, true);
+    AddUnlessSaid(found, script.diagnostics);
     MediumKind kind = ScriptKind(script);
     if (ScriptDirectory(top, kind) != script_path.parent_path())
         found.push_back({0, true, "setup.inf is not where a medium of its image kind keeps it"});
+    std::vector<fs::path> programs;
     for (const char *program : kProgramFiles) {
         fs::path path = finder.Find(script_path.parent_path(), program);
+        programs.push_back(path);
         if (path.empty())
             found.push_back({0, true, std::string(program) + " is missing beside setup.inf"});
         else
             found.push_back(SignatureDiagnostic(path, program, options));
     }
+    std::vector<Diagnostic> strangers = CheckProgramFiles(programs);
+    found.insert(found.end(), strangers.begin(), strangers.end());
 
     bool compressed = ScriptCompressed(script);
     std::map<std::string, Payload> judged;  // by the file's path
@@ -257,11 +332,15 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     unsigned long totals[MAX_FILE_SETS] = {};
     std::vector<std::set<std::string>> installed(MAX_FILE_SETS);
     int disk = 1;
+    struct file_record record = {}, next_record = {};  // a file's record stands just before it
     for (const ScriptLine &line : script.lines) {
+        record = next_record;
+        TakeFileRecord(line.text.c_str() + std::min(line.text.size(), line.text.find_first_not_of(" \t")),
+                       &next_record);
         int set = line.set < MAX_FILE_SETS ? line.set : MAX_FILE_SETS - 1;
         if (line.kind == LineKind::CHANGEDISK)
             disk = line.disk;
-        if (line.kind == LineKind::END && line.in_block && line.figure < totals[set]) {
+        if (line.kind == LineKind::END && line.in_block && line.has_figure && line.figure < totals[set]) {
             found.push_back({line.number, true, "END " + std::to_string(line.figure) + " is smaller than the " +
                                                     std::to_string(totals[set]) + " bytes the file set installs"});
         }
@@ -293,8 +372,13 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
             found.push_back({line.number, true, "'" + line.source + "' cannot be read"});
         else if (payload.result != LZ_DONE)
             found.push_back({line.number, true, "'" + line.source + "' is damaged: " + LzResultText(payload.result)});
+        else if (record.present && (record.length != payload.installed || record.crc != payload.crc))
+            found.push_back({line.number, true, "'" + line.source + "' is damaged: it gives " + Summed(payload.installed, payload.crc) +
+                                                    ", setup.inf records " + Summed(record.length, record.crc)});
         totals[set] += payload.installed;
     }
+    std::vector<Diagnostic> directories = CheckPartDirectories(script);
+    found.insert(found.end(), directories.begin(), directories.end());
     // A set's header lines may stand before its body.
     for (const ScriptLine &line : script.lines) {
         int set = line.set < MAX_FILE_SETS ? line.set : MAX_FILE_SETS - 1;

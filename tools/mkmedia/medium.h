@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,18 +39,25 @@ private:
 
 // A file's bytes; false when it cannot be read.
 bool ReadWholeFile(const fs::path &path, std::string &bytes);
+// A file's length and CRC-32, read through; false when it cannot be read.
+bool SumFile(const fs::path &path, unsigned long long &length, unsigned long &crc);
 
 // The kind a script asks for (its last image line), and whether it says
 // COMPRESSED (its last compression line).
 MediumKind ScriptKind(const Script &script);
 bool ScriptCompressed(const Script &script);
 
-// mkmedia build names the product tree of a medium in a record beside it,
-// DIR.mkmedia, never on it: the medium ships as it is.
+// mkmedia build names the product tree of a medium and the files it put
+// there in a record beside it, DIR.mkmedia, never on it: the medium ships
+// as it is, and a later build replaces only what the record lists.
 fs::path BuildRecord(const fs::path &medium);
 bool WriteBuildRecord(const fs::path &medium, const fs::path &product);
+bool IsBuildRecord(const fs::path &record);
 // The product tree the record names, or an empty path.
 fs::path ReadBuildRecord(const fs::path &medium);
+// The medium's files the record lists, "/" between their parts; false when
+// there is no record.
+bool ReadBuildRecordFiles(const fs::path &medium, std::set<std::string> &files);
 
 struct CheckOptions {
     fs::path trusted;              // certificates (PEM) trusted instead of the system's

@@ -91,7 +91,10 @@ void ClassifyInBlock(_setup_info *si, ScriptLine &out)
     case BODY_BEGIN: out.kind = LineKind::BEGIN; break;
     case BODY_END: out.kind = LineKind::END; break;
     case BODY_CHANGEDISK: out.kind = LineKind::CHANGEDISK; break;
-    case BODY_DIRECTORY: out.kind = LineKind::DIRECTORY; break;
+    case BODY_DIRECTORY:
+        out.kind = LineKind::DIRECTORY;
+        out.destination = line.destination;
+        break;
     case BODY_FILE:
         out.kind = LineKind::FILE;
         out.source = line.source;

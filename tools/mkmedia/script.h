@@ -29,6 +29,7 @@ struct ScriptLine {
     unsigned long figure = 0;
     int disk = 0;
     // FILE: the source word (where it stands in text) and the destination;
+    // DIRECTORY: the directory in destination;
     // APPITEM: the program in destination, unless a system program.
     std::string source;
     size_t source_at = 0;

@@ -24,12 +24,15 @@ struct ExpectedFile {
     std::string product_name;
     fs::path product;  // empty when the product tree lacks it
     int line = 0;
+    size_t set = 0;
 };
 
 struct Expectation {
     std::map<std::string, ExpectedFile> files;  // folded destination -> what it must hold
     std::map<std::string, std::map<std::string, std::string>> keys;  // key path -> values
-    std::string answers;
+    std::vector<std::string> key_of_set;  // by set
+    std::vector<bool> selected;           // by set: ticked in the custom step at first
+    std::vector<std::string> set_names;
     std::string first_group;  // the program group of the first set, empty if none
 };
 
@@ -43,9 +46,11 @@ public:
 
 private:
     void Expect();
-    bool Install(Family family, const char *label);
-    void CompareFiles(const fs::path &usr, const char *label);
-    void CompareKeys(const char *label);
+    std::string Answers(size_t only) const;
+    bool Install(Family family);
+    bool InstallOnce(Family family, const fs::path &drive, size_t only, const char *label);
+    void CompareFiles(const fs::path &usr, const char *label, size_t only);
+    void CompareKeys(const char *label, size_t only);
     void Differs(const char *label, const std::string &text);
     void Progress(const std::string &text) const;
 
@@ -117,27 +122,41 @@ void Verifier::Expect()
                                         compressed);
         file.product = finder.Find(from_, file.product_name);
         file.line = line.number;
+        file.set = static_cast<size_t>(line.set);
         expected_.files[FoldName(file.destination)] = file;
     }
 
     std::string destination = std::string(kDrive) + "\\usr";
-    expected_.answers = "dialog 100 CONTINUE\ndialog 300 CONTINUE EditTextOut=" + std::string(kDrive) +
-                        "\ndialog 800 CONTINUE ButtonChecked=2\n";
+    expected_.key_of_set.resize(scanned.sets.size());
+    expected_.selected.resize(scanned.sets.size());
     for (size_t i = 1; i < scanned.sets.size(); i++) {
         const ScannedSet &set = scanned.sets[i];
         // Sets of one company and software share a key; the last one written wins.
-        expected_.keys["Software\\" + scanned.company + "\\" + set.software + "\\VersionInfo"] = {
+        std::string key = "Software\\" + scanned.company + "\\" + set.software + "\\VersionInfo";
+        expected_.keys[key] = {
             {"FileSetName", set.name},       {"SoftwareType", "application"}, {"MajorVersion", set.major},
             {"MinorVersion", set.minor},     {"SubRelease", set.release},     {"CpuPlatform", set.cpu},
             {"SerialNumber", "0x0"},         {"DestinationPath", destination},
         };
+        expected_.key_of_set[i] = key;
+        expected_.selected[i] = set.selected;
+        expected_.set_names.push_back(set.name);
         if (i == 1)
             expected_.first_group = set.software;
-        // Every set is installed: those not chosen at first are ticked.
-        if (!set.selected)
-            expected_.answers += "dialog 6200 CHK" + std::to_string(i) + "\n";
     }
-    expected_.answers += "dialog 6200 CONTINUE\ndialog 700 CONTINUE\n";
+}
+
+// The answers of a custom installation of every set (only 0) or of set
+// only alone: each set whose tick is not as wanted is clicked.
+std::string Verifier::Answers(size_t only) const
+{
+    std::string answers = "dialog 100 CONTINUE\ndialog 300 CONTINUE EditTextOut=" + std::string(kDrive) +
+                          "\ndialog 800 CONTINUE ButtonChecked=2\n";
+    for (size_t i = 1; i < expected_.selected.size(); i++) {
+        if (expected_.selected[i] != (only == 0 || only == i))
+            answers += "dialog 6200 CHK" + std::to_string(i) + "\n";
+    }
+    return answers + "dialog 6200 CONTINUE\ndialog 700 CONTINUE\n";
 }
 
 // Where two files first differ, or a text on their sizes.
@@ -168,12 +187,15 @@ std::string FirstDifference(const fs::path &installed, const fs::path &product)
     }
 }
 
-void Verifier::CompareFiles(const fs::path &usr, const char *label)
+void Verifier::CompareFiles(const fs::path &usr, const char *label, size_t only)
 {
     NameFinder finder;
-    size_t equal = 0;
+    size_t equal = 0, all = 0;
     for (const auto &entry : expected_.files) {
         const ExpectedFile &file = entry.second;
+        if (only != 0 && file.set != only)
+            continue;
+        all++;
         std::string shown = std::string(kDrive) + "\\usr\\" + file.destination + " (setup.inf:" +
                             std::to_string(file.line) + ", the product's " + file.product_name + ")";
         fs::path installed = finder.Find(usr, file.destination);
@@ -189,7 +211,7 @@ void Verifier::CompareFiles(const fs::path &usr, const char *label)
                 Differs(label, shown + ": " + difference);
         }
     }
-    printf("%s: %zu of %zu files equal to the product's\n", label, equal, expected_.files.size());
+    printf("%s: %zu of %zu files equal to the product's\n", label, equal, all);
 }
 
 // The values of a key as `reg query` lists them: NAME, type, data.
@@ -210,12 +232,15 @@ std::map<std::string, std::string> ReadValues(const fs::path &listing)
     return values;
 }
 
-void Verifier::CompareKeys(const char *label)
+void Verifier::CompareKeys(const char *label, size_t only)
 {
-    size_t good = 0;
+    size_t good = 0, all = 0;
     for (const auto &key : expected_.keys) {
         if (ThrowawayPrefix::Interrupted())
             return;
+        if (only != 0 && key.first != expected_.key_of_set[only])
+            continue;
+        all++;
         std::string name = "HKLM\\" + key.first;
         fs::path listing = prefix_.Scratch() / "key.txt";
         std::error_code error;
@@ -245,22 +270,42 @@ void Verifier::CompareKeys(const char *label)
         // The next family is judged on keys of its own.
         prefix_.Wine({"reg", "delete", name, "/f"}, prefix_.Scratch(), prefix_.Scratch() / "reg.log", 120);
     }
-    printf("%s: %zu of %zu keys registered as the script says\n", label, good, expected_.keys.size());
+    printf("%s: %zu of %zu keys registered as the script says\n", label, good, all);
 }
 
-bool Verifier::Install(Family family, const char *label)
+// Installs every set, then each set alone when there are several, on a
+// drive R: emptied before each run.
+bool Verifier::Install(Family family)
 {
     std::string error;
     fs::path drive;
+    const char *family_label = family == Family::WIN95 ? "w95" : "nt";
     const char *shown = family == Family::WIN95 ? "the 95 family" : "the NT family";
-    Progress(std::string("installing as ") + shown);
     if (!prefix_.Become(family, drive, error)) {
         fprintf(stderr, "mkmedia: verify: %s\n", error.c_str());
         return false;
     }
+    size_t sets = expected_.selected.size();
+    for (size_t only = 0; only < sets && (only == 0 || sets > 2); only++) {
+        std::string label = family_label;
+        if (only != 0)
+            label += ", \"" + expected_.set_names[only - 1] + "\" alone";
+        Progress(std::string("installing ") + (only == 0 ? "every part" : "one part") + " as " + shown);
+        if (!InstallOnce(family, drive, only, label.c_str()))
+            return false;
+    }
+    return true;
+}
+
+bool Verifier::InstallOnce(Family family, const fs::path &drive, size_t only, const char *label)
+{
+    std::error_code failed;
+    for (fs::directory_iterator entry(drive, failed), end; !failed && entry != end; entry.increment(failed))
+        fs::remove_all(entry->path(), failed);
     fs::path scratch = prefix_.Scratch();
-    std::ofstream(scratch / "answers") << expected_.answers;
-    fs::path transcript = scratch / (std::string(label) + ".transcript");
+    std::ofstream(scratch / "answers") << Answers(only);
+    fs::path transcript = scratch / (std::string(family == Family::WIN95 ? "w95" : "nt") + ".transcript");
+    fs::remove(transcript, failed);
     fs::path start = ScriptDirectory(medium_, kind_);
     int status = prefix_.Wine({WindowsPath(start / "setup.exe"), "/a", WindowsPath(scratch / "answers"), "/t",
                                WindowsPath(transcript)},
@@ -278,14 +323,14 @@ bool Verifier::Install(Family family, const char *label)
     }
     // Proof that the run had the family asked for: each keeps its groups elsewhere.
     NameFinder finder;
-    if (!expected_.first_group.empty() &&
+    if (only == 0 && !expected_.first_group.empty() &&
         finder.Find(prefix_.ProgramGroups(family), expected_.first_group).empty()) {
         Differs(label, "setup.exe did not run as this family: no program group " + expected_.first_group + " in " +
                            prefix_.ProgramGroups(family).string());
     }
-    Progress(std::string("comparing what it installed as ") + shown);
-    CompareFiles(drive / "usr", label);
-    CompareKeys(label);
+    Progress(std::string("comparing what it installed as ") + label);
+    CompareFiles(drive / "usr", label, only);
+    CompareKeys(label, only);
     return !ThrowawayPrefix::Interrupted();
 }
 
@@ -314,7 +359,7 @@ int Verifier::Run()
         fprintf(stderr, "mkmedia: verify: %s\n", error.c_str());
         return ThrowawayPrefix::Interrupted() ? 128 + ThrowawayPrefix::Signal() : 2;
     }
-    bool ran = Install(Family::NT, "nt") && Install(Family::WIN95, "w95");
+    bool ran = Install(Family::NT) && Install(Family::WIN95);
     if (ThrowawayPrefix::Interrupted()) {
         fprintf(stderr, "mkmedia: verify: interrupted\n");
         return 128 + ThrowawayPrefix::Signal();
@@ -325,7 +370,8 @@ int Verifier::Run()
         printf("%s: %d difference(s) from the product\n", medium_.string().c_str(), differences_);
         return 1;
     }
-    printf("%s: installs the product tree %s on the NT family and on the 95 family\n", medium_.string().c_str(),
+    printf("%s: installs the product tree %s, every part together and each alone, on the NT family and on the "
+           "95 family\n", medium_.string().c_str(),
            from_.string().c_str());
     return 0;
 }
