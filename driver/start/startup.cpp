@@ -2,6 +2,7 @@
 #include "msdetect.h"
 #include "base/paths.h"
 #include "base/fatal.h"
+#include "base/scratch_files.h"
 #include "script/scan.h"
 #include "dialogs/dialogs.h"
 #include "install/progress.h"
@@ -101,6 +102,7 @@ static void MakePrivateCopy(struct _setup_info *si)
     if (!GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_dst_path))
         FatalStop(si, "Cannot create temp file", "Fatal Error");
     CopyText(si->setup_inf_file, sizeof si->setup_inf_file, si->temp_dst_path);
+    RemoveScratchFilesAtExit(si);
     DWORD share = FILE_SHARE_READ, flags = FILE_ATTRIBUTE_TEMPORARY;
     if (si->platform == PLATFORM_NT) {
         share |= FILE_SHARE_DELETE;
