@@ -20,6 +20,20 @@ Function LaterCall(const char *module, const char *name)
                    : nullptr;
 }
 
+// Windows 95, 98 and Me: they export some later calls only as stubs that
+// fail, and refuse flags of the NT family.
+inline BOOL IsWindows95Family(void)
+{
+    return (GetVersion() & 0x80000000) != 0;
+}
+
+// Lets others delete or rename a file while it is open, where the system
+// has that: the 95 family refuses the flag.
+inline DWORD ShareDeleteWhereKnown(void)
+{
+    return IsWindows95Family() ? 0 : FILE_SHARE_DELETE;
+}
+
 inline BOOL NotOnThisSystem(void)
 {
     SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
@@ -79,10 +93,11 @@ inline BOOL MoveFileByDeleting(const char *from, const char *to, DWORD flags)
     return MoveFileA(from, to);
 }
 
+// The 95 family exports MoveFileExA as a stub only.
 inline BOOL MoveFileWithFlags(const char *from, const char *to, DWORD flags)
 {
     typedef BOOL(WINAPI * Move)(LPCSTR, LPCSTR, DWORD);
-    static const Move move = LaterCall<Move>("kernel32.dll", "MoveFileExA");
+    static const Move move = IsWindows95Family() ? nullptr : LaterCall<Move>("kernel32.dll", "MoveFileExA");
     return move ? move(from, to, flags) : MoveFileByDeleting(from, to, flags);
 }
 

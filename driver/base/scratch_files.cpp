@@ -2,6 +2,7 @@
 #include "base/scratch_files.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
 // The file being written, for a quit or fatal stop in its middle.
 static struct staged_file *open_stage;
@@ -35,4 +36,18 @@ void RemoveScratchFiles(struct _setup_info *si)
         si->setup_inf_ptr = NULL;
         DeleteFileA(si->setup_inf_file);
     }
+}
+
+static struct _setup_info *scratch_owner;
+
+static void remove_at_exit(void)
+{
+    RemoveScratchFiles(scratch_owner);
+}
+
+void RemoveScratchFilesAtExit(struct _setup_info *si)
+{
+    if (scratch_owner == NULL)
+        atexit(remove_at_exit);
+    scratch_owner = si;
 }

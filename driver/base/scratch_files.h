@@ -25,3 +25,6 @@ void DiscardStage(struct staged_file *stage);
 // The private copy of the script and the part of a file being written
 // removed: every ending of the run calls it.
 void RemoveScratchFiles(struct _setup_info *si);
+// Removes them also when the toolkit ends the run itself (an unattended
+// run that aborts), through exit; si lives until the process ends.
+void RemoveScratchFilesAtExit(struct _setup_info *si);

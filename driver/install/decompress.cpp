@@ -2,9 +2,9 @@
 // compressor's, handed to expand.exe.
 //
 // expand.exe runs as a child with a three-word command line: itself, the
-// source and the target, the temporary file beside the destination. Only an
-// exit code of 0 and a target of the source's length count: a file that
-// failed to expand is never taken as installed.
+// source and the target, the temporary file beside the destination. It is
+// judged by its exit code and by the file it leaves: a file that failed to
+// expand is never taken as installed.
 #include "install/install_fileset.h"
 #include "log/install_log.h"
 #include "base/text.h"
@@ -12,6 +12,7 @@
 #include "later_windows.h"
 
 #include <stdio.h>
+#include <string.h>
 
 static int has_blank(const char *path)
 {
@@ -74,16 +75,37 @@ static DWORD run_expand(struct _setup_info *si, struct staged_file *stage)
     return exit_code;
 }
 
-// expand.exe copies a file without the compressor's signature as it is
-// (those with it are decoded in process), so the copy must have the
-// source's length.
-static int expected_length(struct _setup_info *si, unsigned long long *length)
+static unsigned long little_endian(const unsigned char *bytes, int count)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!FileAttributesOf(si->temp_src_path, &data))
+    unsigned long value = 0;
+    for (int i = count - 1; i >= 0; i--)
+        value = value << 8 | bytes[i];
+    return value;
+}
+
+// A cabinet names what it holds: the target is whole when it has the length
+// of the one file in it. expand.exe writes every file of a larger cabinet
+// into the one target, each over the one before, and still reports success.
+// Any other format says nothing of its result, and the exit code judges.
+static int cabinet_result_whole(const char *source, const char *target)
+{
+    enum { HEADER = 36, FILES_OFFSET = 16, FILE_COUNT = 28 };
+    HANDLE file = CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE)
         return 0;
-    *length = static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    return 1;
+    unsigned char header[HEADER], entry[4];
+    DWORD got = 0;
+    int whole = 1;
+    if (ReadFile(file, header, sizeof header, &got, NULL) && got == sizeof header &&
+        memcmp(header, "MSCF", 4) == 0) {
+        DWORD first_file = little_endian(header + FILES_OFFSET, 4);
+        whole = little_endian(header + FILE_COUNT, 2) == 1 && first_file >= HEADER &&
+                SetFilePointer(file, static_cast<LONG>(first_file), NULL, FILE_BEGIN) == first_file &&
+                ReadFile(file, entry, sizeof entry, &got, NULL) && got == sizeof entry &&
+                HasLength(target, little_endian(entry, 4));
+    }
+    CloseHandle(file);
+    return whole;
 }
 
 // The Windows 95 family's expand.exe takes short names only; the
@@ -109,15 +131,13 @@ void ExpandFile(struct _setup_info *si, struct staged_file *stage)
         source = si->temp_src_short_path;
         target = short_target;
     }
-    unsigned long long length = 0;
-    int known = expected_length(si, &length);
     if (!compose_command_line(si, source, target)) {
         DiscardStage(stage);
         FatalStopFormatted(si, "Fatal Error", "Command line too long for file %s", si->temp_src_path);
     }
     // The log needs the sum of what expand.exe wrote, which only reading
     // it back gives.
-    if (run_expand(si, stage) != 0 || !known || !HasLength(stage->path, length) ||
+    if (run_expand(si, stage) != 0 || !cabinet_result_whole(si->temp_src_path, stage->path) ||
         !FileChecksum(stage->path, &stage->length, &stage->crc))
         StageWriteFailed(si, stage, 0);
     MakeStageWritable(si, stage);

@@ -85,10 +85,22 @@ static void CreateLoggedItem(struct _setup_info *si, struct _fileset_info *fs, c
         LogShortcutSaved(si, link, existed);
 }
 
+// A program line may leave the shortcut's name empty: the program is
+// installed, only without a shortcut, and the transcript says so.
+static int HasShortcut(const struct _ProgItems *item)
+{
+    if (item->name[0] != '\0')
+        return 1;
+    RecordAction("noshortcut", item->exe_path, NULL);
+    return 0;
+}
+
 static void AddProgmanItems(struct _setup_info *si, struct _fileset_info *fs)
 {
     char cmd[773];
     for (struct _ProgItems *item = fs->prog_items; item; item = item->next) {
+        if (!HasShortcut(item))
+            continue;
         const char *other = ItemFields(si, item->icon_path, item->name);
         CreateLoggedItem(si, fs, item->name, item->exe_path, other);
     }
@@ -110,8 +122,10 @@ static void AddProgmanItems(struct _setup_info *si, struct _fileset_info *fs)
 
 static void AddShortcuts(struct _setup_info *si, struct _fileset_info *fs)
 {
-    for (struct _ProgItems *item = fs->prog_items; item; item = item->next)
-        CreateProgItemLink(si, fs, item);
+    for (struct _ProgItems *item = fs->prog_items; item; item = item->next) {
+        if (HasShortcut(item))
+            CreateProgItemLink(si, fs, item);
+    }
     for (struct _InfoItems *item = fs->info_items; item; item = item->next)
         CreateInfoItemLink(si, fs, item);
     for (struct _AppItems *item = fs->app_items; item; item = item->next)

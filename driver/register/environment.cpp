@@ -109,6 +109,9 @@ static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *
 {
     size_t expanded_length = strlen(pv->expanded);
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
+        // An empty entry names no directory of its own: nothing to add.
+        if (item->path[0] == '\0')
+            continue;
         if (!ComposePathEntry(si->temp_temp_path, sizeof si->temp_temp_path, si, item->path, "")) {
             FormatText(si->output_buf, sizeof si->output_buf, "The search path entry %s is too long", item->path);
             return si->output_buf;
@@ -188,13 +191,17 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si)
     FatalStop(si, text, "Fatal Error");
 }
 
-// The toolkit takes the entries as the script wrote them; the scan has
-// refused every entry and setting that the toolkit would refuse as unsafe.
+// A relative entry is joined with the destination, as on NT: a bare "bin"
+// in PATH would name a directory below whatever folder a prompt is in. The
+// scan has refused every entry and setting that the toolkit would refuse
+// as unsafe.
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si)
 {
     char text[320];
     for (struct _PathItems *item = fs->path_items; item; item = item->next) {
-        if (!SetLoggedEnvVariable(si, "PATH", item->path, ENV_ADD_TO_PATH)) {
+        if (!ComposePathEntry(si->temp_temp_path, sizeof si->temp_temp_path, si, item->path, ""))
+            FatalStopFormatted(si, "Fatal Error", "The search path entry %s is too long", item->path);
+        if (!SetLoggedEnvVariable(si, "PATH", si->temp_temp_path, ENV_ADD_TO_PATH)) {
             FormatText(text, sizeof text, "Error adding %s to the search path", item->path);
             StopForSetting(si, text);
         }

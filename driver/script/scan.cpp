@@ -254,7 +254,7 @@ static int take_environment(struct _setup_info *si, const struct keyword_row *)
     struct _EnvironItems *item = new_item_node<struct _EnvironItems>(si);
     copy_cut(item->var, sizeof item->var, var);
     copy_cut(item->value, sizeof item->value, si->token);
-    refuse_item_if(si, item, VariableNameFault(item->var));
+    refuse_item_if(si, item, VariableNameFault(item->var, in_batch_file(si)));
     refuse_item_if(si, item, VariableValueFault(item->value, in_batch_file(si)));
     append_item_node(&set->environ_items, &set->cur_environ_item, item);
     return 1;
@@ -299,7 +299,9 @@ static void check_body_line(struct _setup_info *si)
     }
     refuse_if(si, SourceFault(line.source));
     refuse_if(si, DestinationFault(line.destination));
-    if (line.file_type != FILE_LINE_PLAIN)
+    // A program may go without a shortcut; a document's needs its name.
+    int no_shortcut = line.file_type == FILE_LINE_PROGRAM && *line.name == '\0';
+    if (line.file_type != FILE_LINE_PLAIN && !no_shortcut)
         refuse_if(si, ShortcutNameFault(line.name));
 }
 

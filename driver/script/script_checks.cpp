@@ -200,12 +200,15 @@ const char *DirectoryFault(const char *directory)
     return component_fault(directory, directory_role);
 }
 
-const char *VariableNameFault(const char *name)
+const char *VariableNameFault(const char *name, int batch_file)
 {
     if (*name == '\0')
         return "the variable has no name";
-    if (holds_any(name, " \t=%"))
-        return "the variable name holds a blank, \"=\", \"%\" or a control character";
+    if (holds_any(name, "=%"))
+        return "the variable name holds a \"=\", \"%\" or a control character";
+    // "SET  NAME=" sets NAME: the blank in front would name another variable.
+    if (batch_file && *name == ' ')
+        return "the variable name begins with a blank, which AUTOEXEC.BAT would drop";
     if (equal_no_case(name, strlen(name), "PATH"))
         return "the search path is changed by ADDPATH lines only";
     return NULL;
@@ -220,6 +223,9 @@ const char *VariableValueFault(const char *value, int batch_file)
 
 const char *SearchPathEntryFault(const char *entry, int batch_file)
 {
+    // An empty entry adds nothing to Path; AUTOEXEC.BAT would get a line for it.
+    if (*entry == '\0' && !batch_file)
+        return NULL;
     if (only_blanks(entry))
         return "the search path entry is empty";
     if (holds_any(entry, ";"))

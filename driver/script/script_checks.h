@@ -27,7 +27,7 @@ int HasDrive(const char *path);
 
 // batch_file: the setting is kept in AUTOEXEC.BAT (the 95 family), whose
 // lines the command interpreter runs at every start.
-const char *VariableNameFault(const char *name);
+const char *VariableNameFault(const char *name, int batch_file);
 const char *VariableValueFault(const char *value, int batch_file);
 // One directory of an ADDPATH line.
 const char *SearchPathEntryFault(const char *entry, int batch_file);

@@ -2,6 +2,7 @@
 #include "msdetect.h"
 #include "base/paths.h"
 #include "base/fatal.h"
+#include "base/scratch_files.h"
 #include "script/scan.h"
 #include "dialogs/dialogs.h"
 #include "install/progress.h"
@@ -92,16 +93,23 @@ static void WriteScriptText(struct _setup_info *si, FILE *script, HANDLE copy)
 }
 
 // The whole run reads this private copy, which stays readable while the
-// user swaps diskettes. The system deletes it when its handle closes,
-// however the run ends.
+// user swaps diskettes. On NT the system deletes it when its handle closes,
+// however the run ends; the 95 family refuses both flags, and there the
+// exit paths delete it (RemoveScratchFiles).
 static void MakePrivateCopy(struct _setup_info *si)
 {
     FormatText(si->temp_src_path, sizeof si->temp_src_path, "%s%s", si->src_dir, "setup.inf");
     if (!GetTempFileNameA(si->temp_dir, "pex", 0, si->temp_dst_path))
         FatalStop(si, "Cannot create temp file", "Fatal Error");
     CopyText(si->setup_inf_file, sizeof si->setup_inf_file, si->temp_dst_path);
-    HANDLE copy = CreateFileA(si->setup_inf_file, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    RemoveScratchFilesAtExit(si);
+    DWORD share = FILE_SHARE_READ, flags = FILE_ATTRIBUTE_TEMPORARY;
+    if (si->platform == PLATFORM_NT) {
+        share |= FILE_SHARE_DELETE;
+        flags |= FILE_FLAG_DELETE_ON_CLOSE;
+    }
+    HANDLE copy = CreateFileA(si->setup_inf_file, GENERIC_READ | GENERIC_WRITE, share, NULL, CREATE_ALWAYS, flags,
+                              NULL);
     if (copy == INVALID_HANDLE_VALUE) {
         DeleteFileA(si->setup_inf_file);
         FatalStop(si, "Copy Error, copying into temp directory", "Fatal Error");

@@ -8,6 +8,7 @@
 
 #include "base/common.h"
 #include "base/handles.h"
+#include "later_windows.h"
 
 namespace rt {
 namespace {
@@ -70,8 +71,8 @@ std::string MakeUniqueFile(const std::string &dir, const char *prefix) {
 namespace {
 
 bool FileIdentity(const std::string &path, BY_HANDLE_FILE_INFORMATION &info) {
-    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | ShareDeleteWhereKnown(),
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     return file.IsOpen() && GetFileInformationByHandle(file.Get(), &info);
 }
 

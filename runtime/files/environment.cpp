@@ -171,11 +171,12 @@ bool HasControlCharacter(const char *text) {
     return false;
 }
 
-// A name or value that would break the batch file's lines is refused.
+// A name or value that would break the batch file's lines is refused. A
+// blank may stand inside a name, not in front: "SET  NAME=" sets NAME.
 bool IsSafeSetting(const char *name, const char *value, bool addToList) {
-    if (!name || !*name || !value || (addToList && !*value)) return false;
+    if (!name || !*name || IsBlank(*name) || !value || (addToList && !*value)) return false;
     for (const char *p = name; *p; ++p)
-        if (IsBlank(*p) || *p == '=' || *p == '%') return false;
+        if (*p == '=' || *p == '%') return false;
     return !HasControlCharacter(name) && !HasControlCharacter(value);
 }
 

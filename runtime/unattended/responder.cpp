@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "setuprt.h"
 #include "symbols/symbols.h"
@@ -136,7 +137,9 @@ void AbortRun(const std::string &reason) {
     // Also on the standard error, for runs without a transcript.
     std::fprintf(stderr, "setup: abort: %s\n", reason.c_str());
     std::fflush(stderr);
-    ExitProcess(3);
+    // Through exit, so that the installer's own work at exit runs: its
+    // scratch files go also where the system cannot delete them on close.
+    std::exit(3);
 }
 
 }  // namespace rt

@@ -51,12 +51,24 @@ run_setup() {
     case "$program" in ?:*) exe="$program\\setup.exe" ;; esac
     # A Windows start directory (such as A:\) is entered by cmd itself.
     case "$start" in ?:*) cd_first="cd /d $start&& "; start=$work ;; esac
-    rm -f "$work/transcript"
-    (cd "$start" && timeout "${SETUP_TIMEOUT:-120}" wine cmd /c "$cd_first$tmpset&& $exe ${SETUP_ARGS:-} $answers /t $(winpath "$work/transcript")" \
+    rm -f "$work/transcript" "$work/w95layer.log"
+    (cd "$start" && W95_LAYER_LOG=$(winpath "$work/w95layer.log") timeout "${SETUP_TIMEOUT:-120}" \
+        wine cmd /c "$cd_first$tmpset&& $exe ${SETUP_ARGS:-} $answers /t $(winpath "$work/transcript")" \
         </dev/null >"$work/stdout" 2>&1)
     status=$?
     # A run cut off by the time-out may leave setup.exe or Wine's debugger behind.
     [ "$status" -ne 124 ] || wineserver -k 2>/dev/null
+    [ "$(basename "$WINEPREFIX")" != w95 ] || expect_95_family_limits
+}
+
+# In the w95 prefix setup.exe runs behind the layer of the 95 family's
+# limits (tests/w95_layer, put there by scripts/prefix): it must have stood
+# in front of setup.exe and refused no call.
+expect_95_family_limits() {
+    local log="$work/w95layer.log"
+    grep -q '^layer setup.exe' "$log" 2>/dev/null || fail "setup.exe ran without the 95 family's limits"
+    ! grep -q '^refused ' "$log" 2>/dev/null ||
+        fail "the 95 family refuses: $(grep '^refused ' "$log" | tr -d '\r' | sort -u | paste -sd';')"
 }
 
 # run_medium [ANSWERS...]: runs setup.exe from $work/medium, with those

@@ -104,6 +104,15 @@ place() {
     done
 }
 
+# other_formats DISK1_DIR DISK2_DIR: on a compressed medium, readme.txt_ a
+# cabinet made by gcab and qv.ico_ the file as it is; expand.exe expands
+# the one and copies the other.
+other_formats() {
+    rm -f "$1/readme.txt_" "$2/qv.ico_"
+    (cd "$work/payload" && gcab -c -z "$1/readme.txt_" readme.txt)
+    cp "$work/payload/qv.ico" "$2/qv.ico_"
+}
+
 # expect_link FILE TARGET ARGUMENTS DESCRIPTION ICON WORKDIR: what an
 # independent reader (lnkinfo) finds in a shortcut file; a target that
 # begins with * may have any directory in front.
@@ -208,6 +217,7 @@ restore_prefix_state "$nt_prefix"
 payload "$work/payload"
 script "FLOPPY DISK IMAGE" "COMPRESSED" "_" | make_medium "$work/media/DISK1"
 place "$work/media/DISK1/FILES" 1 yes; place "$work/media/DISK2/FILES" 2 yes
+other_formats "$work/media/DISK1/FILES" "$work/media/DISK2/FILES"
 answers_custom_with_samples > "$work/answers"
 run_setup "$work/media/DISK1" "$work/media/DISK1"
 expect_status 0
@@ -257,6 +267,7 @@ restore_prefix_state w95
 payload "$work/payload"
 script "SINGLE DIR IMAGE" "COMPRESSED" "_" | make_medium "$work/medium"
 place "$work/medium" 1 yes; place "$work/medium" 2 yes
+other_formats "$work/medium" "$work/medium"
 answers_express > "$work/answers"
 run_setup "$work/medium" "$work/medium"
 expect_status 0
@@ -269,9 +280,12 @@ expect_link "$programs/Quorvane Ledger.lnk" 'R:\usr\bin\qv.exe' -ledger "Quorvan
 expect_no_file "$programs/Viewer.lnk.LNK"
 [ "$(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\view.exe' Path)" = 'REG_SZ R:\usr\bin;\tools;R:\usr\bin;' ] ||
     fail "App Paths of view.exe: $(reg_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\view.exe' Path)"
-expect_line 'envvar "PATH" "bin" 4096'
+# A relative entry lies below the destination, as on NT.
+expect_line 'envvar "PATH" "R:\\usr\\bin" 4096'
 expect_line 'envvar "PATH" "\\tools" 4096'
 expect_line 'envvar "QUORVANE_HOME" "R:\\usr" 1024'
+grep -qx 'SET PATH=%PATH%;R:\\usr\\bin;\\tools' <(tr -d '\r' < "$(drive_c)/AUTOEXEC.BAT") ||
+    fail "AUTOEXEC.BAT lacks the search path"
 grep -q 'QUORVANE_HOME=R:\\usr' "$(drive_c)/AUTOEXEC.BAT" 2>/dev/null || fail "AUTOEXEC.BAT lacks the variable"
 expect_files 0 "$work/tmp/pex*.tmp"
 

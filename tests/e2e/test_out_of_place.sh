@@ -25,6 +25,7 @@ restore_prefix() {
     local saved=$2
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved" /f >/dev/null 2>&1
     wine reg delete "$env_key" /v QV_HOME /f >/dev/null 2>&1
+    wine reg delete "$env_key" /v "QV HOME" /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvane32' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\a.txt' /f >/dev/null 2>&1
@@ -99,8 +100,8 @@ hostile_body=(
 hostile_header=(
     variable_path 'ENVIRONMENT [PATH] [C:\vendor]' "the search path is changed by ADDPATH lines only"
     variable_without_name 'ENVIRONMENT [] [x]' "the variable has no name"
-    variable_name_with_equals 'ENVIRONMENT [A=B] [x]' 'the variable name holds a blank, "=", "%" or a control character'
-    search_path_entry_empty 'ADDPATH []' "the search path entry is empty"
+    variable_name_with_equals 'ENVIRONMENT [A=B] [x]' 'the variable name holds a "=", "%" or a control character'
+    search_path_entry_of_blanks 'ADDPATH [ ]' "the search path entry is empty"
     search_path_entry_of_two 'ADDPATH [bin;C:\x]'
     'the search path entry holds a ";" or a control character: one directory per ADDPATH line'
     application_name_of_dots 'APPITEM a.txt a.txt [..] []' "the shortcut name is empty or only dots and blanks"
@@ -131,10 +132,17 @@ run_case search_path_with_redirection_w95 w95 'ADDPATH [bin>c:\autoexec.bat]' ";
 refused_at_scan 10 "the search path entry holds a \"|\", \"<\", \">\" or \"&\", $batch_fault" \
     'ADDPATH [bin>c:\autoexec.bat]'
 reliability_log
+# An empty entry would still get a SET line; "SET  PATH=" would set PATH.
+run_case search_path_entry_empty_w95 w95 'ADDPATH []' "; no body line"
+refused_at_scan 10 "the search path entry is empty" 'ADDPATH []'
+reliability_log
+run_case variable_name_after_a_blank_w95 w95 'ENVIRONMENT [ PATH] [x]' "; no body line"
+refused_at_scan 10 "the variable name begins with a blank, which AUTOEXEC.BAT would drop" 'ENVIRONMENT [ PATH] [x]'
+reliability_log
 
 # The registry holds such a value as text: NT takes it. An entry with a
-# drive is taken as it stands.
-run_case value_with_pipe_and_drive_entry_nt nt $'ENVIRONMENT [QV_HOME] [x|y]\nADDPATH [C:\\qvtools]' \
+# drive is taken as it stands; an empty one names no directory.
+run_case value_with_pipe_and_drive_entry_nt nt $'ENVIRONMENT [QV_HOME] [x|y]\nADDPATH [C:\\qvtools]\nADDPATH []' \
     "; no body line" "${to_install[@]}" 'dialog 700 CONTINUE'
 expect_clean_end 0
 expect_intact "$dest/a.txt" "$content_a"
@@ -144,12 +152,22 @@ expect_intact "$dest/a.txt" "$content_a"
 reliability_log
 
 # Group and item names: one cleaning on both platforms, and every shortcut
-# in the group's folder below Programs.
+# in the group's folder below Programs. A program without a shortcut name
+# is installed without a shortcut; a variable's name may hold a blank.
 for kind in nt w95; do
-    software='Quorvane:32' run_case "names_$kind" "$kind" 'APPITEM a.txt a.txt [..\..\..\..\..\..\evil] []' \
-        'P a.txt b.txt a.txt [nul]' "${to_install[@]}" 'dialog 700 CONTINUE'
+    software='Quorvane:32' run_case "names_$kind" "$kind" \
+        $'APPITEM a.txt a.txt [..\\..\\..\\..\\..\\..\\evil] []\nENVIRONMENT [QV HOME] [R:\\usr]' \
+        $'P a.txt b.txt a.txt [nul]\nP a.txt c.txt a.txt []' "${to_install[@]}" 'dialog 700 CONTINUE'
     expect_clean_end 0
     expect_intact "$dest/b.txt" "$content_a"
+    expect_intact "$dest/c.txt" "$content_a"
+    expect_line 'noshortcut "R:\\usr\\c.txt"'
+    if [ "$kind" = w95 ]; then
+        grep -qx 'SET QV HOME=R:\\usr' <(tr -d '\r' < "$(drive_c)/AUTOEXEC.BAT") || fail "AUTOEXEC.BAT lacks QV HOME"
+    else
+        wine reg query "$env_key" /v "QV HOME" 2>/dev/null | tr -d '\r' | grep -qE '^ +QV HOME +REG_SZ +R:\\usr$' ||
+            fail "QV HOME is not set"
+    fi
     folder="$(programs)/Quorvane_32"
     ext=lnk
     [ "$kind" = w95 ] && ext=LNK  # the 95 family's program items
@@ -209,7 +227,7 @@ expect_clean_end 1
 expect_line "msgbox \"Error adding bin to the search path: its line in AUTOEXEC.BAT would be longer than the 1023 characters that the command interpreter reads. AUTOEXEC.BAT and the environment are left as they were.\" \"Fatal Error\" 0 1"
 cmp -s "$work/autoexec.before" "$(drive_c)/AUTOEXEC.BAT" || fail "AUTOEXEC.BAT changed"
 expect_no_file "$(drive_c)/AUTOEXEC.BAK"
-expect_no_line 'envvar "PATH" "bin" 4096'
+expect_no_line 'envvar "PATH" "R:\\usr\\bin" 4096'
 reliability_log
 
 e2e_done

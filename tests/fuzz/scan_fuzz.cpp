@@ -108,7 +108,8 @@ void CheckSet(const struct _fileset_info &set, bool batch_file)
     CheckList(set.environ_items, set.cur_environ_item, [batch_file](const _EnvironItems &item) {
         Require(Terminated(item.var, sizeof item.var), "variable not terminated");
         Require(Terminated(item.value, sizeof item.value), "value not terminated");
-        Require(VariableNameFault(item.var) == nullptr && VariableValueFault(item.value, batch_file) == nullptr,
+        Require(VariableNameFault(item.var, batch_file) == nullptr &&
+                    VariableValueFault(item.value, batch_file) == nullptr,
                 "unsafe variable kept");
     });
     CheckList(set.app_items, set.cur_app_item, [](const _AppItems &item) {

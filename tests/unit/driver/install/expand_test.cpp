@@ -20,6 +20,7 @@ protected:
         CreateDirectoryA(source.c_str(), NULL);
         std::string payload = PayloadDir() + (foreign_format ? "/notes.txt" : "/notes.txt_");
         ASSERT_TRUE(CopyFileA(payload.c_str(), (source + "notes.txt_").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA((PayloadDir() + "/two.cab").c_str(), (source + "two.cab").c_str(), FALSE));
         UseMedium(source, SimpleScript(body, "COMPRESSED\n"));
         si->total_disk_space_req = 1000;
     }
@@ -192,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
     CompressedFiles, ExpandStops,
     ::testing::Values(ExpandStop{false, "F missing.tx_ a.txt\n", "Error expanding file %Smissing.tx_"},
                       ExpandStop{true, "F missing.tx_ a.txt\n", "Could not find short path name of %Smissing.tx_"},
+                      // expand.exe reports success, with the two files over each other.
+                      ExpandStop{false, "F two.cab a.txt\n", "Error expanding file %Stwo.cab"},
                       // A directory in the way of the expanded file.
                       ExpandStop{false, "F notes.txt_ docs\n", "Error moving expanded file to %Ddocs"},
                       ExpandStop{true, "F notes.txt_ docs\n", "Error moving expanded file to %Ddocs"}));

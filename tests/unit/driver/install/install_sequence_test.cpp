@@ -264,7 +264,11 @@ TEST_F(InstallRun, W95PrefixMakesShortcutsInTheGroupFolderAndSearchPaths)
         EXPECT_EQ(Sz(Dst() + "\\bin;"), ReadValue(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + program, "Path").data);
     EXPECT_TRUE(HasKey("RegTest Core"));
     std::string transcript = ReadTranscript().substr(transcript_start);
-    EXPECT_NE(std::string::npos, transcript.find("envvar \"PATH\" \"bin\" 4096\n"));
+    // Joined with the destination, as on NT; the transcript doubles each backslash.
+    std::string bin;
+    for (char ch : Dst() + "\\bin")
+        bin += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
+    EXPECT_NE(std::string::npos, transcript.find("envvar \"PATH\" \"" + bin + "\" 4096\n")) << transcript;
     EXPECT_NE(std::string::npos, transcript.find("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n"));
     EXPECT_EQ(std::string::npos, transcript.find("item "));
     EXPECT_EQ(0, g_environment_changes);

@@ -40,6 +40,12 @@ TEST_F(Autoexec, SettingReplacesEverySetLineOfTheVariableAndKeepsTheRest)
               ReadText(kBatch));
     EXPECT_EQ("C:\\regtest", Variable("REGTEST_HOME"));
     EXPECT_EQ("envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n", ReadTranscript().substr(transcript_start));
+
+    // A blank inside the name is part of it.
+    WriteText(kBatch, "SET REGTEST HOME=old\r\nSET REGTEST=keep\r\n");
+    EXPECT_EQ(1, SetEnvVariable("REGTEST HOME", "new", 1024));
+    EXPECT_EQ("SET REGTEST HOME=new\r\nSET REGTEST=keep\r\n", ReadText(kBatch));
+    EXPECT_EQ("new", Variable("REGTEST HOME"));
 }
 
 TEST_F(Autoexec, SettingWithoutALineAddsOneAndEndsEveryLineWithCrLf)
@@ -91,6 +97,7 @@ TEST_F(Autoexec, SettingsThatWouldBreakTheFileAreRefusedAndChangeNothing)
     WriteText(kBatch, "@ECHO OFF\r\n");
     EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", "two\r\nlines", 1024));
     EXPECT_EQ(0, SetEnvVariable("REGTEST=HOME", "x", 1024));
+    EXPECT_EQ(0, SetEnvVariable(" PATH", "x", 1024));
     EXPECT_EQ(0, SetEnvVariable("", "x", 1024));
     EXPECT_EQ(0, SetEnvVariable("PATH", "", 4096));
     EXPECT_EQ(0, SetEnvVariable("REGTEST_HOME", "x", 0));

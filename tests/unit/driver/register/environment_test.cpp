@@ -38,6 +38,7 @@ TEST_F(NtEnvironment, NewDirectoriesGoInFrontInReverseOrderOnce)
     AddPath(fs, "bin");
     AddPath(fs, "\\tools");
     AddPath(fs, "bin");
+    AddPath(fs, "");  // names no directory: skipped
     EXPECT_EQ(1, CreateEnvironmentRegistry(&fs, si.get()));
 
     RegValue path = Stored("Path");
@@ -155,15 +156,19 @@ protected:
     _fileset_info &fs = AddFileSet(*si, "Base tools", "RegTest Env");
 };
 
-TEST_F(Win95Environment, EntriesReachTheToolkitAsTheScriptWroteThem)
+// A relative entry lies below the destination, as on NT.
+TEST_F(Win95Environment, EntriesReachTheToolkitJoinedWithTheDestination)
 {
+    DeleteFileA("C:\\AUTOEXEC.BAT");
     AddPath(fs, "bin");
     AddPath(fs, "\\tools");
     AddVariable(fs, "REGTEST_HOME", "C:\\regtest");
     size_t before = ReadTranscript().size();
     EXPECT_EQ(1, SetEnvironmentVars(&fs, si.get()));
 
-    EXPECT_EQ("envvar \"PATH\" \"bin\" 4096\n"
+    EXPECT_EQ("SET PATH=%PATH%;C:\\APP\\bin;\\tools\r\nSET REGTEST_HOME=C:\\regtest\r\n",
+              ReadText("C:\\AUTOEXEC.BAT"));
+    EXPECT_EQ("envvar \"PATH\" \"C:\\\\APP\\\\bin\" 4096\n"
               "envvar \"PATH\" \"\\\\tools\" 4096\n"
               "envvar \"REGTEST_HOME\" \"C:\\\\regtest\" 1024\n",
               ReadTranscript().substr(before));

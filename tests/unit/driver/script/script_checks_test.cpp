@@ -73,9 +73,13 @@ TEST(PathChecks, AFileSystemRefusalComesAtScanTime)
     ExpectRefused(DestinationFault, {"bin\\x?.txt", "x\x01.txt"}, "no file name can hold");
 }
 
-const char *NameFault(const char *name)
+const char *RegistryNameFault(const char *name)
 {
-    return VariableNameFault(name);
+    return VariableNameFault(name, 0);
+}
+const char *BatchNameFault(const char *name)
+{
+    return VariableNameFault(name, 1);
 }
 const char *BatchValueFault(const char *value)
 {
@@ -96,10 +100,15 @@ const char *RegistryEntryFault(const char *entry)
 
 TEST(EnvironmentChecks, VariableNamesAreNamesAndPathIsLeftToAddpath)
 {
-    ExpectAccepted(NameFault, {"TOOLS_HOME", "PATHEXT", "MY_PATH", "x"});
-    ExpectRefused(NameFault, {""}, "has no name");
-    ExpectRefused(NameFault, {"A=B", "A B", "A\tB", "A%B", "\x01X", "X\x7F"}, "blank, \"=\"");
-    ExpectRefused(NameFault, {"PATH", "path", "Path"}, "ADDPATH");
+    for (Check check : {RegistryNameFault, BatchNameFault}) {
+        ExpectAccepted(check, {"TOOLS_HOME", "PATHEXT", "MY_PATH", "x", "MY HOME", "PATH "});
+        ExpectRefused(check, {""}, "has no name");
+        ExpectRefused(check, {"A=B", "A\tB", "A%B", "\x01X", "X\x7F"}, "holds a \"=\"");
+        ExpectRefused(check, {"PATH", "path", "Path"}, "ADDPATH");
+    }
+    // "SET  PATH=x" would set PATH itself.
+    ExpectAccepted(RegistryNameFault, {" HOME", " PATH"});
+    ExpectRefused(BatchNameFault, {" HOME", " PATH"}, "begins with a blank");
 }
 
 TEST(EnvironmentChecks, The95FamilyBatchFileGetsNothingTheInterpreterWouldAct)
@@ -115,8 +124,11 @@ TEST(EnvironmentChecks, OneNonEmptyDirectoryPerSearchPathEntry)
 {
     ExpectAccepted(RegistryEntryFault, {"bin", "\\tools", "C:\\tools", "C:\\Program Files\\x", "a|b"});
     ExpectAccepted(BatchEntryFault, {"bin", "C:\\tools"});
+    // An empty entry adds nothing to Path; AUTOEXEC.BAT would get a line.
+    ExpectAccepted(RegistryEntryFault, {""});
+    ExpectRefused(BatchEntryFault, {""}, "is empty");
     for (Check check : {RegistryEntryFault, BatchEntryFault}) {
-        ExpectRefused(check, {"", " ", " \t "}, "is empty");
+        ExpectRefused(check, {" ", " \t "}, "is empty");
         ExpectRefused(check, {"bin;C:\\x", ";", "bin;", "a\x1b"}, "one directory per ADDPATH line");
     }
     ExpectRefused(BatchEntryFault, {"bin|x", "bin>nul", "a<b", "a&b"}, "AUTOEXEC.BAT would act on");
