@@ -8,12 +8,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <string>
 
 #include "controls.h"
 #include "dialog_kind.h"
 #include "procedures.h"
 #include "setuprt.h"
+#include "text.h"
 #include "later_windows.h"
 
 namespace {
@@ -23,9 +23,9 @@ constexpr unsigned kDriveStatusItems = IDC_DRIVE_STATUS7 - IDC_DRIVE_STATUS1 + 1
 
 // A button shows "&" as an underline under the next letter; a file-set name
 // must appear as it is written.
-std::string LiteralButtonText(const std::string &name)
+Text LiteralButtonText(const Text &name)
 {
-    std::string text;
+    Text text;
     for (char c : name) {
         text += c;
         if (c == '&')
@@ -37,7 +37,7 @@ std::string LiteralButtonText(const std::string &name)
 constexpr char kTipsProperty[] = "QuorvaneNameTips";
 constexpr char kEllipsis[] = "...";
 
-int TextWidth(HDC dc, const std::string &buttonText)
+int TextWidth(HDC dc, const Text &buttonText)
 {
     RECT rect{0, 0, 0, 0};
     DrawTextA(dc, buttonText.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
@@ -46,7 +46,7 @@ int TextWidth(HDC dc, const std::string &buttonText)
 
 // What the check box can show of a name: the whole name when it fits,
 // otherwise as many whole characters as fit before "...".
-std::string FittedButtonText(HWND box, const std::string &name, bool &cut)
+Text FittedButtonText(HWND box, const Text &name, bool &cut)
 {
     RECT client;
     GetClientRect(box, &client);
@@ -54,15 +54,15 @@ std::string FittedButtonText(HWND box, const std::string &name, bool &cut)
     const int room = client.right - GetSystemMetrics(SM_CXMENUCHECK) - 2 * GetSystemMetrics(SM_CXEDGE) - 2;
     HDC dc = GetDC(box);
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(box, WM_GETFONT, 0, 0)));
-    std::string text = LiteralButtonText(name);
+    Text text = LiteralButtonText(name);
     cut = TextWidth(dc, text) > room;
     if (cut) {
         const char *start = name.c_str();
-        std::string fitted = kEllipsis;
+        Text fitted = kEllipsis;
         for (const char *end = CharNextA(start); end > start; end = CharNextA(end)) {
-            std::string head(start, end);
+            Text head(start, end);
             head.erase(head.find_last_not_of(' ') + 1);
-            const std::string candidate = LiteralButtonText(head) + kEllipsis;
+            const Text candidate = LiteralButtonText(head) + kEllipsis;
             if (TextWidth(dc, candidate) > room)
                 break;
             fitted = candidate;
@@ -92,7 +92,7 @@ HWND NameTips(HWND hdlg)
 }
 
 // The whole name over a check box whose name is cut; no tip otherwise.
-void SetNameTip(HWND hdlg, HWND box, const std::string &name, bool cut)
+void SetNameTip(HWND hdlg, HWND box, const Text &name, bool cut)
 {
     HWND tips = NameTips(hdlg);
     if (!tips)
@@ -122,7 +122,7 @@ unsigned ShowFileSets(HWND hdlg)
             ShowWindow(box, SW_HIDE);
             continue;
         }
-        const std::string name = ListItemText("StatusItemsText", n);
+        const Text name = ListItemText("StatusItemsText", n);
         bool cut = false;
         SetWindowTextA(box, FittedButtonText(box, name, cut).c_str());
         SetNameTip(hdlg, box, name, cut);

@@ -47,9 +47,9 @@ INT_PTR OnCommand(const DialogKind &kind, HWND hdlg, WPARAM wParam)
 // A value of the runtime, read by `read(buffer, size)`, which returns the full
 // length. Most values fit the first buffer; a longer one is read again whole.
 template <typename Read>
-std::string ReadWhole(Read read)
+Text ReadWhole(Read read)
 {
-    std::string text(256, '\0');
+    Text text(256, '\0');
     unsigned length = read(text.data(), static_cast<unsigned>(text.size()));
     if (length >= text.size()) {
         text.assign(length + 1, '\0');
@@ -90,20 +90,20 @@ void FillIconSlots(HWND hdlg)
     }
 }
 
-std::string SymbolText(const char *symbol)
+Text SymbolText(const char *symbol)
 {
     return ReadWhole([symbol](char *buffer, unsigned size) { return CbGetSymbolValue(symbol, buffer, size); });
 }
 
-std::string ListItemText(const char *symbol, unsigned n)
+Text ListItemText(const char *symbol, unsigned n)
 {
     return ReadWhole([symbol, n](char *buffer, unsigned size) { return CbGetListItem(symbol, n, buffer, size); });
 }
 
-std::string ControlText(HWND control)
+Text ControlText(HWND control)
 {
     const int length = GetWindowTextLengthA(control);
-    std::string text(length + 1, '\0');
+    Text text(length + 1, '\0');
     const int copied = GetWindowTextA(control, text.data(), length + 1);
     text.resize(copied > 0 ? copied : 0);
     return text;

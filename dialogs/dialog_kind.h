@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "text.h"
 
 // What sets one procedure apart from the others.
 struct DialogKind {
@@ -22,10 +22,10 @@ INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM 
 void FillIconSlots(HWND hdlg);
 
 // The value of a runtime symbol, whatever its length.
-std::string SymbolText(const char *symbol);
+Text SymbolText(const char *symbol);
 
 // Item n (1-based) of a list symbol, whatever its length; empty past the end.
-std::string ListItemText(const char *symbol, unsigned n);
+Text ListItemText(const char *symbol, unsigned n);
 
 // The text of a control, whatever its length.
-std::string ControlText(HWND control);
+Text ControlText(HWND control);

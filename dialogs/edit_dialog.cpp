@@ -1,10 +1,9 @@
 // edit_dialog.cpp - FEditDlgProc: a dialog with one line of text to fill in.
-#include <string>
-
 #include "controls.h"
 #include "dialog_kind.h"
 #include "procedures.h"
 #include "setuprt.h"
+#include "text.h"
 
 namespace {
 
@@ -15,7 +14,7 @@ constexpr int kEditTextMax = 254;
 
 // The longest beginning of text that fits the field without splitting a
 // double-byte character.
-std::string FitToField(const std::string &text)
+Text FitToField(const Text &text)
 {
     if (text.size() <= static_cast<size_t>(kEditTextMax))
         return text;
@@ -27,14 +26,14 @@ std::string FitToField(const std::string &text)
             break;
         cut = next;
     }
-    return std::string(start, cut);
+    return Text(start, cut);
 }
 
 bool LoadEditSymbols(HWND hdlg)
 {
     HWND edit = GetDlgItem(hdlg, IDC_EDIT);
     SendMessageA(edit, EM_LIMITTEXT, kEditTextMax, 0);
-    const std::string text = FitToField(SymbolText("EditTextIn"));
+    const Text text = FitToField(SymbolText("EditTextIn"));
     SetWindowTextA(edit, text.c_str());
 
     // "END" leaves the caret after the text so it can be extended; anything

@@ -5,8 +5,7 @@
 #include "dialog_kind.h"
 #include "procedures.h"
 #include "setuprt.h"
-
-#include <string>
+#include "text.h"
 
 namespace {
 
@@ -17,7 +16,7 @@ bool LoadLocationProblem(HWND hdlg)
     HWND text = GetDlgItem(hdlg, IDC_LOCATION_PROBLEM);
     if (!text)
         return false;
-    const std::string word = SymbolText("LocationProblem");
+    const Text word = SymbolText("LocationProblem");
     for (const LocationProblem &problem : kLocationProblems) {
         if (lstrcmpiA(word.c_str(), problem.word) != 0)
             continue;

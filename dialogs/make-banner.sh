@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Redraws banner.bmp, bitmap 1 of mscuistf.dll: the product name the frame
 # shows above its gradient. Needs ImageMagick and the DejaVu fonts.
-# Written as an uncompressed 24-bit BMP3, the form every Windows version loads.
+# Written as an uncompressed BMP3 of 256 colours, the form every Windows
+# version loads: a third of the size of true colour, and the same to the eye.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -11,4 +12,4 @@ convert -size 400x120 gradient:'#0b2a5b'-'#1d5fa8' \
     -gravity northwest -annotate +22+14 'Quorvane/32' \
     -font DejaVu-Sans -pointsize 22 -fill '#cfe3f7' \
     -gravity southeast -annotate +24+10 'Version 2.0' \
-    -type TrueColor BMP3:"$here/banner.bmp"
+    +dither -colors 256 -type Palette -compress None BMP3:"$here/banner.bmp"

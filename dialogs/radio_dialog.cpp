@@ -1,16 +1,15 @@
 // radio_dialog.cpp - FRadioDlgProc: the choice between express and custom.
-#include <string>
-
 #include "controls.h"
 #include "dialog_kind.h"
 #include "procedures.h"
 #include "setuprt.h"
+#include "text.h"
 
 namespace {
 
 // Read the way the driver reads "ButtonChecked": "1" is express, anything
 // else custom. A dialog accepted unchanged thus leaves what it was given.
-bool IsExpress(const std::string &value)
+bool IsExpress(const Text &value)
 {
     return !value.empty() && value[0] == '1';
 }

@@ -23,6 +23,17 @@ for module in setup.exe setuprt.dll mscuistf.dll; do
     done < <(grep -v '^SETUPRT.DLL ' <<<"$imports" | grep -vxF -f <(printf '%s\n' "$allowed"))
 done
 
+# The three go onto the first diskette of a set beside the script and the
+# first files: together at most 600 KB (of 1,000 bytes), as built to ship.
+total=0
+for module in setup.exe setuprt.dll mscuistf.dll; do
+    size=$(stat -c %s "$bin/$module")
+    echo "$module: $size bytes"
+    total=$((total + size))
+done
+echo "together: $total bytes"
+[ "$total" -le 600000 ] || fail "the program files take $total bytes, more than 600000"
+
 grep -q 'Subsystem.*(Windows GUI)' <<<"$(i686-w64-mingw32-objdump -p "$bin/setup.exe")" ||
     fail "setup.exe is not a GUI program"
 texts=$(strings -el "$bin/setup.exe")

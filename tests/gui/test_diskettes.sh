@@ -20,11 +20,12 @@ insert() {
 }
 
 e2e_case three_diskettes_in_drive_a
-make_product "$work/product" 1500
+make_product "$work/product" 800
 rm -rf "$dest"
-# Disk 1 holds the program files and the first sets; each data file of
-# 1500 KB is more than half a diskette of 2.88 MB, so no two share one.
-"$mkmedia" build "$work/product/setup.inf" -o "$work/medium" --kind floppy --compress --disk-size 2.88M \
+# Diskettes of the builder's default size, 1.44 MB. Disk 1 holds the program
+# files and the first sets; each data file of 800 KB is more than half a
+# diskette, so no two share one.
+"$mkmedia" build "$work/product/setup.inf" -o "$work/medium" --kind floppy --compress \
     --programs "$SETUP_BUILD/bin" -q || fail "mkmedia build"
 "$mkmedia" check "$work/medium" || fail "mkmedia check"
 disks=$(ls -d "$work/medium"/DISK* | wc -l)

@@ -65,13 +65,15 @@ TEST_F(DialogLibrary, HoldsTheBannerAsACompleteBitmap)
     const auto *info = static_cast<const BITMAPINFOHEADER *>(LockResource(LoadResource(dll, res)));
     ASSERT_NE(info, nullptr);
 
-    // The plain header every Windows version loads, and all the pixel rows.
+    // The plain header every Windows version loads, the palette and all the
+    // pixel rows.
     EXPECT_EQ(info->biSize, sizeof(BITMAPINFOHEADER));
     EXPECT_EQ(info->biCompression, static_cast<DWORD>(BI_RGB));
     EXPECT_GT(info->biWidth, 0);
     EXPECT_GT(info->biHeight, 0);
     const DWORD rowBytes = ((info->biWidth * info->biBitCount + 31) / 32) * 4;
-    EXPECT_GE(size, info->biSize + rowBytes * info->biHeight);
+    const DWORD colours = info->biBitCount > 8 ? 0 : info->biClrUsed ? info->biClrUsed : 1u << info->biBitCount;
+    EXPECT_GE(size, info->biSize + colours * sizeof(RGBQUAD) + rowBytes * info->biHeight);
 }
 
 }  // namespace
