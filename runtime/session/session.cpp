@@ -42,7 +42,7 @@ void ReportStartProblem(const std::string &problem, bool withUsage, bool unatten
 std::string FirstBytes(const std::string &file) {
     FileHandle handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    char bytes[64];
+    char bytes[256];  // more than the recording's heading
     DWORD got = 0;
     if (!handle.IsOpen() || GetFileSize(handle.Get(), nullptr) == 0 ||
         !ReadFile(handle.Get(), bytes, sizeof bytes, &got, nullptr))

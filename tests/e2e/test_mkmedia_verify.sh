@@ -43,7 +43,7 @@ e2e_case floppy_compressed_on_two_disks
 make_product "$work/product" 700
 mv "$work/product/setup.inf" "$work/setup.inf"
 "$mkmedia" build "$work/setup.inf" --from "$work/product" -o "$work/medium" --kind floppy --compress \
-    --disk-size 2.88M --programs "$SETUP_BUILD/bin" -q || fail "build"
+    --programs "$SETUP_BUILD/bin" -q || fail "build"
 [ -d "$work/medium/DISK2" ] || fail "the medium has one disk only"
 rm -f "$work/medium.mkmedia"
 verify "$work/medium"

@@ -59,6 +59,11 @@ TEST_F(Recording, AnswersGivenAreReplayedAlike) {
     ASSERT_GT(Start("/a \"" + record_ + "\""), 0);
     FSetSymbolValue("EditTextOut", "stale");
     EXPECT_EQ(given, Steps(false));
+    TerminateFrame();
+
+    // An earlier recording is no file of the user's: a new one replaces it.
+    ASSERT_GT(Start("/r \"" + record_ + "\""), 0);
+    EXPECT_EQ(1u, ReadLines(record_).size());
 }
 
 TEST_F(Recording, SilentBoxesAreNoAnswers) {
