@@ -83,9 +83,11 @@ static void ReadLog(struct _setup_info *si, const char *given_path, std::string 
                     std::vector<struct log_record> &records)
 {
     std::string dir, text, problem;
-    if (!PlainPath(given_path, log_path) || log_path.rfind('\\') != 6 || !EqualNoCase(log_path.substr(2, 4), "\\usr"))
+    if (!PlainPath(given_path, log_path))
+        RefuseLog(si, given_path, "it cannot be read");
+    dir = log_path.substr(0, log_path.rfind('\\'));
+    if (dir.size() != 6 || !EqualNoCase(dir.substr(2), "\\usr"))
         RefuseLog(si, given_path, "an installation log lies in the folder usr of a drive");
-    dir = log_path.substr(0, 6);
     int too_long = 0;
     if (!ReadLogText(log_path.c_str(), text, &too_long))
         RefuseLog(si, given_path, too_long ? "it is longer than 64 MB" : "it cannot be read");

@@ -184,6 +184,8 @@ for platform in nt w95; do
     head -n 1 "$dest/uninstall-Quorvane-Quorvane32.log" | grep -q '^Quorvane/32 installation log 1 ~' || fail "log header"
     grep -qF 'file "R:\\usr\\bin\\qv.cfg" new ' "$dest/uninstall-Quorvane-Quorvane32.log" || fail "qv.cfg not in the log"
 
+    # What a run cut short while writing leaves beside a file goes with it.
+    printf 'half a licence' >"$dest/license.txt.~part"
     uninstall
     expect_clean_end 0
     expect_line 'dialog 1000 CONTINUE'
@@ -329,17 +331,30 @@ grep -q 'cannot be used: it is not an installation log of this Setup' "$work/tra
 run_uninstall 'R:\usr\uninstall-Quorvane-Quorvane32.log' /q
 expect_clean_end 1
 grep -q 'cannot be used: it was changed after the installation' "$work/transcript" || fail "a changed log is taken"
-# The same log where no entry names it: at a drive's root, or under another name.
-cp "$work/log.good" "$(drive_c)/uninstall-Quorvane-Quorvane32.log"
+# The same log where no entry names it, and at a drive's root where an
+# entry is made to name it.
 cp "$work/log.good" "$dest/uninstall-Quorvane-Quorvane99.log"
-for at in 'C:\uninstall-Quorvane-Quorvane32.log' 'R:\usr\uninstall-Quorvane-Quorvane99.log' \
-    'R:\usr\bin\..\uninstall-Quorvane-Quorvane99.log'; do
+for at in 'R:\usr\uninstall-Quorvane-Quorvane99.log' 'R:\usr\bin\..\uninstall-Quorvane-Quorvane99.log'; do
     run_uninstall "$at" /q
     expect_clean_end 1
-    grep -qE 'cannot be used: (an installation log lies in the folder usr of a drive|no uninstall entry names it)' \
-        "$work/transcript" || fail "the log $at is taken"
+    grep -q 'cannot be used: no uninstall entry names it' "$work/transcript" || fail "the log $at is taken"
 done
-rm -f "$(drive_c)/uninstall-Quorvane-Quorvane32.log" "$dest/uninstall-Quorvane-Quorvane99.log"
+rm -f "$dest/uninstall-Quorvane-Quorvane99.log"
+python3 -c 'import sys, zlib
+for line in open(sys.argv[1], "rb").read().splitlines():
+    body = line.rsplit(b" ~", 1)[0].replace(b"R:\\\\usr", b"C:")
+    sys.stdout.buffer.write(body + b" ~%08x\r\n" % zlib.crc32(body))' "$work/log.good" >"$(drive_c)/uninstall-Quorvane-Quorvane32.log"
+wine reg export "$uninstall_key\\Quorvane-Quorvane32" "$(winpath "$work/entry.reg")" /y >/dev/null 2>&1
+wine reg add "$uninstall_key\\Quorvane-Quorvane32" /v InstallLocation /d 'C:' /f >/dev/null 2>&1
+wine reg add "$uninstall_key\\Quorvane-Quorvane32" /v UninstallString \
+    /d '"C:\uninstall-Quorvane-Quorvane32\setup.exe" /u "C:\uninstall-Quorvane-Quorvane32.log"' /f >/dev/null 2>&1
+wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
+run_uninstall 'C:\uninstall-Quorvane-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: an installation log lies in the folder usr of a drive' "$work/transcript" ||
+    fail "a log at C:\\ is taken"
+rm -f "$(drive_c)/uninstall-Quorvane-Quorvane32.log"
+wine reg import "$(winpath "$work/entry.reg")" >/dev/null 2>&1
 
 # Sealed lines of a log whose entry is not sealed (a run cut short leaves
 # it so) that reach outside the installation by a trick: refused whole,
@@ -347,8 +362,8 @@ rm -f "$(drive_c)/uninstall-Quorvane-Quorvane32.log" "$dest/uninstall-Quorvane-Q
 seal=$(wine reg query "$uninstall_key\\Quorvane-Quorvane32" 2>&1 | tr -d '\r' | grep -E 'Log(Size|Crc)')
 wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
 wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogCrc /f >/dev/null 2>&1
-printf 'the victim' >"$(drive_c)/windows/victim.txt"
-mkdir -p "$(drive_c)/victimdir"
+printf 'the victim' | tee "$(drive_c)/windows/victim.txt" >"$drive_r/victim.txt"
+mkdir -p "$drive_r/victimdir"
 victim_crc=$(python3 -c 'import zlib; print("%08x" % zlib.crc32(b"the victim"))')
 group=$(grep -o '^group "[^"]*"' "$work/log.good" | head -n 1 | sed 's/^group "//; s/"$//')
 env='System\\CurrentControlSet\\Control\\Session Manager\\Environment'
@@ -365,8 +380,8 @@ while IFS= read -r body; do
         fail "taken: $body"
 done <<'EOF2'
 file "C:\\windows\\win.ini" new 0 00000000
-file "R:\\usr\\x/../../windows/victim.txt" new 10 @CRC@
-file "R:\\usr\\bin\\..\\..\\windows\\victim.txt" new 10 @CRC@
+file "R:\\usr\\x/../../victim.txt" new 10 @CRC@
+file "R:\\usr\\bin\\..\\..\\victim.txt" new 10 @CRC@
 dir "R:\\usr\\bin/../../victimdir"
 shortcut "@GROUP@\\x/../../../../../../windows/victim.txt\\x00.lnk" new
 shortcut "@GROUP@\\..\\..\\..\\..\\..\\..\\windows\\victim.lnk" new
@@ -377,10 +392,14 @@ value "@ENV@" "ComSpec" was 1 433a5c6576696c2e65786500
 value "Software\\Microsoft\\Windows\\CurrentVersion\\Run" "evil" new
 EOF2
 expect_file "$(drive_c)/windows/victim.txt" 'the victim'
-[ -d "$(drive_c)/victimdir" ] || fail "a directory outside was removed"
-rm -rf "$(drive_c)/windows/victim.txt" "$(drive_c)/victimdir"
-# Longer than any log: refused, not cut.
-{ cat "$work/log.good"; head -c $((65 << 20)) /dev/zero | tr '\0' 'x'; } >"$log"
+expect_file "$drive_r/victim.txt" 'the victim'
+[ -d "$drive_r/victimdir" ] || fail "a directory outside was removed"
+rm -rf "$(drive_c)/windows/victim.txt" "$drive_r/victim.txt" "$drive_r/victimdir"
+# Longer than any log, in sound lines: refused, not cut.
+python3 -c 'import sys, zlib
+body = b"fileset \"pad\""
+line = body + b" ~%08x\r\n" % zlib.crc32(body)
+sys.stdout.buffer.write(open(sys.argv[1], "rb").read() + line * ((65 << 20) // len(line)))' "$work/log.good" >"$log"
 run_uninstall 'R:\usr\uninstall-Quorvane-Quorvane32.log' /q
 expect_clean_end 1
 grep -q 'cannot be used: it is longer than 64 MB' "$work/transcript" || fail "an oversized log is taken"
