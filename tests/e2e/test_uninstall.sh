@@ -383,8 +383,10 @@ file "C:\\windows\\win.ini" new 0 00000000
 file "R:\\usr\\x/../../victim.txt" new 10 @CRC@
 file "R:\\usr\\bin\\..\\..\\victim.txt" new 10 @CRC@
 dir "R:\\usr\\bin/../../victimdir"
-shortcut "@GROUP@\\x/../../../../../../windows/victim.txt\\x00.lnk" new
+shortcut "@GROUP@\\x/../../../../../../windows/victim.txt\x00.lnk" new
 shortcut "@GROUP@\\..\\..\\..\\..\\..\\..\\windows\\victim.lnk" new
+file "R:\\usr\\bin\\qv.cfg\x00.txt" new 0 00000000
+file "R:\\usr\\bin\\qv\x7f\x01.cfg" new 0 00000000
 file "R:\\usr\\COM1" new 0 00000000
 file "R:\\usr\\bin\\lpt2.txt" new 0 00000000
 value "@ENV@" "Path" new
