@@ -331,24 +331,37 @@ grep -q 'cannot be used: it is not an installation log of this Setup' "$work/tra
 run_uninstall 'R:\usr\uninstall-Quorvane-Quorvane32.log' /q
 expect_clean_end 1
 grep -q 'cannot be used: it was changed after the installation' "$work/transcript" || fail "a changed log is taken"
-# The same log where no entry names it, and at a drive's root where an
-# entry is made to name it.
+# From here on the entry is not sealed, as a run cut short leaves it: what
+# follows is refused for what it is, not for differing from the seal.
+seal=$(wine reg query "$uninstall_key\\Quorvane-Quorvane32" 2>&1 | tr -d '\r' | grep -E 'Log(Size|Crc)')
+wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
+wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogCrc /f >/dev/null 2>&1
+# The same log where no entry names it: under another name, or in another
+# drive's usr with this entry's name; and at a drive's root where an entry
+# is made to name it.
 cp "$work/log.good" "$dest/uninstall-Quorvane-Quorvane99.log"
-for at in 'R:\usr\uninstall-Quorvane-Quorvane99.log' 'R:\usr\bin\..\uninstall-Quorvane-Quorvane99.log'; do
+# moved_log DIR FILE: the good log's records moved from R:\usr to DIR, sealed.
+moved_log() {
+    python3 -c 'import sys, zlib
+for line in open(sys.argv[1], "rb").read().splitlines():
+    body = line.rsplit(b" ~", 1)[0].replace(b"R:\\\\usr", sys.argv[2].encode())
+    if body != b"dir \"" + sys.argv[2].encode() + b"\"":
+        sys.stdout.buffer.write(body + b" ~%08x\r\n" % zlib.crc32(body))' "$work/log.good" "$1" >"$2"
+}
+mkdir -p "$(drive_c)/usr"
+moved_log 'C:\\usr' "$(drive_c)/usr/uninstall-Quorvane-Quorvane32.log"
+for at in 'R:\usr\uninstall-Quorvane-Quorvane99.log' 'R:\usr\bin\..\uninstall-Quorvane-Quorvane99.log' \
+    'C:\usr\uninstall-Quorvane-Quorvane32.log'; do
     run_uninstall "$at" /q
     expect_clean_end 1
     grep -q 'cannot be used: no uninstall entry names it' "$work/transcript" || fail "the log $at is taken"
 done
-rm -f "$dest/uninstall-Quorvane-Quorvane99.log"
-python3 -c 'import sys, zlib
-for line in open(sys.argv[1], "rb").read().splitlines():
-    body = line.rsplit(b" ~", 1)[0].replace(b"R:\\\\usr", b"C:")
-    sys.stdout.buffer.write(body + b" ~%08x\r\n" % zlib.crc32(body))' "$work/log.good" >"$(drive_c)/uninstall-Quorvane-Quorvane32.log"
+rm -rf "$dest/uninstall-Quorvane-Quorvane99.log" "$(drive_c)/usr"
+moved_log 'C:' "$(drive_c)/uninstall-Quorvane-Quorvane32.log"
 wine reg export "$uninstall_key\\Quorvane-Quorvane32" "$(winpath "$work/entry.reg")" /y >/dev/null 2>&1
 wine reg add "$uninstall_key\\Quorvane-Quorvane32" /v InstallLocation /d 'C:' /f >/dev/null 2>&1
 wine reg add "$uninstall_key\\Quorvane-Quorvane32" /v UninstallString \
     /d '"C:\uninstall-Quorvane-Quorvane32\setup.exe" /u "C:\uninstall-Quorvane-Quorvane32.log"' /f >/dev/null 2>&1
-wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
 run_uninstall 'C:\uninstall-Quorvane-Quorvane32.log' /q
 expect_clean_end 1
 grep -q 'cannot be used: an installation log lies in the folder usr of a drive' "$work/transcript" ||
@@ -356,12 +369,8 @@ grep -q 'cannot be used: an installation log lies in the folder usr of a drive' 
 rm -f "$(drive_c)/uninstall-Quorvane-Quorvane32.log"
 wine reg import "$(winpath "$work/entry.reg")" >/dev/null 2>&1
 
-# Sealed lines of a log whose entry is not sealed (a run cut short leaves
-# it so) that reach outside the installation by a trick: refused whole,
-# with the record of an installed file before them.
-seal=$(wine reg query "$uninstall_key\\Quorvane-Quorvane32" 2>&1 | tr -d '\r' | grep -E 'Log(Size|Crc)')
-wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
-wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogCrc /f >/dev/null 2>&1
+# Sealed lines that reach outside the installation by a trick: refused
+# whole, with the record of an installed file before them.
 printf 'the victim' | tee "$(drive_c)/windows/victim.txt" >"$drive_r/victim.txt"
 mkdir -p "$drive_r/victimdir"
 victim_crc=$(python3 -c 'import zlib; print("%08x" % zlib.crc32(b"the victim"))')
