@@ -144,7 +144,8 @@ expect_copy_leaving() {
 }
 
 # Before leaving the machine as it was, the copy's files are taken away as
-# the next start would, so that the states compare.
+# the next start would, so that the states compare; the start uses up the
+# list of what it removes.
 after_restart() {
     local copy
     for copy in "$dest"/uninstall-*/; do
@@ -156,6 +157,8 @@ after_restart() {
             fail "R:\\usr stays, not scheduled"
         rmdir "$dest"
     }
+    wine reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 2>&1
+    rm -f "$(drive_c)/windows/WININIT.INI"
 }
 
 for platform in nt w95; do
