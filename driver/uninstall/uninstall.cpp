@@ -16,6 +16,7 @@
 #include "base/text.h"
 #include "uninstall/uninstall.h"
 #include "uninstall/other_logs.h"
+#include "uninstall/from_temp.h"
 #include "log/log_places.h"
 #include "later_windows.h"
 
@@ -441,27 +442,30 @@ static void Tell(const struct removal_outcome &outcome, const std::string &softw
     DoMsgBox(text.c_str(), "Remove Quorvane/32 2.0", MB_OK | MB_ICONINFORMATION);
 }
 
-// The entry first, then the program's copy (in use while it runs: removed
-// at the next start), the log last.
-static void RemoveUninstaller(struct _setup_info *si, const std::string &log_path, struct removal_outcome *outcome)
+// The entry first, then the log: a removal cut short before starts again.
+static void RemoveEntryAndLog(struct _setup_info *si, const std::string &log_path, struct removal_outcome *outcome)
 {
     struct log_entry entry;
-    char copy_dir[MAX_PATH], file[MAX_PATH];
     if (ReadEntry(log_path, &entry) && RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry.key_path.c_str()) == ERROR_SUCCESS)
         RecordAction("delkey", entry.key_path.c_str(), NULL);
-    CopyText(copy_dir, sizeof copy_dir, log_path.c_str());
-    copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
+    RemoveOrSchedule(si, log_path.c_str(), outcome, 0);
+}
+
+// The three program files of a folder and the folder: at once when no
+// program runs from them, else at the next start.
+static void RemoveProgramCopy(struct _setup_info *si, const std::string &copy_dir, struct removal_outcome *outcome)
+{
+    char file[MAX_PATH];
     for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
-        if (FormatText(file, sizeof file, "%s\\%s", copy_dir, name))
+        if (FormatText(file, sizeof file, "%s\\%s", copy_dir.c_str(), name))
             RemoveOrSchedule(si, file, outcome, 0);
     }
-    if (RemoveDirectoryA(copy_dir)) {
-        RecordAction("rmdir", copy_dir, NULL);
-    } else if (PathExists(copy_dir) && ScheduleRemoval(si, copy_dir)) {
-        RecordAction("schedule", copy_dir, NULL);
+    if (RemoveDirectoryA(copy_dir.c_str())) {
+        RecordAction("rmdir", copy_dir.c_str(), NULL);
+    } else if (PathExists(copy_dir.c_str()) && ScheduleRemoval(si, copy_dir.c_str())) {
+        RecordAction("schedule", copy_dir.c_str(), NULL);
         outcome->scheduled_paths.push_back(copy_dir);
     }
-    RemoveOrSchedule(si, log_path.c_str(), outcome, 0);
 }
 
 void Uninstall(struct _setup_info *si, const char *given_path)
@@ -469,6 +473,7 @@ void Uninstall(struct _setup_info *si, const char *given_path)
     std::vector<struct log_record> records;
     std::string log_path;
     ReadLog(si, given_path, log_path, records);
+    RunFromTemp(log_path.substr(0, log_path.size() - 4));
     Confirm(si);
     OpenProgress(si);
     struct removal run = {si, records, {}, {}, {}};
@@ -485,13 +490,19 @@ void Uninstall(struct _setup_info *si, const char *given_path)
         BroadcastSettingChange("Environment");
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
-    RemoveUninstaller(si, log_path, &run.outcome);
+    RemoveEntryAndLog(si, log_path, &run.outcome);
+    Tell(run.outcome, records[0].path);
+    // Run from TMP, the installation's copy is free once its starter ends.
+    ReleaseStarter();
+    RemoveProgramCopy(si, log_path.substr(0, log_path.size() - 4), &run.outcome);
     // The destination held the log and the copy until now.
     for (size_t i = records.size(); i-- > 0;) {
         if (records[i].kind == LOG_DIR && !run.others.holders.count(PlaceKey(records[i])))
             RemoveEmptyDirectory(si, records[i].path, &run.outcome);
     }
-    Tell(run.outcome, records[0].path);
+    std::string temp_copy = TempCopyFolder();
+    if (!temp_copy.empty())
+        RemoveProgramCopy(si, temp_copy, &run.outcome);
     UIPopAll();
     EndSetupToolkit();
     if (si->platform == PLATFORM_WIN95)

@@ -107,14 +107,17 @@ add_to_core() {
 install_sample() { run_medium "${to_install[@]}"; expect_clean_end 0; }
 
 # uninstall [ENTRY]: the registered quiet command of the entry (the
-# sample's by default), with a transcript.
+# sample's by default), with a transcript. The command ends once the copy it
+# started in TMP has done the removal; that copy then takes the program's
+# copy away.
 uninstall() {
-    local command
-    command=$(reg_value "$uninstall_key\\${1:-Quorvane-Quorvane32}" QuietUninstallString | cut -d' ' -f2-)
+    local command entry=${1:-Quorvane-Quorvane32}
+    command=$(reg_value "$uninstall_key\\$entry" QuietUninstallString | cut -d' ' -f2-)
     eval "set -- $command"
     rm -f "$work/transcript"
     (cd "$work" && timeout "$SETUP_TIMEOUT" wine "$@" /t "$(winpath "$work/transcript")" </dev/null >"$work/stdout" 2>&1)
     status=$?
+    for _ in $(seq 1 100); do [ -e "$dest/uninstall-$entry" ] || break; sleep 0.1; done
 }
 
 # run_uninstall LOG [ARGS...]: setup.exe of the medium on that log.
@@ -127,20 +130,22 @@ run_uninstall() {
     status=$?
 }
 
-# The program's copy is gone, or left for the next start in the system's way.
+# The program's copy and the log are gone at once; the copy in TMP that
+# removed them goes at the next start.
+temp_copy_left() {
+    if [ "$1" = nt ]; then
+        wine reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null | grep -qi 'qvremove-[0-9]*\\setup.exe'
+    else
+        # Wine's next start works through the list and keeps it as wininit.bak.
+        grep -qi '^NUL=.*\\temp\\[^\\]*\\setup\.exe' "$(drive_c)/windows/WININIT.INI" "$(drive_c)/windows/wininit.bak" 2>/dev/null
+    fi
+}
 expect_copy_leaving() {
-    local copy="$dest/uninstall-Quorvane-Quorvane32" name pending
-    for name in setup.exe setuprt.dll mscuistf.dll; do
-        [ -e "$copy/$name" ] || continue
-        if [ "$1" = nt ]; then
-            pending=$(wine reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null | tr -d '\r')
-            grep -qiF "uninstall-Quorvane-Quorvane32\\$name" <<<"$pending" || fail "$name of the copy stays, not scheduled"
-        else
-            grep -qi "^NUL=.*$(echo "$name" | cut -c1-6)" "$(drive_c)/windows/WININIT.INI" 2>/dev/null ||
-                fail "$name of the copy stays, not in WININIT.INI"
-        fi
-    done
+    [ ! -e "$dest/uninstall-Quorvane-Quorvane32" ] || fail "the program's copy stays"
     expect_no_file "$dest/uninstall-Quorvane-Quorvane32.log"
+    # Its last step, just after the command ended.
+    for _ in $(seq 1 50); do temp_copy_left "$1" && break; sleep 0.1; done
+    temp_copy_left "$1" || fail "the copy in TMP is not left for the next start"
 }
 
 # Before leaving the machine as it was, the copy's files are taken away as
@@ -158,7 +163,7 @@ after_restart() {
         rmdir "$dest"
     }
     wine reg delete "$session_key" /v PendingFileRenameOperations /f >/dev/null 2>&1
-    rm -f "$(drive_c)/windows/WININIT.INI"
+    rm -f "$(drive_c)/windows/WININIT.INI" "$(drive_c)/windows/wininit.bak"
 }
 
 for platform in nt w95; do
