@@ -105,7 +105,15 @@ void RunFromTemp(const std::string &copy_dir)
     CloseHandle(process.hThread);
     ShowWindow(HwndFrame(), SW_HIDE);
     HANDLE ends[] = {done, process.hProcess};
-    DWORD which = WaitForMultipleObjects(2, ends, FALSE, INFINITE);
+    // Its window still answers the copy's broadcasts while it waits.
+    DWORD which;
+    while ((which = MsgWaitForMultipleObjects(2, ends, FALSE, INFINITE, QS_ALLINPUT)) == WAIT_OBJECT_0 + 2) {
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
     DWORD code = 0;
     // The copy ended without the removal (a stop or the user's No): its code.
     if (which != WAIT_OBJECT_0 && !GetExitCodeProcess(process.hProcess, &code))

@@ -81,7 +81,7 @@ static int ReadLogText(const char *path, std::string &text, int *too_long)
 // and its company, be named by that entry, and be as the installation left
 // it where the entry says how that was; every record then lies in its place.
 static void ReadLog(struct _setup_info *si, const char *given_path, std::string &log_path,
-                    std::vector<struct log_record> &records)
+                    std::vector<struct log_record> &records, int *sealed)
 {
     std::string dir, text, problem;
     if (!PlainPath(given_path, log_path))
@@ -109,6 +109,7 @@ static void ReadLog(struct _setup_info *si, const char *given_path, std::string 
                 (EarlierLogPathOf(earlier, sizeof earlier, dir.c_str(), software) && EqualNoCase(earlier, log_path));
     if (!named)
         RefuseLog(si, given_path, "its name is not that of the software it records");
+    *sealed = entry.sealed;
     if (entry.sealed && (entry.size != text.size() || entry.crc != Crc32(0, text.data(), text.size())))
         RefuseLog(si, given_path, "it was changed after the installation");
 
@@ -197,8 +198,9 @@ static int ScheduleRemoval(struct _setup_info *si, const char *path)
 
 static void RemoveOrSchedule(struct _setup_info *si, const char *path, struct removal_outcome *outcome, int tell)
 {
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path)) {
+    // A read-only file is made writable first.
+    if (DeleteFileA(path) ||
+        (GetLastError() == ERROR_ACCESS_DENIED && SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileA(path))) {
         RecordAction("remove", path, NULL);
         return;
     }
@@ -217,21 +219,22 @@ static void RemoveOrSchedule(struct _setup_info *si, const char *path, struct re
 // A file held open by another program cannot be read: it is removed at the
 // next start. One that reads otherwise than the installation left it was
 // changed since, and stays.
-static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r, int existed,
+static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r, int existed, int cut_short,
                               struct removal_outcome *outcome)
 {
     // A run cut short leaves the file it was writing under this name.
     std::string part = r.path + ".~part";
-    if (PathExists(part.c_str()))
+    if (cut_short && PathExists(part.c_str()))
         RemoveOrSchedule(si, part.c_str(), outcome, 0);
-    if (existed || !PathExists(r.path.c_str()))
+    if (existed)
         return;
     unsigned long long size = 0;
     unsigned long crc = 0;
     if (!FileChecksum(r.path.c_str(), &size, &crc)) {
-        if (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_LOCK_VIOLATION)
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
             RemoveOrSchedule(si, r.path.c_str(), outcome, 1);
-        else
+        else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             outcome->kept += r.path + "\n";
         return;
     }
@@ -389,6 +392,7 @@ struct removal {
     place_spans spans;
     struct other_logs others;
     struct removal_outcome outcome;
+    int cut_short;  // the installation did not finish: its entry is not sealed
 };
 
 static void TakeBack(struct removal &run, size_t i)
@@ -409,7 +413,7 @@ static void TakeBack(struct removal &run, size_t i)
         return;
     switch (r.kind) {
     case LOG_FILE:
-    case LOG_ROOTFILE: RemoveWrittenFile(run.si, r, oldest.existed, &run.outcome); break;
+    case LOG_ROOTFILE: RemoveWrittenFile(run.si, r, oldest.existed, run.cut_short, &run.outcome); break;
     case LOG_SHORTCUT:
         if (!oldest.existed)
             RemoveOrSchedule(run.si, r.path.c_str(), &run.outcome, 1);
@@ -472,11 +476,12 @@ void Uninstall(struct _setup_info *si, const char *given_path)
 {
     std::vector<struct log_record> records;
     std::string log_path;
-    ReadLog(si, given_path, log_path, records);
+    int sealed = 0;
+    ReadLog(si, given_path, log_path, records, &sealed);
     RunFromTemp(log_path.substr(0, log_path.size() - 4));
     Confirm(si);
     OpenProgress(si);
-    struct removal run = {si, records, {}, {}, {}};
+    struct removal run = {si, records, {}, {}, {}, !sealed};
     run.outcome.environment_changed = 0;
     SpanPlaces(records, run.spans);
     ReadOtherLogs(log_path.substr(0, log_path.rfind('\\')), log_path, run.others);
