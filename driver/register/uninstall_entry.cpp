@@ -196,6 +196,12 @@ void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsig
                CopyText(copy_dir, sizeof copy_dir, log_path);
     if (fits)
         copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
-    if (!fits || (!complete && !CopyProgram(copy_dir)) || !WriteEntry(si, fs, bytes, copy_dir, log_path, complete))
+    // Program files that could not be read (a medium path too long for them)
+    // leave nothing to start: the run goes on, and its end stops.
+    for (size_t i = 0; !complete && i < sizeof program_files / sizeof program_files[0]; i++) {
+        if (program_bytes[i].empty())
+            return;
+    }
+    if (!fits || !CopyProgram(copy_dir) || !WriteEntry(si, fs, bytes, copy_dir, log_path, complete))
         FatalStopFormatted(si, "Fatal Error", "Cannot register the uninstallation of %s", fs->software_name);
 }

@@ -53,7 +53,8 @@ struct other_logs {
 void ReadOtherLogs(const std::string &dir, const std::string &own_log, struct other_logs &others);
 
 // Whether another product holds the place of mine[span]: it then stays, and
-// the other's records take over what mine knew of the time before both.
+// the other's records take over what mine knew of the time before both. A
+// value mine set over the other's is not held: the other's comes back.
 int KeptForOthers(struct other_logs &others, const std::vector<struct log_record> &mine,
                   const std::pair<size_t, size_t> &span);
 

@@ -3,8 +3,8 @@
 //
 // The whole log is read and judged before anything is removed. Every step
 // can be done twice, so an uninstallation cut short and started again
-// completes: what is gone already is passed over, and the log and the
-// uninstall entry go last.
+// completes: what is gone already is passed over, and the uninstall entry
+// and the log go last, before the program's copy.
 #include "log/batch_file.h"
 #include "log/install_log.h"
 #include "log/log_lines.h"
@@ -42,11 +42,6 @@ static int EqualNoCase(const std::string &a, const std::string &b)
 {
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), (int)a.size(), b.c_str(),
                           (int)b.size()) == CSTR_EQUAL;
-}
-
-static int LiesIn(const std::string &path, const std::string &dir, int dir_itself)
-{
-    return PathLiesIn(path, dir, dir_itself != 0);
 }
 
 [[noreturn]] static void RefuseLog(struct _setup_info *si, const char *log_path, const std::string &problem)
@@ -256,7 +251,7 @@ static void RemoveEmptyDirectory(struct _setup_info *si, const std::string &dir,
         return;
     // Emptied only at the next start: then it goes too.
     for (const std::string &path : outcome->scheduled_paths) {
-        if (LiesIn(path, dir, 0) && ScheduleRemoval(si, dir.c_str())) {
+        if (PathLiesIn(path, dir, false) && ScheduleRemoval(si, dir.c_str())) {
             RecordAction("schedule", dir.c_str(), NULL);
             outcome->scheduled_paths.push_back(dir);
             return;
