@@ -55,6 +55,7 @@ int ReadEntry(const std::string &log_path, struct log_entry *entry)
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, entry->key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return 0;
+    entry->name = TextValue(key, "DisplayName");
     entry->company = TextValue(key, "Publisher");
     entry->command = TextValue(key, "UninstallString");
     entry->location = TextValue(key, "InstallLocation");

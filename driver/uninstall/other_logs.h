@@ -16,6 +16,7 @@
 // it says of the log.
 struct log_entry {
     std::string key_path;
+    std::string name;  // the software's
     std::string company;
     std::string command;
     std::string location;

@@ -84,10 +84,13 @@ static void ReadLog(struct _setup_info *si, const char *given_path, std::string 
     dir = log_path.substr(0, log_path.rfind('\\'));
     if (dir.size() != 6 || !EqualNoCase(dir.substr(2), "\\usr"))
         RefuseLog(si, given_path, "an installation log lies in the folder usr of a drive");
-    int too_long = 0;
-    if (!ReadLogText(log_path.c_str(), text, &too_long))
+    int too_long = 0, read = ReadLogText(log_path.c_str(), text, &too_long);
+    // A run that stopped before it recorded anything leaves its entry and
+    // the program's copy, and no log.
+    int missing = !read && !too_long && GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!read && !missing)
         RefuseLog(si, given_path, too_long ? "it is longer than 64 MB" : "it cannot be read");
-    if (!ParseLog(text, records, problem))
+    if (read && !ParseLog(text, records, problem))
         RefuseLog(si, given_path, problem);
 
     struct log_entry entry;
@@ -96,7 +99,17 @@ static void ReadLog(struct _setup_info *si, const char *given_path, std::string 
         !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"",
                     log_path.substr(0, log_path.size() - 4).c_str(), log_path.c_str()) ||
         !EqualNoCase(command, entry.command) || !EqualNoCase(entry.location, dir))
-        RefuseLog(si, given_path, "no uninstall entry names it");
+        RefuseLog(si, given_path, missing ? "it cannot be read" : "no uninstall entry names it");
+    *sealed = entry.sealed;
+    if (missing) {
+        if (entry.sealed || entry.name.empty())
+            RefuseLog(si, given_path, "it cannot be read");
+        struct log_record software = {};
+        software.kind = LOG_SOFTWARE;
+        software.path = entry.name;
+        records.assign(1, software);
+        return;
+    }
     char expected[MAX_PATH], earlier[MAX_PATH];
     const char *software = records[0].path.c_str();
     int named = (LogPathOf(expected, sizeof expected, dir.c_str(), entry.company.c_str(), software) &&
@@ -104,7 +117,6 @@ static void ReadLog(struct _setup_info *si, const char *given_path, std::string 
                 (EarlierLogPathOf(earlier, sizeof earlier, dir.c_str(), software) && EqualNoCase(earlier, log_path));
     if (!named)
         RefuseLog(si, given_path, "its name is not that of the software it records");
-    *sealed = entry.sealed;
     if (entry.sealed && (entry.size != text.size() || entry.crc != Crc32(0, text.data(), text.size())))
         RefuseLog(si, given_path, "it was changed after the installation");
 

@@ -431,6 +431,18 @@ done <<<"$seal"
 cp "$work/log.good" "$log"
 state "$work/refused"
 expect_state installed refused
+# A run that stopped before it recorded anything leaves its entry and the
+# program's copy, and no log: they go, where the entry is not sealed.
+rm -f "$log"
+run_uninstall 'R:\usr\uninstall-Quorvane-Quorvane32.log' /q
+expect_clean_end 1
+grep -q 'cannot be used: it cannot be read' "$work/transcript" || fail "a sealed entry's missing log is taken"
+wine reg delete "$uninstall_key\\Quorvane-Quorvane32" /v LogSize /f >/dev/null 2>&1
+uninstall
+expect_clean_end 0
+wine reg query "$uninstall_key\\Quorvane-Quorvane32" >/dev/null 2>&1 && fail "the entry of a run without a log stays"
+[ ! -e "$dest/uninstall-Quorvane-Quorvane32" ] || fail "the program's copy of a run without a log stays"
+expect_file "$dest/bin/qv.cfg"
 
 # Killed half way and started again, it completes: many files, so that the
 # kill comes while they are being removed.
