@@ -25,13 +25,14 @@ summarise() {
         rounds[$4] = 1
     }
     END {
-        name["floor"] = "floor"; name["setup"] = "setup.exe"; name["nsis"] = "NSIS"; name["msi"] = "MSI"
+        name["floor"] = "floor"; name["setup"] = "setup.exe"; name["uninstall"] = "setup.exe /u"
+        name["nsis"] = "NSIS"; name["msi"] = "MSI"
         count["small"] = small; count["many"] = many; count["large"] = large
         print "| payload | medium | installer | median s | ms per file | × floor | peak RSS MB |"
         print "|---|---|---|---:|---:|---:|---:|"
         np = split("small many large", payloads, " "); split("plain compressed", kinds, " ")
-        split("floor setup nsis msi", installers, " ")
-        for (p = 1; p <= np; p++) for (k = 1; k <= 2; k++) for (i = 1; i <= 4; i++) {
+        ni = split("floor setup uninstall nsis msi", installers, " ")
+        for (p = 1; p <= np; p++) for (k = 1; k <= 2; k++) for (i = 1; i <= ni; i++) {
             key = payloads[p] SUBSEP kinds[k] SUBSEP installers[i]
             if (!(key in values)) continue
             ratios = ""
@@ -92,6 +93,13 @@ summarise() {
             printf "- cost per file flat from %d to %d files, %s: setup.exe %.2f ms then %.2f ms (× %.2f; the floor × %.2f), %s\n",
                 small, many, kinds[k], med[s] * 1000 / small, med[y] * 1000 / many, growth,
                 (med[fy] / many) / (med[fs] / small), verdict(growth <= 1.25)
+        }
+        # Taking back is linear in the log: never slower than the installation.
+        for (p = 1; p <= np; p++) for (k = 1; k <= 2; k++) {
+            s = payloads[p] SUBSEP kinds[k] SUBSEP "setup"; u = payloads[p] SUBSEP kinds[k] SUBSEP "uninstall"
+            if (!(s in med) || !(u in med)) continue
+            printf "- setup.exe /u removes %d files faster than setup.exe installed them, %s: %.2f s against %.2f s, %s\n",
+                count[payloads[p]], kinds[k], med[u], med[s], verdict(med[u] < med[s])
         }
         # Apart from the item lists, which these scripts do not have, nothing
         # is kept per file or per line: a megabyte covers the noise.

@@ -43,7 +43,7 @@ clean_destinations() {
 # What setup.exe registered; the Path goes back to what it was.
 clean_registration() {
     wine reg delete 'HKLM\Software\BenchCo' /f >/dev/null 2>&1 || true
-    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BenchPayload' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\BenchCo-BenchPayload' /f >/dev/null 2>&1 || true
     wine reg add "$env_key" /v Path /t REG_EXPAND_SZ /d "$saved_path" /f >/dev/null 2>&1
 }
 
@@ -108,12 +108,23 @@ run_installer() {
             root="$c/msi" ;;
     esac
     if [ "$installer" = setup ]; then
-        expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5" uninstall-BenchPayload.log \
-            uninstall-BenchPayload/{setup.exe,setuprt.dll,mscuistf.dll}
+        expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5" uninstall-BenchCo-BenchPayload.log \
+            uninstall-BenchCo-BenchPayload/{setup.exe,setuprt.dll,mscuistf.dll}
     else
         expect_installed "$name $kind $installer" "$root" "$bench/lists/$name.md5"
     fi
     record "$name" "$kind" "$installer" "$round"
+    # setup.exe takes its installation back with the copy it left.
+    if [ "$installer" = setup ]; then
+        sync
+        timed "$name $kind setup.exe /u" "$medium" wine 'C:\usr\uninstall-BenchCo-BenchPayload\setup.exe' \
+            /u 'C:\usr\uninstall-BenchCo-BenchPayload.log' /q
+        [ "$(find -H "$root" -type f 2>/dev/null | wc -l)" -le 3 ] || {
+            echo "bench: $name $kind setup.exe /u left files behind" >&2
+            exit 1
+        }
+        record "$name" "$kind" uninstall "$round"
+    fi
     case $installer in
         setup) clean_registration ;;
         msi) wine msiexec /x "$msi" /qn >/dev/null 2>&1 || true ;;

@@ -165,7 +165,7 @@ static void AnnounceEnvironmentChange(void)
 
 // One uninstaller per software name, however many chosen sets share it;
 // its size is theirs together.
-static void RegisterUninstallers(struct _setup_info *si)
+static void RegisterUninstallers(struct _setup_info *si, int complete)
 {
     for (int i = 1; i < si->num_file_sets; i++) {
         struct _fileset_info *fs = &si->file_set_list[i];
@@ -180,7 +180,7 @@ static void RegisterUninstallers(struct _setup_info *si)
             bytes += other->size;
         }
         if (first)
-            RegisterUninstaller(si, fs, bytes);
+            RegisterUninstaller(si, fs, bytes, complete);
     }
 }
 
@@ -248,6 +248,7 @@ void Install(struct _setup_info *si)
     KeepProgramFiles();
     OpenProgressWindow(si);
     MakeDestinationDir(si);
+    RegisterUninstallers(si, 0);
     si->total_disk_space_req = InstalledSpace(si);
     si->bytes_written_to_disk = 0;
     for (int i = 1; i < si->num_file_sets; i++) {
@@ -272,7 +273,7 @@ void Install(struct _setup_info *si)
     if (registered && si->platform == PLATFORM_NT)
         AnnounceEnvironmentChange();
     CloseInstallLog();
-    RegisterUninstallers(si);
+    RegisterUninstallers(si, 1);
     RestoreCursor(previous_cursor);
     UIPopAll();
 }

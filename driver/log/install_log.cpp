@@ -28,43 +28,71 @@ static struct {
     int announced_count;
 } current;
 
-static int IsKeptByte(unsigned char c, int at_end)
+static int IsKeptByte(unsigned char c, int at_end, int dash_kept)
 {
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
         return 1;
     if (c == ' ' || c == '.')
         return !at_end;
-    return c == '-' || c == '_' || c == '(' || c == ')';
+    return (c == '-' && dash_kept) || c == '_' || c == '(' || c == ')';
 }
 
 // A key name and a file name hold at most 255 characters: a longer escaped
 // name (or an empty one) is cut and told apart by the CRC-32 of the whole.
 enum { LONGEST_ESCAPED_NAME = 200 };
 
-int SoftwareKeyName(char *key, size_t cb, const char *software_name)
+// Byte by byte: a double-byte character is escaped whole, lead and trail.
+// Adds to escaped up to the longest length; 0 when the name had to be cut.
+static int AppendEscaped(std::string &escaped, const char *name, int dash_kept)
 {
-    std::string escaped;
-    size_t length = strlen(software_name);
-    int cut = length == 0;
-    // Byte by byte: a double-byte character is escaped whole, lead and trail.
-    for (size_t i = 0; i < length && !cut; i++) {
-        unsigned char c = static_cast<unsigned char>(software_name[i]);
+    size_t length = strlen(name);
+    for (size_t i = 0; i < length; i++) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
         char piece[4];
-        if (IsKeptByte(c, i == 0 || i + 1 == length))
+        if (IsKeptByte(c, i == 0 || i + 1 == length, dash_kept))
             FormatText(piece, sizeof piece, "%c", c);
         else
             FormatText(piece, sizeof piece, "%%%02X", c);
-        cut = escaped.size() + strlen(piece) > LONGEST_ESCAPED_NAME;
-        if (!cut)
-            escaped += piece;
+        if (escaped.size() + strlen(piece) > LONGEST_ESCAPED_NAME)
+            return 0;
+        escaped += piece;
     }
-    // "~" itself is always escaped, so a cut name never equals a whole one.
-    if (cut)
-        return FormatText(key, cb, "%s~%08lx", escaped.c_str(), Crc32(0, software_name, length));
+    return 1;
+}
+
+// "~" itself is always escaped, so a cut name never equals a whole one.
+static int KeyNameOf(char *key, size_t cb, const std::string &escaped, int whole, const std::string &name)
+{
+    if (!whole)
+        return FormatText(key, cb, "%s~%08lx", escaped.c_str(), Crc32(0, name.data(), name.size()));
     return CopyText(key, cb, escaped.c_str());
 }
 
-int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_name)
+int SoftwareKeyName(char *key, size_t cb, const char *software_name)
+{
+    std::string escaped;
+    int whole = *software_name != '\0' && AppendEscaped(escaped, software_name, 1);
+    return KeyNameOf(key, cb, escaped, whole, software_name);
+}
+
+// "-" joins the two names and is escaped within them, so that no two pairs
+// of names give one key.
+int ProductKeyName(char *key, size_t cb, const char *company, const char *software_name)
+{
+    std::string escaped;
+    int whole = *company != '\0' && *software_name != '\0' && AppendEscaped(escaped, company, 0) &&
+                AppendEscaped(escaped += "-", software_name, 0);
+    return KeyNameOf(key, cb, escaped, whole, std::string(company) + '\0' + software_name);
+}
+
+int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *company, const char *software_name)
+{
+    char key[256];
+    return ProductKeyName(key, sizeof key, company, software_name) &&
+           FormatText(path, cb, "%s\\uninstall-%s.log", dst_dir, key);
+}
+
+int EarlierLogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_name)
 {
     char key[256];
     return SoftwareKeyName(key, sizeof key, software_name) &&
@@ -143,7 +171,7 @@ static int IsAnnounced(const char *software_name)
 
 static void OpenLog(struct _setup_info *si, const char *software_name)
 {
-    if (!LogPathOf(current.path, sizeof current.path, si->dst_dir, software_name))
+    if (!LogPathOf(current.path, sizeof current.path, si->dst_dir, si->company_name, software_name))
         FatalStopFormatted(si, "Fatal Error", "The installation log of %s cannot be named", software_name);
     current.file = CreateFileA(current.path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, NULL, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, NULL);
@@ -313,15 +341,24 @@ LONG SetLoggedValue(struct _setup_info *si, HKEY key, const char *key_path, cons
             record.data.assign(reinterpret_cast<const char *>(old.data()), old_cb);
         }
     }
+    // What was set: a value found otherwise at the removal was changed since.
+    record.has_set = 1;
+    record.set_type = type;
+    record.set_data.assign(static_cast<const char *>(data), cb);
     LONG result = RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), cb);
     if (result == ERROR_SUCCESS)
         WriteRecord(si, &record);
     return result;
 }
 
-void LogPathElement(struct _setup_info *si, const char *dir)
+void LogPathElement(struct _setup_info *si, const char *dir, int existed, unsigned long path_type)
 {
-    WriteText(si, LOG_PATH, dir);
+    struct log_record record = {};
+    record.kind = LOG_PATH;
+    record.path = dir;
+    record.existed = existed;
+    record.type = path_type;
+    WriteRecord(si, &record);
 }
 
 // The lines that the setting changed: one added at the end, or lines

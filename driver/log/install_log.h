@@ -14,9 +14,14 @@
 // or an empty one, is cut there and ends in "~" and the CRC-32 of the
 // whole name. 0 when it does not fit cb.
 int SoftwareKeyName(char *key, size_t cb, const char *software_name);
-// "<dst_dir>\uninstall-<key>.log" and the directory of the uninstaller's
-// copy, the same without ".log".
-int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_name);
+// The key of a company's software: both names escaped as above, "-" too,
+// joined by "-"; cut as above, with the CRC-32 of both names.
+int ProductKeyName(char *key, size_t cb, const char *company, const char *software_name);
+// "<dst_dir>\uninstall-<product key>.log" and the directory of the
+// uninstaller's copy, the same without ".log".
+int LogPathOf(char *path, size_t cb, const char *dst_dir, const char *company, const char *software_name);
+// The name an earlier version gave the log, by the software name alone.
+int EarlierLogPathOf(char *path, size_t cb, const char *dst_dir, const char *software_name);
 
 // The destination directory was made by this run: each log it opens
 // records it.
@@ -42,8 +47,10 @@ void LogKeysMade(struct _setup_info *si, const char *key_path, int existing_leve
 // the value it replaces recorded.
 LONG SetLoggedValue(struct _setup_info *si, HKEY key, const char *key_path, const char *name, DWORD type,
                     const void *data, DWORD cb);
-// An element about to be put in front of the system's Path.
-void LogPathElement(struct _setup_info *si, const char *dir);
+// An element about to be put in front of the system's Path, or one that
+// was there already (existed): the set needs it all the same. path_type:
+// the type Path is stored with, which its writing changes.
+void LogPathElement(struct _setup_info *si, const char *dir, int existed, unsigned long path_type);
 // SetEnvVariable, with the lines it changes in AUTOEXEC.BAT recorded.
 int SetLoggedEnvVariable(struct _setup_info *si, const char *var, const char *value, int mode);
 // A Start-menu group folder made, a shortcut file saved.

@@ -68,12 +68,14 @@ std::string FormatLogRecord(const struct log_record *r)
     case LOG_FILE: return "file " + FileFields(r);
     case LOG_ROOTFILE: return "rootfile " + FileFields(r);
     case LOG_KEY: return "key " + QuoteLogText(r->path);
-    case LOG_VALUE:
-        if (!r->existed)
-            return "value " + QuoteLogText(r->path) + " " + QuoteLogText(r->second) + " new";
-        return "value " + QuoteLogText(r->path) + " " + QuoteLogText(r->second) + " was " + Number(r->type) + " " +
-               Hex(r->data);
-    case LOG_PATH: return "path " + QuoteLogText(r->path);
+    case LOG_VALUE: {
+        std::string line = "value " + QuoteLogText(r->path) + " " + QuoteLogText(r->second);
+        line += r->existed ? " was " + Number(r->type) + " " + Hex(r->data) : " new";
+        return r->has_set ? line + " set " + Number(r->set_type) + " " + Hex(r->set_data) : line;
+    }
+    case LOG_PATH:
+        return "path " + QuoteLogText(r->path) + (r->existed ? " existed" : "") +
+               (r->type ? " type " + Number(r->type) : "");
     case LOG_BATCH:
         if (!r->existed)
             return "batch added " + QuoteLogText(r->path);
@@ -194,6 +196,17 @@ bool ReadHex(const std::string &hex, std::string &bytes)
     return true;
 }
 
+// A registry type and its bytes in hex: two fields from i.
+bool ReadTypedBytes(const std::vector<token> &t, size_t i, unsigned long &type, std::string &bytes)
+{
+    unsigned long long n = 0;
+    if (i + 1 >= t.size() || !ReadNumber(t, i, 10, n) || n > 0xFFFFFFFFull || t[i + 1].quoted ||
+        !ReadHex(t[i + 1].text, bytes))
+        return false;
+    type = static_cast<unsigned long>(n);
+    return true;
+}
+
 bool ReadNewOrExisted(const std::vector<token> &t, size_t i, int &existed)
 {
     if (IsWord(t, i, "new") || IsWord(t, i, "existed")) {
@@ -245,13 +258,28 @@ bool ReadFields(const std::vector<token> &t, struct log_record &r)
             return false;
         r.path = t[1].text;
         r.second = t[2].text;
-        if (IsWord(t, 3, "new"))
-            return t.size() == 4;
+        size_t next = 4;
+        r.existed = !IsWord(t, 3, "new");
+        if (r.existed) {
+            if (!IsWord(t, 3, "was") || !ReadTypedBytes(t, 4, r.type, r.data))
+                return false;
+            next = 6;
+        }
+        if (t.size() == next)
+            return true;
+        r.has_set = 1;
+        return t.size() == next + 3 && IsWord(t, next, "set") && ReadTypedBytes(t, next + 1, r.set_type, r.set_data);
+    }
+    case LOG_PATH: {
+        size_t next = IsWord(t, 2, "existed") ? 3 : 2;
         unsigned long long type = 0;
-        r.existed = 1;
-        if (t.size() != 6 || !IsWord(t, 3, "was") || !ReadNumber(t, 4, 10, type) || type > 0xFFFFFFFFull ||
-            t[5].quoted || !ReadHex(t[5].text, r.data))
+        r.existed = next == 3;
+        if (t.size() == next + 2 && (!IsWord(t, next, "type") || !ReadNumber(t, next + 1, 10, type) || type == 0 ||
+                                     type > 0xFFFFFFFFull))
             return false;
+        if (!IsText(t, 1) || (t.size() != next && t.size() != next + 2))
+            return false;
+        r.path = t[1].text;
         r.type = static_cast<unsigned long>(type);
         return true;
     }

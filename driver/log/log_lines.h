@@ -21,8 +21,9 @@ enum log_kind {
     LOG_FILE,      // file "PATH" new|existed SIZE CRC    a file written
     LOG_ROOTFILE,  // rootfile "PATH" new|existed SIZE CRC AUTOEXEC.BAT or its backup at a drive's root
     LOG_KEY,       // key "KEY"                           a key below HKEY_LOCAL_MACHINE made
-    LOG_VALUE,     // value "KEY" "NAME" new | value "KEY" "NAME" was TYPE HEX
-    LOG_PATH,      // path "DIR"                          an element put in front of the system's Path
+    LOG_VALUE,     // value "KEY" "NAME" new | value "KEY" "NAME" was TYPE HEX, then set TYPE HEX
+    LOG_PATH,      // path "DIR" [existed] [type TYPE]    an element of the system's Path the set needs,
+                   //                                     and the type Path was stored with
     LOG_BATCH,     // batch added "LINE" | batch changed "BEFORE" "AFTER"   AUTOEXEC.BAT
     LOG_GROUP,     // group "FOLDER"                      a Start-menu folder made
     LOG_SHORTCUT,  // shortcut "FILE" new|existed
@@ -33,11 +34,14 @@ struct log_record {
     int line;                 // in the log, from 1
     std::string path;         // the first text: path, key, element, line
     std::string second;       // value name; a changed batch line's new text
-    int existed;              // file, backup, shortcut, value: there before
+    int existed;              // file, backup, shortcut, value, Path element: there before
     unsigned long long size;  // file, backup
     unsigned long crc;        // file, backup
-    unsigned long type;       // value that was there: its type and bytes
+    unsigned long type;       // value that was there: its type and bytes; Path's stored type
     std::string data;
+    int has_set;              // value: what the installation set, when the log says
+    unsigned long set_type;
+    std::string set_data;
 };
 
 // The text as a quoted field.

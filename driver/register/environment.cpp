@@ -43,6 +43,7 @@ static int IsPathElement(const char *list, const char *dir)
 // The stored Path, its expanded form and the value being built; each
 // allocated here and freed by FreePathValue.
 struct path_value {
+    DWORD type;  // as stored
     char *stored;
     char *expanded;
     char *new_path;
@@ -68,6 +69,7 @@ static const char *ReadPathValue(HKEY key, struct path_value *pv)
     if (RegQueryValueExA(key, "Path", NULL, &type, (BYTE *)pv->stored, &cb) != ERROR_SUCCESS)
         return "Error Querying Path registry";
     pv->stored[cb] = '\0';
+    pv->type = type;
 
     if (type == REG_EXPAND_SZ) {
         DWORD needed = ExpandEnvironmentStringsA(pv->stored, NULL, 0);
@@ -116,8 +118,10 @@ static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *
             FormatText(si->output_buf, sizeof si->output_buf, "The search path entry %s is too long", item->path);
             return si->output_buf;
         }
-        if (IsPathElement(pv->new_path, si->temp_temp_path) || IsPathElement(pv->expanded, si->temp_temp_path))
+        if (IsPathElement(pv->new_path, si->temp_temp_path) || IsPathElement(pv->expanded, si->temp_temp_path)) {
+            LogPathElement(si, si->temp_temp_path, 1, pv->type);
             continue;
+        }
         size_t added = strlen(si->temp_temp_path) + 1;
         expanded_length += added;
         if (strlen(pv->new_path) + added > LONGEST_VARIABLE || expanded_length > LONGEST_VARIABLE) {
@@ -127,7 +131,7 @@ static const char *AddPathEntries(struct _fileset_info *fs, struct _setup_info *
                        si->temp_temp_path, static_cast<unsigned>(LONGEST_VARIABLE));
             return si->output_buf;
         }
-        LogPathElement(si, si->temp_temp_path);
+        LogPathElement(si, si->temp_temp_path, 0, pv->type);
         size_t cb = strlen(si->temp_temp_path) + 1 + strlen(pv->new_path) + 1;
         char *longer = (char *)malloc(cb);
         if (!longer)

@@ -21,9 +21,11 @@ int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
 long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
 
-// The program's copy and the system's uninstall entry for a software name.
-// KeepProgramFiles reads the three program files while the medium that
-// holds them is in the drive; RegisterUninstaller writes them out.
+// The program's copy and the system's uninstall entry for a company's
+// software. KeepProgramFiles reads the three program files while the medium
+// that holds them is in the drive; RegisterUninstaller writes them out and
+// the entry before the copy, and again at the end (complete), where it
+// completes the entry.
 void KeepProgramFiles(void);
-void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes);
-int UninstallKeyPath(char *key_path, size_t cb, const char *software_name);
+void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes, int complete);
+int UninstallKeyPath(char *key_path, size_t cb, const char *company, const char *software_name);

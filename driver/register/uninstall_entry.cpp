@@ -1,6 +1,8 @@
-// uninstall_entry.cpp - what a finished installation leaves for taking it
-// back: the three program files in a directory of the destination, and the
-// system's uninstall entry that starts them on the log.
+// uninstall_entry.cpp - what an installation leaves for taking it back: the
+// three program files in a directory of the destination, and the system's
+// uninstall entry that starts them on the log. Both are there before the
+// first file is copied, so that a run cut short can be taken back; the end
+// of the run completes the entry with the size and checksum of its log.
 #include "log/install_log.h"
 #include "base/fatal.h"
 #include "register/register.h"
@@ -13,10 +15,10 @@
 
 static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
 
-int UninstallKeyPath(char *key_path, size_t cb, const char *software_name)
+int UninstallKeyPath(char *key_path, size_t cb, const char *company, const char *software_name)
 {
     char key[256];
-    return SoftwareKeyName(key, sizeof key, software_name) &&
+    return ProductKeyName(key, sizeof key, company, software_name) &&
            FormatText(key_path, cb, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", key);
 }
 
@@ -77,27 +79,40 @@ void KeepProgramFiles(void)
 }
 
 // The copy replaces an earlier installation's; a run from the copy itself
-// leaves it as it is.
+// leaves it as it is. Whole or not at all: a copy cut short (a full disk)
+// is taken away again, with its directory when this run made it.
 static int CopyProgram(const char *copy_dir)
 {
     char to[MAX_PATH];
-    if (!CreateDirectoryA(copy_dir, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
+    int made = CreateDirectoryA(copy_dir, NULL), whole = 1;
+    if (!made && GetLastError() != ERROR_ALREADY_EXISTS)
         return 0;
-    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
+    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0] && whole; i++) {
         const std::vector<char> &bytes = program_bytes[i];
-        if (bytes.empty() || !FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]))
-            return 0;
-        HANDLE file = CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-        if (file == INVALID_HANDLE_VALUE)
-            return GetLastError() == ERROR_SHARING_VIOLATION;  // the copy running: it is this program
+        whole = !bytes.empty() && FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]);
+        HANDLE file = whole ? CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL)
+                            : INVALID_HANDLE_VALUE;
+        if (file == INVALID_HANDLE_VALUE) {
+            // The copy running: it is this program.
+            whole = whole && GetLastError() == ERROR_SHARING_VIOLATION;
+            continue;
+        }
         DWORD written = 0;
-        int whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) &&
-                    written == bytes.size();
+        whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL) &&
+                written == bytes.size();
         CloseHandle(file);
         if (!whole)
-            return 0;
+            DeleteFileA(to);
     }
-    return 1;
+    if (whole)
+        return 1;
+    for (size_t i = 0; made && i < sizeof program_files / sizeof program_files[0]; i++) {
+        if (FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]))
+            DeleteFileA(to);
+    }
+    if (made)
+        RemoveDirectoryA(copy_dir);
+    return 0;
 }
 
 static LONG SetText(HKEY key, const char *name, const char *text)
@@ -110,10 +125,32 @@ static LONG SetNumber(HKEY key, const char *name, DWORD number)
     return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
 }
 
-static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
-                      const char *copy_dir, const char *log_path)
+// The program's icon: that of the set's first program item, else none of
+// its own.
+static int IconOf(struct _setup_info *si, struct _fileset_info *fs, const char *copy_dir, char *icon, size_t cb)
 {
-    char key_path[512], version[800] = "", date[16], command[1100], quiet[1100];
+    if (fs->prog_items && fs->prog_items->icon_path[0] != '\0')
+        return FormatText(icon, cb, "%s\\%s,0", si->dst_dir, fs->prog_items->icon_path);
+    return FormatText(icon, cb, "%s\\setup.exe,0", copy_dir);
+}
+
+// The log as the run leaves it: the uninstallation refuses one that was
+// changed since. Without a log, nothing of the set was done.
+static int SealEntry(HKEY key, const char *log_path)
+{
+    unsigned long long size = 0;
+    unsigned long crc = 0;
+    if (!PathExists(log_path))
+        return 1;
+    return FileChecksum(log_path, &size, &crc) && size <= 0xFFFFFFFFull &&
+           SetNumber(key, "LogSize", static_cast<DWORD>(size)) == ERROR_SUCCESS &&
+           SetNumber(key, "LogCrc", static_cast<DWORD>(crc)) == ERROR_SUCCESS;
+}
+
+static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
+                      const char *copy_dir, const char *log_path, int complete)
+{
+    char key_path[512], version[800] = "", date[16], command[1100], quiet[1100], icon[MAX_PATH + 4];
     SYSTEMTIME now;
     GetLocalTime(&now);
     FormatText(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
@@ -122,9 +159,9 @@ static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned
         if (*part != '\0')
             FormatText(version + strlen(version), sizeof version - strlen(version), "%s%s", *version ? "." : "", part);
     }
-    if (!UninstallKeyPath(key_path, sizeof key_path, fs->software_name) ||
+    if (!UninstallKeyPath(key_path, sizeof key_path, si->company_name, fs->software_name) ||
         !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"", copy_dir, log_path) ||
-        !FormatText(quiet, sizeof quiet, "%s /q", command))
+        !FormatText(quiet, sizeof quiet, "%s /q", command) || !IconOf(si, fs, copy_dir, icon, sizeof icon))
         return 0;
     HKEY key;
     if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, NULL, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
@@ -139,18 +176,32 @@ static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned
                   SetNumber(key, "EstimatedSize", kilobytes) == ERROR_SUCCESS &&
                   SetText(key, "UninstallString", command) == ERROR_SUCCESS &&
                   SetText(key, "QuietUninstallString", quiet) == ERROR_SUCCESS &&
+                  SetText(key, "DisplayIcon", icon) == ERROR_SUCCESS &&
                   SetNumber(key, "NoModify", 1) == ERROR_SUCCESS && SetNumber(key, "NoRepair", 1) == ERROR_SUCCESS;
+    if (written && complete) {
+        written = SealEntry(key, log_path);
+    } else {
+        // An earlier run's seal no longer fits the log this run adds to.
+        RegDeleteValueA(key, "LogSize");
+        RegDeleteValueA(key, "LogCrc");
+    }
     RegCloseKey(key);
     return written;
 }
 
-void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes)
+void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes, int complete)
 {
     char log_path[MAX_PATH], copy_dir[MAX_PATH];
-    int fits = LogPathOf(log_path, sizeof log_path, si->dst_dir, fs->software_name) &&
+    int fits = LogPathOf(log_path, sizeof log_path, si->dst_dir, si->company_name, fs->software_name) &&
                CopyText(copy_dir, sizeof copy_dir, log_path);
     if (fits)
         copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
-    if (!fits || !CopyProgram(copy_dir) || !WriteEntry(si, fs, bytes, copy_dir, log_path))
+    // Program files that could not be read (a medium path too long for them)
+    // leave nothing to start: the run goes on, and its end stops.
+    for (size_t i = 0; !complete && i < sizeof program_files / sizeof program_files[0]; i++) {
+        if (program_bytes[i].empty())
+            return;
+    }
+    if (!fits || !CopyProgram(copy_dir) || !WriteEntry(si, fs, bytes, copy_dir, log_path, complete))
         FatalStopFormatted(si, "Fatal Error", "Cannot register the uninstallation of %s", fs->software_name);
 }

@@ -3,8 +3,8 @@
 //
 // The whole log is read and judged before anything is removed. Every step
 // can be done twice, so an uninstallation cut short and started again
-// completes: what is gone already is passed over, and the log and the
-// uninstall entry go last.
+// completes: what is gone already is passed over, and the uninstall entry
+// and the log go last, before the program's copy.
 #include "log/batch_file.h"
 #include "log/install_log.h"
 #include "log/log_lines.h"
@@ -15,9 +15,11 @@
 #include "setuprt.h"
 #include "base/text.h"
 #include "uninstall/uninstall.h"
+#include "uninstall/other_logs.h"
+#include "uninstall/from_temp.h"
+#include "log/log_places.h"
 #include "later_windows.h"
 
-#include <ctype.h>
 #include <objbase.h>
 #include <stdlib.h>
 #include <string.h>
@@ -32,6 +34,7 @@ struct removal_outcome {
     std::string kept;       // files changed since the installation, one per line
     std::string scheduled;  // files in use, removed when Windows starts again
     std::vector<std::string> scheduled_paths;
+    std::string settings;   // variables changed since the installation
     int environment_changed;
 };
 
@@ -41,92 +44,101 @@ static int EqualNoCase(const std::string &a, const std::string &b)
                           (int)b.size()) == CSTR_EQUAL;
 }
 
-// path is dir itself or lies below it, with no step up on the way.
-static int LiesIn(const std::string &path, const std::string &dir, int dir_itself)
-{
-    if (path.find("\\..") != std::string::npos || path.find("..\\") != std::string::npos)
-        return 0;
-    if (path.size() == dir.size())
-        return dir_itself && EqualNoCase(path, dir);
-    return path.size() > dir.size() + 1 && path[dir.size()] == '\\' && EqualNoCase(path.substr(0, dir.size()), dir);
-}
-
-// AUTOEXEC.BAT, or its backup: AUTOEXEC.BAK or AUTOEXEC.B01 ... B99.
-static int IsRootFile(const std::string &path)
-{
-    if (path.size() != 15 || path[1] != ':' || path[2] != '\\' || !EqualNoCase(path.substr(3, 10), "AUTOEXEC.B"))
-        return 0;
-    std::string end = path.substr(13);
-    return EqualNoCase(end, "AT") || EqualNoCase(end, "AK") || (end != "00" && isdigit((unsigned char)end[0]) &&
-                                                                  isdigit((unsigned char)end[1]));
-}
-
-// A record that names a place the installation never writes to makes the
-// log foreign: files and directories lie in the log's own directory,
-// shortcuts and groups in the Start menu, keys below Software, values
-// there or among the system's variables.
-static int InItsPlace(struct _setup_info *si, const struct log_record &r, const std::string &dst,
-                      const std::string &programs)
-{
-    switch (r.kind) {
-    case LOG_DIR: return LiesIn(r.path, dst, 1);
-    case LOG_FILE: return LiesIn(r.path, dst, 0);
-    case LOG_ROOTFILE: return si->platform == PLATFORM_WIN95 && IsRootFile(r.path);
-    case LOG_KEY: return LiesIn(r.path, "Software", 0);
-    case LOG_VALUE: return LiesIn(r.path, "Software", 0) || EqualNoCase(r.path, environment_key);
-    case LOG_GROUP: return LiesIn(r.path, programs, 0);
-    case LOG_SHORTCUT:
-        return LiesIn(r.path, programs, 0) && r.path.size() > 4 && EqualNoCase(r.path.substr(r.path.size() - 4), ".lnk");
-    case LOG_PATH: return si->platform == PLATFORM_NT;
-    case LOG_BATCH: return si->platform == PLATFORM_WIN95;
-    default: return 1;
-    }
-}
-
 [[noreturn]] static void RefuseLog(struct _setup_info *si, const char *log_path, const std::string &problem)
 {
     FatalStopFormatted(si, "Fatal Error", "The installation log %s cannot be used: %s. Nothing was removed.",
                        log_path, problem.c_str());
 }
 
-static void ReadLog(struct _setup_info *si, const char *log_path, std::vector<struct log_record> &records)
+// Far beyond any installation's log; a longer one is no log of ours.
+static const size_t LONGEST_LOG = 64u << 20;
+
+// The whole text, or false; too_long when it is longer than a log may be.
+static int ReadLogText(const char *path, std::string &text, int *too_long)
 {
-    HANDLE file = CreateFileA(log_path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    *too_long = 0;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
     if (file == INVALID_HANDLE_VALUE)
-        RefuseLog(si, log_path, "it cannot be read");
-    std::string text;
+        return 0;
     static char block[65536];
     DWORD got = 0;
     BOOL read = TRUE;
-    while ((read = ReadFile(file, block, sizeof block, &got, NULL)) && got > 0 && text.size() < (64u << 20))
+    text.clear();
+    while ((read = ReadFile(file, block, sizeof block, &got, NULL)) && got > 0 && !*too_long) {
         text.append(block, got);
-    CloseHandle(file);
-    std::string problem;
-    if (!read)
-        RefuseLog(si, log_path, "it cannot be read");
-    if (!ParseLog(text, records, problem))
-        RefuseLog(si, log_path, problem);
-
-    std::string dst = log_path;
-    dst.erase(dst.rfind('\\') == std::string::npos ? 0 : dst.rfind('\\'));
-    char programs[MAX_PATH], expected[MAX_PATH];
-    if (!ProgramsFolder(si, programs, sizeof programs))
-        programs[0] = '\0';
-    // The log's name follows from the software it names.
-    if (!LogPathOf(expected, sizeof expected, dst.c_str(), records[0].path.c_str()) ||
-        !EqualNoCase(expected, log_path))
-        RefuseLog(si, log_path, "its name is not that of the software it records");
-    for (const struct log_record &r : records) {
-        if (!InItsPlace(si, r, dst, programs))
-            RefuseLog(si, log_path, "line " + std::to_string(r.line) + " names a place outside the installation");
+        *too_long = text.size() > LONGEST_LOG;
     }
+    CloseHandle(file);
+    return read && !*too_long;
+}
+
+// The log must lie in "<drive>\usr", be named for the software it records
+// and its company, be named by that entry, and be as the installation left
+// it where the entry says how that was; every record then lies in its place.
+static void ReadLog(struct _setup_info *si, const char *given_path, std::string &log_path,
+                    std::vector<struct log_record> &records, int *sealed)
+{
+    std::string dir, text, problem;
+    if (!PlainPath(given_path, log_path))
+        RefuseLog(si, given_path, "it cannot be read");
+    dir = log_path.substr(0, log_path.rfind('\\'));
+    if (dir.size() != 6 || !EqualNoCase(dir.substr(2), "\\usr"))
+        RefuseLog(si, given_path, "an installation log lies in the folder usr of a drive");
+    int too_long = 0, read = ReadLogText(log_path.c_str(), text, &too_long);
+    // A run that stopped before it recorded anything leaves its entry and
+    // the program's copy, and no log.
+    int missing = !read && !too_long && GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!read && !missing)
+        RefuseLog(si, given_path, too_long ? "it is longer than 64 MB" : "it cannot be read");
+    if (read && !ParseLog(text, records, problem))
+        RefuseLog(si, given_path, problem);
+
+    struct log_entry entry;
+    char command[MAX_PATH * 2 + 32];
+    if (!ReadEntry(log_path, &entry) || entry.company.empty() ||
+        !FormatText(command, sizeof command, "\"%s\\setup.exe\" /u \"%s\"",
+                    log_path.substr(0, log_path.size() - 4).c_str(), log_path.c_str()) ||
+        !EqualNoCase(command, entry.command) || !EqualNoCase(entry.location, dir))
+        RefuseLog(si, given_path, missing ? "it cannot be read" : "no uninstall entry names it");
+    *sealed = entry.sealed;
+    if (missing) {
+        if (entry.sealed || entry.name.empty())
+            RefuseLog(si, given_path, "it cannot be read");
+        struct log_record software = {};
+        software.kind = LOG_SOFTWARE;
+        software.path = entry.name;
+        records.assign(1, software);
+        return;
+    }
+    char expected[MAX_PATH], earlier[MAX_PATH];
+    const char *software = records[0].path.c_str();
+    int named = (LogPathOf(expected, sizeof expected, dir.c_str(), entry.company.c_str(), software) &&
+                 EqualNoCase(expected, log_path)) ||
+                (EarlierLogPathOf(earlier, sizeof earlier, dir.c_str(), software) && EqualNoCase(earlier, log_path));
+    if (!named)
+        RefuseLog(si, given_path, "its name is not that of the software it records");
+    if (entry.sealed && (entry.size != text.size() || entry.crc != Crc32(0, text.data(), text.size())))
+        RefuseLog(si, given_path, "it was changed after the installation");
+
+    struct log_places places;
+    char programs[MAX_PATH], batch[MAX_PATH];
+    places.dir = dir;
+    places.programs = ProgramsFolder(si, programs, sizeof programs) && PlainPath(programs, places.programs)
+                          ? places.programs
+                          : "";
+    places.root = RootFilePath(batch, sizeof batch, "AUTOEXEC.BAT") ? std::string(batch, 2) : "";
+    places.company = entry.company;
+    places.software = records[0].path;
+    places.win95 = si->platform == PLATFORM_WIN95;
+    if (!JudgeLogRecords(records, places, problem))
+        RefuseLog(si, given_path, problem);
 }
 
 static void Confirm(struct _setup_info *si)
 {
     char event[16];
     for (;;) {
-        UIStartDlg("mscuistf.dll", 1000, "FInfoDlgProc", 0, NULL, event, sizeof event);
+        UIStartDlg("mscuistf.dll", 1000, "FInfoDlgProc", 0, NULL, event, 15);
         int sum = EventWordSum(event);
         if (sum == EVENT_CONTINUE) {
             UIPop(1);
@@ -193,8 +205,9 @@ static int ScheduleRemoval(struct _setup_info *si, const char *path)
 
 static void RemoveOrSchedule(struct _setup_info *si, const char *path, struct removal_outcome *outcome, int tell)
 {
-    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path)) {
+    // A read-only file is made writable first.
+    if (DeleteFileA(path) ||
+        (GetLastError() == ERROR_ACCESS_DENIED && SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && DeleteFileA(path))) {
         RecordAction("remove", path, NULL);
         return;
     }
@@ -210,35 +223,29 @@ static void RemoveOrSchedule(struct _setup_info *si, const char *path, struct re
     }
 }
 
-// Files and shortcuts may be recorded once per installation over the same
-// place: the newest record knows the file as it was last written, the
-// oldest whether one was there before the first.
-static int NewerRecordFor(const std::vector<struct log_record> &records, size_t i)
-{
-    for (size_t j = i + 1; j < records.size(); j++) {
-        if (records[j].kind == records[i].kind && EqualNoCase(records[j].path, records[i].path))
-            return 1;
-    }
-    return 0;
-}
-
-static int ExistedBefore(const std::vector<struct log_record> &records, size_t i)
-{
-    for (size_t j = 0; j <= i; j++) {
-        if (records[j].kind == records[i].kind && EqualNoCase(records[j].path, records[i].path))
-            return records[j].existed;
-    }
-    return 0;
-}
-
-static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r, int existed,
+// A file held open by another program cannot be read: it is removed at the
+// next start. One that reads otherwise than the installation left it was
+// changed since, and stays.
+static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r, int existed, int cut_short,
                               struct removal_outcome *outcome)
 {
-    if (existed || !PathExists(r.path.c_str()))
+    // A run cut short leaves the file it was writing under this name.
+    std::string part = r.path + ".~part";
+    if (cut_short && PathExists(part.c_str()))
+        RemoveOrSchedule(si, part.c_str(), outcome, 0);
+    if (existed)
         return;
     unsigned long long size = 0;
     unsigned long crc = 0;
-    if (!FileChecksum(r.path.c_str(), &size, &crc) || size != r.size || crc != r.crc) {
+    if (!FileChecksum(r.path.c_str(), &size, &crc)) {
+        DWORD error = GetLastError();
+        if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            RemoveOrSchedule(si, r.path.c_str(), outcome, 1);
+        else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            outcome->kept += r.path + "\n";
+        return;
+    }
+    if (size != r.size || crc != r.crc) {
         RecordAction("keep", r.path.c_str(), NULL);
         outcome->kept += r.path + "\n";
         return;
@@ -256,7 +263,7 @@ static void RemoveEmptyDirectory(struct _setup_info *si, const std::string &dir,
         return;
     // Emptied only at the next start: then it goes too.
     for (const std::string &path : outcome->scheduled_paths) {
-        if (LiesIn(path, dir, 0) && ScheduleRemoval(si, dir.c_str())) {
+        if (PathLiesIn(path, dir, false) && ScheduleRemoval(si, dir.c_str())) {
             RecordAction("schedule", dir.c_str(), NULL);
             outcome->scheduled_paths.push_back(dir);
             return;
@@ -277,18 +284,34 @@ static void RemoveKey(const std::string &key_path)
         RecordAction("delkey", key_path.c_str(), NULL);
 }
 
-static void RestoreValue(const struct log_record &r, struct removal_outcome *outcome)
+// The value as the oldest record found it, unless it is no longer what the
+// newest one set: then the user changed it since, and it stays.
+static void RestoreValue(const struct log_record &oldest, const struct log_record &newest,
+                         struct removal_outcome *outcome)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, r.path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, oldest.path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
-    if (r.existed && RegSetValueExA(key, r.second.c_str(), 0, r.type, reinterpret_cast<const BYTE *>(r.data.data()),
-                                    static_cast<DWORD>(r.data.size())) == ERROR_SUCCESS)
-        RecordAction("setvalue", r.path.c_str(), r.second.c_str());
-    else if (!r.existed && RegDeleteValueA(key, r.second.c_str()) == ERROR_SUCCESS)
-        RecordAction("delvalue", r.path.c_str(), r.second.c_str());
+    const char *name = oldest.second.c_str();
+    DWORD type = 0, cb = 0;
+    std::vector<char> now;
+    int found = RegQueryValueExA(key, name, NULL, &type, NULL, &cb) == ERROR_SUCCESS;
+    now.resize(cb + 1);
+    found = found && RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE *>(now.data()), &cb) == ERROR_SUCCESS;
+    int environment = EqualNoCase(oldest.path, environment_key);
+    if (!found || (newest.has_set && (type != newest.set_type || std::string(now.data(), cb) != newest.set_data))) {
+        if (found && environment)
+            outcome->settings += newest.second + "\n";
+        RegCloseKey(key);
+        return;
+    }
+    if (oldest.existed && RegSetValueExA(key, name, 0, oldest.type, reinterpret_cast<const BYTE *>(oldest.data.data()),
+                                         static_cast<DWORD>(oldest.data.size())) == ERROR_SUCCESS)
+        RecordAction("setvalue", oldest.path.c_str(), name);
+    else if (!oldest.existed && RegDeleteValueA(key, name) == ERROR_SUCCESS)
+        RecordAction("delvalue", oldest.path.c_str(), name);
     RegCloseKey(key);
-    if (EqualNoCase(r.path, environment_key))
+    if (environment)
         outcome->environment_changed = 1;
 }
 
@@ -313,8 +336,9 @@ int RemoveListElement(std::string &list, const std::string &element)
 }
 
 // The element and one separator next to it come out of Path; every other
-// byte of it stays, and so does its type.
-static void RemovePathElement(const std::string &element, struct removal_outcome *outcome)
+// byte of it stays. Its type goes back to the one the installation found
+// (writing Path makes it REG_EXPAND_SZ) where the log says.
+static void RemovePathElement(const std::string &element, unsigned long found_type, struct removal_outcome *outcome)
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, environment_key, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
@@ -328,6 +352,8 @@ static void RemovePathElement(const std::string &element, struct removal_outcome
     }
     std::string path = stored.empty() ? "" : std::string(stored.data(), strnlen(stored.data(), cb));
     if (RemoveListElement(path, element)) {
+        if (found_type != 0)
+            type = found_type;
         if (RegSetValueExA(key, "Path", 0, type, reinterpret_cast<const BYTE *>(path.c_str()),
                            static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS)
             RecordAction("delpath", element.c_str(), NULL);
@@ -364,90 +390,131 @@ static void RestoreBatchLine(const struct log_record &r, struct removal_outcome 
         outcome->kept += std::string(batch) + ": " + r.second + "\n";
 }
 
-static void TakeBack(struct _setup_info *si, const std::vector<struct log_record> &records, size_t i,
-                     struct removal_outcome *outcome)
+// What the installation did to one place, taken back once: as its newest
+// record left it, to what its oldest record found there. What another
+// product also holds stays.
+struct removal {
+    struct _setup_info *si;
+    const std::vector<struct log_record> &records;
+    place_spans spans;
+    struct other_logs others;
+    struct removal_outcome outcome;
+    int cut_short;  // the installation did not finish: its entry is not sealed
+};
+
+static void TakeBack(struct removal &run, size_t i)
 {
-    const struct log_record &r = records[i];
+    const struct log_record &r = run.records[i];
+    std::string key = PlaceKey(r);
+    std::pair<size_t, size_t> span(i, i);
+    if (!key.empty())
+        span = run.spans[key];
+    if (span.second != i)
+        return;  // a newer record of the place is taken back
+    const struct log_record &oldest = run.records[span.first];
+    if (r.kind == LOG_BATCH) {
+        RestoreBatchLine(r, &run.outcome);
+        return;
+    }
+    if (KeptForOthers(run.others, run.records, span))
+        return;
     switch (r.kind) {
     case LOG_FILE:
-    case LOG_ROOTFILE:
-        if (!NewerRecordFor(records, i))
-            RemoveWrittenFile(si, r, ExistedBefore(records, i), outcome);
-        break;
+    case LOG_ROOTFILE: RemoveWrittenFile(run.si, r, oldest.existed, run.cut_short, &run.outcome); break;
     case LOG_SHORTCUT:
-        if (!NewerRecordFor(records, i) && !ExistedBefore(records, i))
-            RemoveOrSchedule(si, r.path.c_str(), outcome, 1);
+        if (!oldest.existed)
+            RemoveOrSchedule(run.si, r.path.c_str(), &run.outcome, 1);
         break;
     case LOG_DIR:
-    case LOG_GROUP: RemoveEmptyDirectory(si, r.path, outcome); break;
+    case LOG_GROUP:
+        if (!HandedOver(run.others, r))
+            RemoveEmptyDirectory(run.si, r.path, &run.outcome);
+        break;
     case LOG_KEY: RemoveKey(r.path); break;
-    case LOG_VALUE: RestoreValue(r, outcome); break;
-    case LOG_PATH: RemovePathElement(r.path, outcome); break;
-    case LOG_BATCH: RestoreBatchLine(r, outcome); break;
+    case LOG_VALUE: RestoreValue(oldest, r, &run.outcome); break;
+    case LOG_PATH:
+        if (!oldest.existed)
+            RemovePathElement(r.path, oldest.type, &run.outcome);
+        break;
     default: break;
     }
 }
 
-static void Tell(const struct removal_outcome &outcome)
+// The closing word: done, and what stays or goes only at the next start.
+static void Tell(const struct removal_outcome &outcome, const std::string &software)
 {
-    std::string text;
+    std::string text = software + " was removed.";
     if (!outcome.kept.empty())
-        text += "These files were changed after the installation and are kept:\n" + outcome.kept;
+        text += "\n\nThese files were changed after the installation and are kept:\n" + outcome.kept;
+    if (!outcome.settings.empty())
+        text += "\n\nThese variables were changed after the installation and are kept:\n" + outcome.settings;
     if (!outcome.scheduled.empty())
-        text += std::string(text.empty() ? "" : "\n") +
-                "These files are in use and will be removed when Windows starts again:\n" + outcome.scheduled;
-    if (!text.empty())
-        DoMsgBox(text.c_str(), "Remove Quorvane/32 2.0", MB_OK | MB_ICONINFORMATION);
+        text += "\n\nThese files are in use and will be removed when Windows starts again:\n" + outcome.scheduled;
+    DoMsgBox(text.c_str(), "Remove Quorvane/32 2.0", MB_OK | MB_ICONINFORMATION);
 }
 
-// The entry first, then the program's copy (in use while it runs: removed
-// at the next start), the log last.
-static void RemoveUninstaller(struct _setup_info *si, const char *log_path, const char *software_name,
-                              struct removal_outcome *outcome)
+// The entry first, then the log: a removal cut short before starts again.
+static void RemoveEntryAndLog(struct _setup_info *si, const std::string &log_path, struct removal_outcome *outcome)
 {
-    char key_path[512], copy_dir[MAX_PATH], file[MAX_PATH];
-    if (UninstallKeyPath(key_path, sizeof key_path, software_name) &&
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key_path) == ERROR_SUCCESS)
-        RecordAction("delkey", key_path, NULL);
-    CopyText(copy_dir, sizeof copy_dir, log_path);
-    copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
+    struct log_entry entry;
+    if (ReadEntry(log_path, &entry) && RegDeleteKeyA(HKEY_LOCAL_MACHINE, entry.key_path.c_str()) == ERROR_SUCCESS)
+        RecordAction("delkey", entry.key_path.c_str(), NULL);
+    RemoveOrSchedule(si, log_path.c_str(), outcome, 0);
+}
+
+// The three program files of a folder and the folder: at once when no
+// program runs from them, else at the next start.
+static void RemoveProgramCopy(struct _setup_info *si, const std::string &copy_dir, struct removal_outcome *outcome)
+{
+    char file[MAX_PATH];
     for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
-        if (FormatText(file, sizeof file, "%s\\%s", copy_dir, name))
+        if (FormatText(file, sizeof file, "%s\\%s", copy_dir.c_str(), name))
             RemoveOrSchedule(si, file, outcome, 0);
     }
-    if (RemoveDirectoryA(copy_dir)) {
-        RecordAction("rmdir", copy_dir, NULL);
-    } else if (PathExists(copy_dir) && ScheduleRemoval(si, copy_dir)) {
-        RecordAction("schedule", copy_dir, NULL);
+    if (RemoveDirectoryA(copy_dir.c_str())) {
+        RecordAction("rmdir", copy_dir.c_str(), NULL);
+    } else if (PathExists(copy_dir.c_str()) && ScheduleRemoval(si, copy_dir.c_str())) {
+        RecordAction("schedule", copy_dir.c_str(), NULL);
         outcome->scheduled_paths.push_back(copy_dir);
     }
-    RemoveOrSchedule(si, log_path, outcome, 0);
 }
 
-void Uninstall(struct _setup_info *si, const char *log_path)
+void Uninstall(struct _setup_info *si, const char *given_path)
 {
     std::vector<struct log_record> records;
-    ReadLog(si, log_path, records);
+    std::string log_path;
+    int sealed = 0;
+    ReadLog(si, given_path, log_path, records, &sealed);
+    RunFromTemp(log_path.substr(0, log_path.size() - 4));
     Confirm(si);
     OpenProgress(si);
-    struct removal_outcome outcome;
-    outcome.environment_changed = 0;
+    struct removal run = {si, records, {}, {}, {}, !sealed};
+    run.outcome.environment_changed = 0;
+    SpanPlaces(records, run.spans);
+    ReadOtherLogs(log_path.substr(0, log_path.rfind('\\')), log_path, run.others);
     for (size_t i = records.size(); i-- > 0;) {
         si->percent_done = 100.0 * static_cast<double>(records.size() - i) / static_cast<double>(records.size());
         ShowStatus(si, "Removing", records[i].path.c_str());
-        TakeBack(si, records, i, &outcome);
+        TakeBack(run, i);
     }
-    if (outcome.environment_changed)
+    WriteChangedLogs(run.others);
+    if (run.outcome.environment_changed)
         BroadcastSettingChange("Environment");
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
-    Tell(outcome);
-    RemoveUninstaller(si, log_path, records[0].path.c_str(), &outcome);
+    RemoveEntryAndLog(si, log_path, &run.outcome);
+    Tell(run.outcome, records[0].path);
+    // Run from TMP, the installation's copy is free once its starter ends.
+    ReleaseStarter();
+    RemoveProgramCopy(si, log_path.substr(0, log_path.size() - 4), &run.outcome);
     // The destination held the log and the copy until now.
     for (size_t i = records.size(); i-- > 0;) {
-        if (records[i].kind == LOG_DIR)
-            RemoveEmptyDirectory(si, records[i].path, &outcome);
+        if (records[i].kind == LOG_DIR && !run.others.holders.count(PlaceKey(records[i])))
+            RemoveEmptyDirectory(si, records[i].path, &run.outcome);
     }
+    std::string temp_copy = TempCopyFolder();
+    if (!temp_copy.empty())
+        RemoveProgramCopy(si, temp_copy, &run.outcome);
     UIPopAll();
     EndSetupToolkit();
     if (si->platform == PLATFORM_WIN95)

@@ -36,11 +36,11 @@ build_medium() {
 # shortcut's program is the installed one.
 expect_product_installed() {
     expect_status 0
-    diff -r --exclude=setup.inf --exclude='uninstall-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
+    diff -r --exclude=setup.inf --exclude='uninstall-Mkmedia Test-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
         fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
     for software in MkTest 'MkTest documents'; do
-        expect_file "$dest/uninstall-$software.log"
-        expect_file "$dest/uninstall-$software/setup.exe"
+        expect_file "$dest/uninstall-Mkmedia Test-$software.log"
+        expect_file "$dest/uninstall-Mkmedia Test-$software/setup.exe"
     done
     for software in MkTest 'MkTest documents'; do
         reg_value "HKLM\\Software\\Mkmedia Test\\$software\\VersionInfo" FileSetName | grep -q '^REG_SZ ' ||

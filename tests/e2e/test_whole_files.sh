@@ -42,10 +42,10 @@ matrix_case() {
     printf '%s\n' "${to_install[@]}" 'msgbox OK' > "$work/answers"
 }
 
-# What an installation leaves for taking it back: the log from the first
-# file written, the program's copy once it has finished.
-log=uninstall-Quorvane32.log
-copy="uninstall-Quorvane32 $log uninstall-Quorvane32/mscuistf.dll uninstall-Quorvane32/setup.exe uninstall-Quorvane32/setuprt.dll"
+# What an installation leaves for taking it back before its first file:
+# the program's copy, and the log once something is recorded.
+log=uninstall-Quorvane-Quorvane32.log
+copy="uninstall-Quorvane-Quorvane32 $log uninstall-Quorvane-Quorvane32/mscuistf.dll uninstall-Quorvane-Quorvane32/setup.exe uninstall-Quorvane-Quorvane32/setuprt.dll"
 
 # Names left in R:\usr, sorted, on one line.
 left_in_dest() { (cd "$dest" && find . -mindepth 1 -printf '%P\n' | sort | tr '\n' ' ' | sed 's/ $//'); }
@@ -120,7 +120,7 @@ for family in nt w95; do
     payload_of_kind a.txt b.txt c.txt
     head -c 40 "$medium/b.txt_" > "$work/cut" && mv "$work/cut" "$medium/b.txt_"
     run_setup "$medium" "$medium"
-    stopped_writing "$(expand_error b.txt)" "a.txt b.txt $log"
+    stopped_writing "$(expand_error b.txt)" "a.txt b.txt $copy"
 done
 
 # A source that ends before the length it had when it was opened (a file
@@ -135,7 +135,7 @@ if [ -n "$short_source" ]; then
     payload_of_kind a.txt
     ln -s "$short_source" "$medium/b.txt"
     run_setup "$medium" "$medium"
-    stopped_writing "File $(medium_path b.txt) was not copied whole to R:\\\\usr\\\\b.txt\\n" "a.txt b.txt $log"
+    stopped_writing "File $(medium_path b.txt) was not copied whole to R:\\\\usr\\\\b.txt\\n" "a.txt b.txt $copy"
 else
     not_run source_shorter_than_its_size "no kernel file here reports more bytes than it gives"
 fi
@@ -160,12 +160,12 @@ for family in nt w95; do
             chattr -i "$target" 2>/dev/null
             chmod u+w "$target"
             if [ "$fault" = locked_destination_directory ]; then
-                [ "$kind" = plain ] && text=$(copy_error 0x5 a.txt) || text=$(expand_error a.txt)
-                stopped_writing "$text" "b.txt"
+                # The program's copy, written before the first file, is the first thing refused.
+                stopped_writing 'Cannot register the uninstallation of Quorvane32' "b.txt"
             else
                 [ "$kind" = plain ] && text=$(copy_error 0x5 b.txt) || text='Error moving expanded file to R:\\usr\\b.txt'
                 expect_intact "$dest/a.txt" "$(content_of a.txt)"
-                stopped_writing "$text" "a.txt b.txt $log"
+                stopped_writing "$text" "a.txt b.txt $copy"
             fi
         done
     done
@@ -202,7 +202,7 @@ for family in nt w95; do
         text=$(copy_error 0x2 b.txt)
         [ "$kind" = compressed ] && text=$(expand_error b.txt)
         [ "$kind$family" = compressedw95 ] && text="Could not find short path name of $(medium_path b.txt)"
-        stopped_writing "$text" "a.bin b.txt $log"
+        stopped_writing "$text" "a.bin b.txt $copy"
         rm -rf "${medium:?}"/*
     done
 done
@@ -229,7 +229,7 @@ for family in nt w95; do
         expect_intact "$dest/big.bin" "$earlier"
         earlier_after_kill=yes
         [ "$files_lost" -eq 0 ] || earlier_after_kill=no
-        expect_left "a.txt b.txt big.bin big.bin.~part $log"
+        expect_left "a.txt b.txt big.bin big.bin.~part $copy"
         stray_after_kill=$stray_answer
         # A killed run cannot clean up: no more than the script's private
         # copy may stay, and the system removes that as its handle closes.
@@ -296,7 +296,7 @@ else
             [ "$kind" = compressed ] && (cd "$medium" && mscompress b.txt && rm b.txt)
             run_setup "$medium" "$medium"
             [ "$kind" = plain ] && text=$(copy_error 0x70 b.txt) || text=$(expand_error b.txt)
-            stopped_writing "$text" "a.txt b.txt $log"
+            stopped_writing "$text" "a.txt b.txt $copy"
         done
     done
     rm -rf "$dest"
@@ -315,7 +315,7 @@ rm -rf "$(drive_c)/usr"
 SETUP_ARGS=/q run_setup "$work/medium" "$work/medium"
 expect_status 0
 expect_file "$(drive_c)/usr/$long_name" "payload of the longest name"
-[ "$(ls "$(drive_c)/usr" | tr '\n' ' ')" = "$long_name uninstall-Quorvane32 uninstall-Quorvane32.log " ] ||
+[ "$(ls "$(drive_c)/usr" | tr '\n' ' ')" = "$long_name uninstall-Quorvane-Quorvane32 uninstall-Quorvane-Quorvane32.log " ] ||
     fail "beside it: $(ls "$(drive_c)/usr")"
 wine reg delete 'HKLM\Software\Quorvane' /f >/dev/null 2>&1
 rm -rf "$(drive_c)/usr"

@@ -55,6 +55,6 @@ expected_prompts=$(for n in $(seq 2 "$disks"); do
 
 diff -r --exclude=setup.inf --exclude='uninstall-*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
     fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
-expect_file "$dest/uninstall-MkTest.log"
+expect_file "$dest/uninstall-Mkmedia Test-MkTest.log"
 
 e2e_done

@@ -39,7 +39,7 @@ INF
 
 forget_installation() {
     wine reg delete 'HKLM\Software\Recorded' /f >/dev/null 2>&1
-    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Recorder32' /f >/dev/null 2>&1
+    wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Recorded-Recorder32' /f >/dev/null 2>&1
     wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\rec.exe' /f >/dev/null 2>&1
     rm -rf "$(programs)/Recorder32" "$dest"
 }
@@ -50,12 +50,12 @@ forget_installation() {
 snapshot() {
     mkdir -p "$work/$1"
     cp -a "$dest" "$work/$1/tree"
-    mv "$work/$1/tree/uninstall-Recorder32.log" "$work/$1/log"
+    mv "$work/$1/tree/uninstall-Recorded-Recorder32.log" "$work/$1/log"
     sed -i '/"InstallTime"/d' "$work/$1/log"
     wine reg query 'HKLM\Software\Recorded' /s 2>/dev/null | tr -d '\r' > "$work/$1/registry"
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Recorder32' /s 2>/dev/null |
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Recorded-Recorder32' /s 2>/dev/null |
         tr -d '\r' >> "$work/$1/registry"
-    sed -i '/InstallTime\|InstallDate/d' "$work/$1/registry"
+    sed -i '/InstallTime\|InstallDate\|LogCrc\|LogSize/d' "$work/$1/registry"
     (cd "$(programs)" && find Recorder32 | sort) > "$work/$1/shortcuts"
     awk '/^set "DriveStatusText" ""/ { n = 0 } /^add "DriveStatusText"/ && ++n == 3 { $0 = "add \"DriveStatusText\" FREE" } 1' \
         "$work/transcript" > "$work/$1/transcript"

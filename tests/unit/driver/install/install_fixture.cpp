@@ -140,6 +140,7 @@ void InstallTest::UseSimpleMedium(const std::string &body, const std::string &he
 
 void InstallTest::LogSetOne()
 {
+    snprintf(si->company_name, sizeof si->company_name, "Works");
     snprintf(si->file_set_list[1].software_name, sizeof si->file_set_list[1].software_name, "Tools");
     SelectInstallLog(si.get(), &si->file_set_list[1]);
 }
@@ -149,7 +150,7 @@ std::vector<log_record> InstallTest::LoggedFiles()
     CloseInstallLog();
     std::vector<log_record> records, files;
     std::string problem;
-    EXPECT_TRUE(ParseLog(ReadText(Installed("uninstall-Tools.log")), records, problem)) << problem;
+    EXPECT_TRUE(ParseLog(ReadText(Installed("uninstall-Works-Tools.log")), records, problem)) << problem;
     for (const log_record &record : records) {
         if (record.kind == LOG_FILE)
             files.push_back(record);

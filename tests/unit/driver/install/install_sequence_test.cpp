@@ -116,7 +116,7 @@ protected:
         DeleteKeyTree(HKEY_LOCAL_MACHINE, kCompanyKey);
         for (const char *name : {"regview.exe", "regcore.exe"})
             DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + name);
-        for (const char *name : {"RegTest Core", "RegTest Extras"})
+        for (const char *name : {"RegTest Works-RegTest Core", "RegTest Works-RegTest Extras"})
             DeleteKeyTree(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + name);
         std::error_code ignored;
         for (int platform : {PLATFORM_NT, PLATFORM_WIN95}) {

@@ -1,6 +1,7 @@
 // The installation log's lines: what is written reads back the same, and a
 // log that is damaged anywhere is refused whole.
 #include "log/log_lines.h"
+#include "log/log_places.h"
 
 #include <gtest/gtest.h>
 
@@ -61,10 +62,15 @@ TEST(LogLines, EveryRecordReadsBackAsWritten)
     replaced.data = std::string("a\0b\0\0", 5);
     log_record emptied = Record(LOG_VALUE, "Software\\Q", "", 1);
     emptied.type = 1;
+    emptied.has_set = 1;
+    emptied.set_type = 2;
+    emptied.set_data = std::string("x\0", 2);
+    log_record typed_path = Record(LOG_PATH, "C:\\usr\\lib");
+    typed_path.type = 1;
     std::vector<log_record> written = {
         Record(LOG_SOFTWARE, "Quorvane32 samples"), Record(LOG_FILESET, "Core"), Record(LOG_DIR, "C:\\usr"),
         file, root, Record(LOG_KEY, "Software\\Q"), Record(LOG_VALUE, "Software\\Q", "New"), replaced, emptied,
-        Record(LOG_PATH, "C:\\usr\\bin"), Record(LOG_BATCH, "SET A=1"),
+        Record(LOG_PATH, "C:\\usr\\bin"), Record(LOG_PATH, "C:\\usr", "", 1), typed_path, Record(LOG_BATCH, "SET A=1"),
         Record(LOG_BATCH, "SET PATH=C:\\W", "SET PATH=C:\\W;C:\\usr\\bin", 1), Record(LOG_GROUP, "C:\\P\\Q"),
         Record(LOG_SHORTCUT, "C:\\P\\Q\\Read me.lnk", "", 1)};
 
@@ -83,6 +89,9 @@ TEST(LogLines, EveryRecordReadsBackAsWritten)
         EXPECT_EQ(written[i].crc, read[i].crc);
         EXPECT_EQ(written[i].type, read[i].type);
         EXPECT_EQ(written[i].data, read[i].data);
+        EXPECT_EQ(written[i].has_set, read[i].has_set);
+        EXPECT_EQ(written[i].set_type, read[i].set_type);
+        EXPECT_EQ(written[i].set_data, read[i].set_data);
     }
 }
 
@@ -123,7 +132,70 @@ TEST(LogLines, OnlyAWholeLogOfThisInstallerIsTaken)
                              "file \"C:\\a\" new -1 00000000", "file \"C:\\a\" new 1 0000000g",
                              "value \"K\" \"N\" was 1 abc", "value \"K\" \"N\" was 1", "value \"K\" \"N\"",
                              "batch added \"A\" \"B\"", "batch changed \"A\"", "shortcut \"C:\\a.lnk\"",
-                             "dir \"C:\\usr\"\"x\""})
+                             "dir \"C:\\usr\"\"x\"", "path \"C:\\u\" new", "path \"C:\\u\" type 0", "path \"C:\\u\" type", "value \"K\" \"N\" new set 1",
+                             "value \"K\" \"N\" new was 1 00"})
         EXPECT_EQ("line 3 is damaged", Problem(Sealed({software, body}))) << body;
 }
 
+
+// A forged log names places by tricks: each is judged where it leads.
+TEST(LogPlaces, EveryPathIsJudgedWhereItLeads)
+{
+    std::string plain;
+    ASSERT_TRUE(PlainPath("r:/usr/./bin//qv.cfg", plain));
+    EXPECT_EQ("r:\\usr\\bin\\qv.cfg", plain);
+    ASSERT_TRUE(PlainPath("C:\\usr\\x/../../windows/victim.txt", plain));
+    EXPECT_EQ("C:\\windows\\victim.txt", plain);
+    // A trail byte that is a backslash is no separator.
+    ASSERT_TRUE(PlainPath("C:\\usr\\\x82\x5c\\..\\a", plain));
+    EXPECT_EQ("C:\\usr\\a", plain);
+    for (const char *bad : {"C:\\usr\\..\\..\\x", "C:\\usr\\COM1", "C:\\usr\\con.txt", "C:\\usr\\Lpt9.log.x",
+                            "C:\\usr\\NUL .txt", "C:\\usr\\a:stream", "C:\\usr\\a.", "C:\\usr\\a ", "C:\\usr\\a\tb",
+                            "\\\\server\\share\\x", "usr\\x", "C:usr", "C:\\usr\\a*"})
+        EXPECT_FALSE(PlainPath(bad, plain)) << bad;
+    EXPECT_TRUE(PlainPath("C:\\usr\\COM10\\console.txt", plain));
+    EXPECT_FALSE(PlainPath("C:\\" + std::string(257, 'a'), plain));
+    EXPECT_TRUE(PathLiesIn("C:\\USR\\bin", "c:\\usr", false));
+    EXPECT_FALSE(PathLiesIn("C:\\usrx\\bin", "C:\\usr", false));
+    EXPECT_FALSE(PathLiesIn("C:\\usr", "C:\\usr", false));
+
+    log_places places = {"R:\\usr", "C:\\P", "C:", "Quorvane", "Quorvane32", 0};
+    auto judged = [&](log_record r) {
+        std::vector<log_record> records = {Record(LOG_SOFTWARE, "Quorvane32"), r};
+        records[1].line = 3;
+        std::string problem;
+        bool sound = JudgeLogRecords(records, places, problem);
+        EXPECT_EQ(sound ? "" : "line 3 names a place outside the installation", problem);
+        return sound;
+    };
+    const std::string env = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    const std::string app = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+    EXPECT_TRUE(judged(Record(LOG_FILE, "R:\\usr\\bin\\qv.cfg")));
+    EXPECT_TRUE(judged(Record(LOG_DIR, "R:\\usr")));
+    EXPECT_TRUE(judged(Record(LOG_SHORTCUT, "C:\\P\\Quorvane32\\Read me.lnk")));
+    EXPECT_TRUE(judged(Record(LOG_VALUE, env, "QUORVANE_HOME")));
+    EXPECT_TRUE(judged(Record(LOG_VALUE, app + "\\qv.exe", "Path")));
+    EXPECT_TRUE(judged(Record(LOG_VALUE, "Software\\Quorvane\\Quorvane32\\VersionInfo", "FileSetName")));
+    EXPECT_TRUE(judged(Record(LOG_KEY, "Software\\Quorvane")));
+    EXPECT_TRUE(judged(Record(LOG_PATH, "D:\\tools")));
+    for (const log_record &bad :
+         {Record(LOG_FILE, "R:\\usr\\x/../../windows/victim.txt"), Record(LOG_FILE, "R:\\usr"),
+          Record(LOG_DIR, "R:\\usr\\..\\windows"), Record(LOG_FILE, "R:\\usr\\COM1"),
+          Record(LOG_SHORTCUT, "C:\\P\\x/../../../windows/victim.txt\x00.lnk"),
+          Record(LOG_SHORTCUT, "C:\\P\\x\\..\\..\\victim.lnk"), Record(LOG_SHORTCUT, "C:\\P\\Q\\victim.txt"),
+          Record(LOG_GROUP, "C:\\P"), Record(LOG_VALUE, env, "Path"), Record(LOG_VALUE, env, "ComSpec"),
+          Record(LOG_VALUE, env, "windir"), Record(LOG_VALUE, env, "PROCESSOR_LEVEL"),
+          Record(LOG_VALUE, app + "\\qv.exe", ""), Record(LOG_VALUE, app + "\\qv.exe\\x", "Path"),
+          Record(LOG_VALUE, "Software\\Quorvane\\Other\\VersionInfo", "FileSetName"),
+          Record(LOG_VALUE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "x"),
+          Record(LOG_KEY, "Software\\Microsoft\\Windows"), Record(LOG_KEY, "Software\\Quorvane2"),
+          Record(LOG_PATH, "C:\\a;C:\\b"), Record(LOG_BATCH, "SET A=1"), Record(LOG_ROOTFILE, "C:\\AUTOEXEC.BAT")})
+        EXPECT_FALSE(judged(bad)) << FormatLogRecord(&bad);
+
+    places.win95 = 1;
+    EXPECT_TRUE(judged(Record(LOG_ROOTFILE, "C:\\AUTOEXEC.BAK")));
+    EXPECT_TRUE(judged(Record(LOG_ROOTFILE, "c:\\autoexec.b01")));
+    EXPECT_FALSE(judged(Record(LOG_ROOTFILE, "C:\\windows\\AUTOEXEC.BAK")));
+    EXPECT_FALSE(judged(Record(LOG_ROOTFILE, "D:\\AUTOEXEC.BAT")));
+    EXPECT_FALSE(judged(Record(LOG_PATH, "C:\\usr\\bin")));
+}

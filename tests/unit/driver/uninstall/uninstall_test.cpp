@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <set>
 #include <string>
 
@@ -50,8 +52,22 @@ TEST(UninstallNames, EveryNameMakesOneKeyAndFileNameOfItsOwn)
     char small[8];
     EXPECT_EQ(0, SoftwareKeyName(small, sizeof small, "Quorvane32"));
     char log[MAX_PATH];
-    ASSERT_EQ(1, LogPathOf(log, sizeof log, "R:\\usr", "Quorvane32 samples"));
+    ASSERT_EQ(1, LogPathOf(log, sizeof log, "R:\\usr", "Quorvane", "Quorvane32 samples"));
+    EXPECT_STREQ("R:\\usr\\uninstall-Quorvane-Quorvane32 samples.log", log);
+    ASSERT_EQ(1, EarlierLogPathOf(log, sizeof log, "R:\\usr", "Quorvane32 samples"));
     EXPECT_STREQ("R:\\usr\\uninstall-Quorvane32 samples.log", log);
+
+    // Two companies never share a key, however their names are cut or joined.
+    std::set<std::string> products;
+    for (auto names : {std::make_pair(std::string("A-B"), std::string("C")), std::make_pair(std::string("A"), std::string("B-C")),
+                       std::make_pair(std::string("A"), std::string("B")), std::make_pair(std::string("B"), std::string("A")),
+                       std::make_pair(longer, std::string("x")), std::make_pair(longer, std::string("y")),
+                       std::make_pair(std::string("x"), longer)}) {
+        char key[300];
+        ASSERT_EQ(1, ProductKeyName(key, sizeof key, names.first.c_str(), names.second.c_str()));
+        EXPECT_LE(strlen(key), 210u);
+        EXPECT_TRUE(products.insert(key).second) << key;
+    }
 }
 
 TEST(UninstallNames, PathLosesOneElementAndNothingElse)
