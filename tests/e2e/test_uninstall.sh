@@ -224,7 +224,8 @@ for platform in nt w95; do
     state "$work/before"
     install_sample
     install_sample
-    printf 'my own settings\r\n' >"$dest/bin/qv.cfg"
+    # Changed at its length: only the checksum tells.
+    sed -i 's/EUR/USD/' "$dest/bin/qv.cfg"
     # A file in use goes at the next start; a variable the user set since stays.
     wine "$SETUP_BUILD/tests/e2e/hold_file.exe" 'R:\usr\license.txt' 60 >"$work/held" 2>/dev/null &
     holder=$!
@@ -240,7 +241,7 @@ for platform in nt w95; do
     wait "$holder" 2>/dev/null
     expect_clean_end 0
     expect_line "msgbox \"Quorvane32 was removed.$changed$in_use\" \"Remove Quorvane/32 2.0\" 64 1"
-    expect_file "$dest/bin/qv.cfg" "$(printf 'my own settings\r')"
+    expect_file "$dest/bin/qv.cfg" "$(sed 's/EUR/USD/' "$SETUP_TOP/samples/quorvane/qv.cfg")"
     if [ "$platform" = nt ]; then
         [ "$(reg_value "$env_key" QUORVANE_HOME)" = 'REG_SZ D:\mine' ] || fail "the user's variable is gone"
         wine reg query "$session_key" /v PendingFileRenameOperations 2>/dev/null | grep -qiF 'R:\usr\license.txt' ||
