@@ -1,4 +1,4 @@
-// paths.cpp - the trailing backslash of a path.
+// paths.cpp - the trailing backslash of a path and its directory.
 #include "base/paths.h"
 
 #include <string.h>
@@ -36,4 +36,18 @@ void StripSlash(char *sz1)
     char *last = last_character(sz1);
     if (is_backslash(last))
         *last = '\0';
+}
+
+int DirectoryOfPath(const char *path, char *dir, size_t cb)
+{
+    const char *last = NULL;
+    for (const char *p = path; *p != '\0'; p = CharNextA(p)) {
+        if (*p == '\\')
+            last = p;
+    }
+    if (last == NULL || static_cast<size_t>(last - path) >= cb)
+        return 0;
+    memcpy(dir, path, last - path);
+    dir[last - path] = '\0';
+    return 1;
 }

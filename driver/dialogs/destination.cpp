@@ -1,6 +1,7 @@
 // The destination dialog: a drive, checked in order, and the space figures.
 #include "msdetect.h"
 #include "base/paths.h"
+#include "base/program_files.h"
 #include "dialogs/dialogs.h"
 #include "setupapi.h"
 #include "setuprt.h"
@@ -8,7 +9,6 @@
 #include "base/text.h"
 
 #include <limits.h>
-#include <initializer_list>
 #include <stdlib.h>
 
 // A long figure for the two signed 32-bit totals: a large drive or a large
@@ -31,25 +31,14 @@ static long SpaceOfSets(struct _setup_info *si, int express)
 }
 
 // The installation also leaves the uninstaller's copy of the program files
-// (read beside the running setup.exe) and its log, allowed 64 KB.
+// and its log, allowed 64 KB.
 static unsigned long long UninstallerSpace(void)
 {
-    char dir[MAX_PATH], file[MAX_PATH];
-    DWORD length = GetModuleFileNameA(NULL, dir, sizeof dir);
-    if (length == 0 || length >= sizeof dir)
-        return 0;
-    char *last = NULL;
-    for (char *p = dir; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\')
-            last = p;
-    }
-    if (last)
-        *last = '\0';
+    char file[MAX_PATH];
     unsigned long long total = 64 * 1024;
-    for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
+    for (const char *name : PROGRAM_FILES) {
         WIN32_FIND_DATAA data;
-        HANDLE found = FormatText(file, sizeof file, "%s\\%s", dir, name) ? FindFirstFileA(file, &data)
-                                                                           : INVALID_HANDLE_VALUE;
+        HANDLE found = ProgramFilePath(name, file, sizeof file) ? FindFirstFileA(file, &data) : INVALID_HANDLE_VALUE;
         if (found == INVALID_HANDLE_VALUE)
             continue;
         FindClose(found);

@@ -213,16 +213,7 @@ static void RefuseUnregistrableSets(struct _setup_info *si)
 // would stop only after every file was copied.
 static void RefuseWithoutSystemPath(struct _setup_info *si)
 {
-    static const char environment[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
-    HKEY key;
-    if (si->platform != PLATFORM_NT)
-        return;
-    LONG found = RegOpenKeyExA(HKEY_LOCAL_MACHINE, environment, 0, KEY_QUERY_VALUE, &key);
-    if (found == ERROR_SUCCESS) {
-        found = RegQueryValueExA(key, "Path", NULL, NULL, NULL, NULL);
-        RegCloseKey(key);
-    }
-    if (found != ERROR_SUCCESS)
+    if (si->platform == PLATFORM_NT && !SystemPathReadable())
         FatalStop(si,
                   "The system's Path value (HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Session "
                   "Manager\\Environment) cannot be read: the parts cannot be registered. Nothing was installed.",

@@ -7,6 +7,7 @@
 // a later run finds what a killed one left.
 #include "install/install_fileset.h"
 #include "log/log_lines.h"
+#include "base/paths.h"
 #include "base/text.h"
 #include "base/fatal.h"
 #include "later_windows.h"
@@ -31,21 +32,6 @@ void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD e
         FatalStopFormatted(si, "Fatal Error", "Error moving expanded file to %s", si->temp_dst_path);
     FatalStopFormatted(si, "Fatal Error", "Error 0x%x Copying File %s to %s\n", static_cast<unsigned>(error),
                        si->temp_src_path, si->temp_dst_path);
-}
-
-// The part of path up to its last backslash, without it.
-static int directory_of(const char *path, char *dir, size_t cb)
-{
-    const char *last = NULL;
-    for (const char *p = path; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\')
-            last = p;
-    }
-    if (last == NULL || static_cast<size_t>(last - path) >= cb)
-        return 0;
-    memcpy(dir, path, last - path);
-    dir[last - path] = '\0';
-    return 1;
 }
 
 // DELETE lets the writer's own handle give the file its name; the 95
@@ -78,7 +64,7 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attribut
     if (taken)
         CopyText(stage->leftover, sizeof stage->leftover, fixed);
     char dir[sizeof stage->path];
-    if (!directory_of(si->temp_dst_path, dir, sizeof dir) || !GetTempFileNameA(dir, "~in", 0, stage->path)) {
+    if (!DirectoryOfPath(si->temp_dst_path, dir, sizeof dir) || !GetTempFileNameA(dir, "~in", 0, stage->path)) {
         error = GetLastError();
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);

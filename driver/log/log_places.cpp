@@ -9,7 +9,7 @@
 
 #include <string.h>
 
-static const char environment_key[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+const char ENVIRONMENT_KEY[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 static const char app_paths_key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // The longest path the removal calls take, terminator included.
@@ -28,7 +28,7 @@ std::string FoldedText(const std::string &text)
     return folded;
 }
 
-static bool SameText(const std::string &a, const std::string &b)
+bool SameText(const std::string &a, const std::string &b)
 {
     return a.size() == b.size() && FoldedText(a) == FoldedText(b);
 }
@@ -145,7 +145,7 @@ static bool IsOwnValue(const struct log_record &r, const struct log_places &plac
     if (SameText(app, std::string(app_paths_key) + "\\"))
         return IsOwnKey(r.path, places) && r.path.find('\\', app.size()) == std::string::npos &&
                SameText(r.second, "Path");
-    return SameText(r.path, environment_key) && !r.second.empty() && r.second.find('=') == std::string::npos &&
+    return SameText(r.path, ENVIRONMENT_KEY) && !r.second.empty() && r.second.find('=') == std::string::npos &&
            !IsSystemVariable(r.second);
 }
 

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The key of the system's variables, below HKEY_LOCAL_MACHINE.
+extern const char ENVIRONMENT_KEY[];
+
 // The places of one installation, in plain form.
 struct log_places {
     std::string dir;        // the installation directory, which holds the log
@@ -21,6 +24,8 @@ struct log_places {
 // The text with ASCII letters in upper case (double-byte characters as they
 // are): equal for two names the system takes as one.
 std::string FoldedText(const std::string &text);
+// Two names the system takes as one.
+bool SameText(const std::string &a, const std::string &b);
 
 // "X:\a\b" from a path that begins with a drive and a separator: every "/"
 // made "\", "." and empty steps dropped, ".." taken back. false when the path

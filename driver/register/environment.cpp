@@ -1,6 +1,7 @@
 // The search path and environment variables of a file set, and the search
 // paths of its programs.
 #include "log/install_log.h"
+#include "log/log_places.h"
 #include "script/script_checks.h"
 #include "base/fatal.h"
 #include "register/register.h"
@@ -158,6 +159,17 @@ static const char *WriteEnvironment(HKEY key, const char *key_path, struct _file
         }
     }
     return NULL;
+}
+
+int SystemPathReadable(void)
+{
+    HKEY key;
+    LONG found = RegOpenKeyExA(HKEY_LOCAL_MACHINE, ENVIRONMENT_KEY, 0, KEY_QUERY_VALUE, &key);
+    if (found == ERROR_SUCCESS) {
+        found = RegQueryValueExA(key, "Path", NULL, NULL, NULL, NULL);
+        RegCloseKey(key);
+    }
+    return found == ERROR_SUCCESS;
 }
 
 int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si)

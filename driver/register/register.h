@@ -18,6 +18,8 @@ void FileSetKeyTooLong(const struct _fileset_info *fs, struct _setup_info *si);
 HKEY CreateKeyFromPath(struct _setup_info *si, HKEY hkKey, const char *szKeyPath);
 PTOKEN_USER GetCurrentUserInfo(void);
 int CreateEnvironmentRegistry(struct _fileset_info *fs, struct _setup_info *si);
+// The system's Path value is there to be read.
+int SystemPathReadable(void);
 int SetEnvironmentVars(struct _fileset_info *fs, struct _setup_info *si);
 long SetSearchPath(struct _setup_info *si, struct _fileset_info *fs, const char *app_exe);
 

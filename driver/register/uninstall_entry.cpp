@@ -4,6 +4,7 @@
 // first file is copied, so that a run cut short can be taken back; the end
 // of the run completes the entry with the size and checksum of its log.
 #include "log/install_log.h"
+#include "base/program_files.h"
 #include "base/fatal.h"
 #include "register/register.h"
 #include "base/text.h"
@@ -13,8 +14,6 @@
 #include <initializer_list>
 #include <vector>
 
-static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
-
 int UninstallKeyPath(char *key_path, size_t cb, const char *company, const char *software_name)
 {
     char key[256];
@@ -22,38 +21,9 @@ int UninstallKeyPath(char *key_path, size_t cb, const char *company, const char 
            FormatText(key_path, cb, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\%s", key);
 }
 
-static int ModulePath(HMODULE module, char *path, size_t cb)
-{
-    DWORD length = GetModuleFileNameA(module, path, static_cast<DWORD>(cb));
-    return length > 0 && length < cb;
-}
-
-// The file of a program part as it runs: the program itself, a loaded
-// library, or a library that lies beside the runtime.
-static int SourceOf(const char *name, char *path, size_t cb)
-{
-    if (strcmp(name, "setup.exe") == 0)
-        return ModulePath(NULL, path, cb);
-    HMODULE module = GetModuleHandleA(name);
-    if (module)
-        return ModulePath(module, path, cb);
-    char runtime[MAX_PATH];
-    if (!ModulePath(GetModuleHandleA("setuprt.dll"), runtime, sizeof runtime))
-        return 0;
-    char *last = NULL;
-    for (char *p = runtime; *p != '\0'; p = CharNextA(p)) {
-        if (*p == '\\')
-            last = p;
-    }
-    if (!last)
-        return 0;
-    *last = '\0';
-    return FormatText(path, cb, "%s\\%s", runtime, name);
-}
-
 // The program files as they were at the start of the installation: from
 // a diskette, they are gone once another one is in the drive.
-static std::vector<char> program_bytes[sizeof program_files / sizeof program_files[0]];
+static std::vector<char> program_bytes[sizeof PROGRAM_FILES / sizeof PROGRAM_FILES[0]];
 
 static int ReadWhole(const char *path, std::vector<char> &bytes)
 {
@@ -72,8 +42,8 @@ static int ReadWhole(const char *path, std::vector<char> &bytes)
 void KeepProgramFiles(void)
 {
     char from[MAX_PATH];
-    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0]; i++) {
-        if (!SourceOf(program_files[i], from, sizeof from) || !ReadWhole(from, program_bytes[i]))
+    for (size_t i = 0; i < sizeof PROGRAM_FILES / sizeof PROGRAM_FILES[0]; i++) {
+        if (!ProgramFilePath(PROGRAM_FILES[i], from, sizeof from) || !ReadWhole(from, program_bytes[i]))
             program_bytes[i].clear();
     }
 }
@@ -87,9 +57,9 @@ static int CopyProgram(const char *copy_dir)
     int made = CreateDirectoryA(copy_dir, NULL), whole = 1;
     if (!made && GetLastError() != ERROR_ALREADY_EXISTS)
         return 0;
-    for (size_t i = 0; i < sizeof program_files / sizeof program_files[0] && whole; i++) {
+    for (size_t i = 0; i < sizeof PROGRAM_FILES / sizeof PROGRAM_FILES[0] && whole; i++) {
         const std::vector<char> &bytes = program_bytes[i];
-        whole = !bytes.empty() && FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]);
+        whole = !bytes.empty() && FormatText(to, sizeof to, "%s\\%s", copy_dir, PROGRAM_FILES[i]);
         HANDLE file = whole ? CreateFileA(to, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL)
                             : INVALID_HANDLE_VALUE;
         if (file == INVALID_HANDLE_VALUE) {
@@ -106,8 +76,8 @@ static int CopyProgram(const char *copy_dir)
     }
     if (whole)
         return 1;
-    for (size_t i = 0; made && i < sizeof program_files / sizeof program_files[0]; i++) {
-        if (FormatText(to, sizeof to, "%s\\%s", copy_dir, program_files[i]))
+    for (size_t i = 0; made && i < sizeof PROGRAM_FILES / sizeof PROGRAM_FILES[0]; i++) {
+        if (FormatText(to, sizeof to, "%s\\%s", copy_dir, PROGRAM_FILES[i]))
             DeleteFileA(to);
     }
     if (made)
@@ -198,7 +168,7 @@ void RegisterUninstaller(struct _setup_info *si, struct _fileset_info *fs, unsig
         copy_dir[strlen(copy_dir) - 4] = '\0';  // without ".log"
     // Program files that could not be read (a medium path too long for them)
     // leave nothing to start: the run goes on, and its end stops.
-    for (size_t i = 0; !complete && i < sizeof program_files / sizeof program_files[0]; i++) {
+    for (size_t i = 0; !complete && i < sizeof PROGRAM_FILES / sizeof PROGRAM_FILES[0]; i++) {
         if (program_bytes[i].empty())
             return;
     }

@@ -5,7 +5,10 @@
 // done, waits for the starter's end, and then removes the starter's files
 // like every other file. The process id reaches it in the environment.
 #include "uninstall/from_temp.h"
+#include "base/paths.h"
+#include "base/program_files.h"
 #include "base/text.h"
+#include "log/log_places.h"
 #include "setuprt.h"
 #include "later_windows.h"
 
@@ -16,23 +19,16 @@
 #include <vector>
 
 static const char starter_variable[] = "QUORVANE32_REMOVAL_STARTER";
-static const char *const program_files[] = {"setup.exe", "setuprt.dll", "mscuistf.dll"};
 
 static void EventName(char *name, size_t cb, DWORD process_id)
 {
     FormatText(name, cb, "Quorvane32RemovalDone%lu", static_cast<unsigned long>(process_id));
 }
 
-static std::string DirectoryOf(const std::string &path)
+static std::string DirectoryOf(const char *path)
 {
-    size_t last = path.rfind('\\');
-    return last == std::string::npos ? "" : path.substr(0, last);
-}
-
-static int SameText(const std::string &a, const std::string &b)
-{
-    return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, a.c_str(), (int)a.size(), b.c_str(),
-                          (int)b.size()) == CSTR_EQUAL;
+    char dir[MAX_PATH];
+    return DirectoryOfPath(path, dir, sizeof dir) ? dir : "";
 }
 
 // The command line's arguments: what follows the program's name.
@@ -51,7 +47,7 @@ static const char *Arguments(const char *command_line)
 
 static void RemoveTempFolder(const std::string &folder)
 {
-    for (const char *name : program_files)
+    for (const char *name : PROGRAM_FILES)
         DeleteFileA((folder + "\\" + name).c_str());
     RemoveDirectoryA(folder.c_str());
 }
@@ -66,7 +62,7 @@ static std::string MakeTempCopy(const std::string &copy_dir)
         return "";
     if (!CreateDirectoryA(folder, NULL) && GetLastError() != ERROR_ALREADY_EXISTS)
         return "";
-    for (const char *name : program_files) {
+    for (const char *name : PROGRAM_FILES) {
         if (!CopyFileA((copy_dir + "\\" + name).c_str(), (std::string(folder) + "\\" + name).c_str(), FALSE)) {
             RemoveTempFolder(folder);
             return "";

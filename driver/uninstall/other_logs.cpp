@@ -12,18 +12,13 @@
 
 #include <string.h>
 
-static bool SameName(const std::string &a, const std::string &b)
-{
-    return FoldedText(a) == FoldedText(b);
-}
-
 static const char uninstall_keys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 static std::string LogFileKey(const std::string &log_path)
 {
     std::string name = log_path.substr(log_path.rfind('\\') + 1);
-    if (name.size() <= 14 || !SameName(name.substr(0, 10), "uninstall-") ||
-        !SameName(name.substr(name.size() - 4), ".log"))
+    if (name.size() <= 14 || !SameText(name.substr(0, 10), "uninstall-") ||
+        !SameText(name.substr(name.size() - 4), ".log"))
         return "";
     return name.substr(10, name.size() - 14);
 }
@@ -141,7 +136,7 @@ void ReadOtherLogs(const std::string &dir, const std::string &own_log, struct ot
         std::string text, problem;
         log.path = dir + "\\" + found.cFileName;
         log.changed = 0;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || SameName(log.path, own_log) ||
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || SameText(log.path, own_log) ||
             !ReadWholeText(log.path, text) || !ParseLog(text, log.records, problem))
             continue;
         size_t index = others.logs.size();

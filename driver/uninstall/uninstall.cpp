@@ -15,6 +15,7 @@
 #include "setuprt.h"
 #include "base/text.h"
 #include "uninstall/uninstall.h"
+#include "base/program_files.h"
 #include "uninstall/other_logs.h"
 #include "uninstall/from_temp.h"
 #include "log/log_places.h"
@@ -27,7 +28,6 @@
 #include <string>
 #include <vector>
 
-static const char environment_key[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 // What the user is told at the end.
 struct removal_outcome {
@@ -298,7 +298,7 @@ static void RestoreValue(const struct log_record &oldest, const struct log_recor
     int found = RegQueryValueExA(key, name, NULL, &type, NULL, &cb) == ERROR_SUCCESS;
     now.resize(cb + 1);
     found = found && RegQueryValueExA(key, name, NULL, &type, reinterpret_cast<BYTE *>(now.data()), &cb) == ERROR_SUCCESS;
-    int environment = EqualNoCase(oldest.path, environment_key);
+    int environment = EqualNoCase(oldest.path, ENVIRONMENT_KEY);
     if (!found || (newest.has_set && (type != newest.set_type || std::string(now.data(), cb) != newest.set_data))) {
         if (found && environment)
             outcome->settings += newest.second + "\n";
@@ -341,7 +341,7 @@ int RemoveListElement(std::string &list, const std::string &element)
 static void RemovePathElement(const std::string &element, unsigned long found_type, struct removal_outcome *outcome)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, environment_key, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ENVIRONMENT_KEY, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return;
     DWORD type = 0, cb = 0;
     std::vector<char> stored;
@@ -467,7 +467,7 @@ static void RemoveEntryAndLog(struct _setup_info *si, const std::string &log_pat
 static void RemoveProgramCopy(struct _setup_info *si, const std::string &copy_dir, struct removal_outcome *outcome)
 {
     char file[MAX_PATH];
-    for (const char *name : {"setup.exe", "setuprt.dll", "mscuistf.dll"}) {
+    for (const char *name : PROGRAM_FILES) {
         if (FormatText(file, sizeof file, "%s\\%s", copy_dir.c_str(), name))
             RemoveOrSchedule(si, file, outcome, 0);
     }

@@ -50,10 +50,11 @@ std::string FirstBytes(const std::string &file) {
     return std::string(bytes, got);
 }
 
-// A transcript line starts with a word of small letters, a blank and a
-// quoted text or a number; a recording with its own comment.
-bool IsEarlierRecord(const std::string &head) {
-    if (head.rfind(recording::kFirstLine, 0) == 0) return true;
+// Nothing, or an earlier run's record: a transcript line starts with a word
+// of small letters, a blank and a quoted text or a number; a recording with
+// its own comment.
+bool MayBeReplaced(const std::string &head) {
+    if (head.empty() || head.rfind(recording::kFirstLine, 0) == 0) return true;
     size_t word = 0;
     while (word < head.size() && head[word] >= 'a' && head[word] <= 'z') ++word;
     return word > 0 && word + 1 < head.size() && head[word] == ' ' &&
@@ -74,7 +75,7 @@ bool OverwritesInput(const std::string &file, const char *what, const StartOptio
         overwritten = "the answer file";
     else if (!options.uninstallLog.empty() && IsSameFile(file, options.uninstallLog))
         overwritten = "the installation log";
-    else if (!FirstBytes(file).empty() && !IsEarlierRecord(FirstBytes(file)))
+    else if (!MayBeReplaced(FirstBytes(file)))
         overwritten = "a file that is no transcript or recording of Setup";
     if (!overwritten) return false;
     problem = std::string(what) + " " + file + " would overwrite " + overwritten + ".";
