@@ -101,31 +101,6 @@ inline BOOL MoveFileWithFlags(const char *from, const char *to, DWORD flags)
     return move ? move(from, to, flags) : MoveFileByDeleting(from, to, flags);
 }
 
-// Gives an open file, opened with DELETE access, the full path TO on a
-// drive, where nothing has that name yet. Systems before Vista have no
-// rename by handle; other paths fail too, for the caller to move by name.
-inline BOOL RenameOpenFile(HANDLE file, const char *to)
-{
-    typedef BOOL(WINAPI * SetInfo)(HANDLE, FILE_INFO_BY_HANDLE_CLASS, LPVOID, DWORD);
-    static const SetInfo set_info = LaterCall<SetInfo>("kernel32.dll", "SetFileInformationByHandle");
-    static const WCHAR device_prefix[] = L"\\??\\";
-    enum { PREFIX_CHARS = sizeof device_prefix / sizeof device_prefix[0] - 1 };
-    if (!set_info || to[0] == '\0' || to[1] != ':' || to[2] != '\\')
-        return NotOnThisSystem();
-    union {
-        FILE_RENAME_INFO info;
-        BYTE bytes[sizeof(FILE_RENAME_INFO) + (PREFIX_CHARS + MAX_PATH) * sizeof(WCHAR)];
-    } rename = {};
-    int chars = MultiByteToWideChar(CP_ACP, 0, to, -1, rename.info.FileName + PREFIX_CHARS, MAX_PATH);
-    if (chars == 0)
-        return FALSE;
-    CopyMemory(rename.info.FileName, device_prefix, PREFIX_CHARS * sizeof(WCHAR));
-    rename.info.ReplaceIfExists = FALSE;
-    rename.info.RootDirectory = NULL;
-    rename.info.FileNameLength = (PREFIX_CHARS + chars - 1) * sizeof(WCHAR);
-    return set_info(file, FileRenameInfo, &rename, sizeof rename);
-}
-
 // The times and attributes of an open file (Vista and later).
 inline BOOL BasicInfoByHandle(HANDLE file, FILE_BASIC_INFO *info)
 {

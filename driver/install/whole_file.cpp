@@ -43,7 +43,6 @@ static int name_taken(DWORD error)
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
 }
 
-
 // Only a name that is free: then nothing earlier can be lost, and the file
 // is the run's own from its creation. The log names it before its first
 // byte.
