@@ -137,6 +137,11 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
     if (got < static_cast<long>(sizeof LZ_SIGNATURE) ||
         memcmp(input_piece, LZ_SIGNATURE, sizeof LZ_SIGNATURE) != 0) {
         close_source(&from);
+        // expand.exe would unpack a cabinet, but an archive's entry is no
+        // file to give it: installed as it is, it would be the wrong file.
+        if (si->archive != NULL && got >= 4 && memcmp(input_piece, "MSCF", 4) == 0)
+            FatalStopFormatted(si, "Fatal Error", "Error expanding file %s: a cabinet cannot be expanded from the "
+                                                  "installation program", si->temp_src_path);
         return 0;
     }
     OpenStage(si, stage, FILE_ATTRIBUTE_NORMAL);

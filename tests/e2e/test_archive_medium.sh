@@ -136,6 +136,25 @@ grep -q '^msgbox "Error 0x2 Copying File .*doc\\\\tiny.txt to R:\\\\usr\\\\doc\\
     fail "no stop for the missing entry: $(grep -m1 '^msgbox' "$work/transcript")"
 expect_no_file "$dest/doc/tiny.txt"
 
+# A cabinet on a compressed medium goes to expand.exe; in the archive there
+# is no file to give it, and its bytes are not the file.
+e2e_case cabinet_entry_stops
+clean_prefix
+one_file stored --compress
+(cd "$work/product/doc" && gcab -c "$work/parts.cab" parts.csv)
+zip -q -d "$work/downloads/product-setup.exe" doc/parts.cs_
+python3 - "$work/downloads/product-setup.exe" "$work/parts.cab" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'a') as z:
+    z.writestr('doc/parts.cs_', open(sys.argv[2], 'rb').read())
+PY
+answers_to_stop >"$work/answers"
+run_one_file
+expect_clean_end 1
+grep -q '^msgbox "Error expanding file .*doc\\\\parts.cs_: a cabinet cannot be expanded' "$work/transcript" ||
+    fail "a cabinet entry is not stopped: $(grep -m1 '^msgbox' "$work/transcript")"
+expect_no_file "$dest/doc/parts.csv"
+
 e2e_case unusable_archives_refused_before_any_dialog
 clean_prefix
 one_file deflated
