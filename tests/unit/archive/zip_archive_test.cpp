@@ -170,13 +170,15 @@ Archive Medium()
     return a;
 }
 
+// Layouts: alone; behind a program, offsets from the file's start; from
+// the archive's start; and with a signature appended after it.
 TEST(ZipArchive, ReadsEveryEntryBackInAnyPieceBehindAProgramOrAlone)
 {
-    for (int layout = 0; layout < 3; layout++) {
+    for (int layout = 0; layout < 4; layout++) {
         Archive a = Medium();
         a.prefix = layout == 0 ? "" : std::string("MZ\x90\0launcher", 12) + std::string(5000, 'x');
         a.offsets_from_file = layout != 2;
-        Opened o(a.Bytes());
+        Opened o(a.Bytes() + (layout == 3 ? std::string(6000, '\x30') : ""));
         ASSERT_EQ(o.status, ZIP_OK) << "layout " << layout << ": " << o.zip->problem_name;
         EXPECT_EQ(o.zip->start, layout == 2 ? a.prefix.size() : 0u);
         for (size_t piece : {1u, 4095u, 32768u, 1u << 20}) {
