@@ -138,7 +138,9 @@ static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned
                         NULL) != ERROR_SUCCESS)
         return 0;
     DWORD kilobytes = static_cast<DWORD>((bytes + 1023) / 1024);
-    int written = SetText(key, "DisplayName", fs->software_name) == ERROR_SUCCESS &&
+    // Add/Remove Programs lists the product as the customer knows it.
+    const char *shown = *si->product_name ? si->product_name : fs->software_name;
+    int written = SetText(key, "DisplayName", shown) == ERROR_SUCCESS &&
                   (!*version || SetText(key, "DisplayVersion", version) == ERROR_SUCCESS) &&
                   SetText(key, "Publisher", si->company_name) == ERROR_SUCCESS &&
                   SetText(key, "InstallLocation", si->dst_dir) == ERROR_SUCCESS &&

@@ -1,6 +1,7 @@
 // Filling the setup record: the script found, copied and scanned.
 #include "msdetect.h"
 #include "base/paths.h"
+#include "base/program_files.h"
 #include "base/fatal.h"
 #include "base/scratch_files.h"
 #include "script/scan.h"
@@ -48,26 +49,41 @@ static void ReadSystemPaths(struct _setup_info *si)
         FatalStop(si, "The TMP directory name is too long", "Fatal Error");
 }
 
-// The script in the start-up directory, else wherever the user says it is.
+// Takes dir as the source when setup.inf lies there; 0 otherwise.
+static int TakeSourceWithScript(struct _setup_info *si, const char *dir)
+{
+    char source[sizeof si->src_dir];
+    if (!CopyText(source, sizeof source - 1, dir))
+        return 0;
+    AppendSlash(source);
+    if (!FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", source, "setup.inf") ||
+        !DoesFileExist(si->setup_inf_file, 0))
+        return 0;
+    CopyText(si->src_dir, sizeof si->src_dir, source);
+    SetSourceDrive(si);
+    return 1;
+}
+
+// The script in the start-up directory, else beside setup.exe (started from
+// a shortcut, the Run box or a browser), else wherever the user says it is,
+// beginning with the program's folder.
 static void LocateScript(struct _setup_info *si)
 {
-    CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
+    char program[MAX_PATH], program_dir[MAX_PATH];
+    int program_known = ProgramFilePath("setup.exe", program, sizeof program) &&
+                        DirectoryOfPath(program, program_dir, sizeof program_dir);
     CopyText(si->dst_drive, sizeof si->dst_drive, "C:");
-
-    if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->current_dir, "setup.inf") &&
-        DoesFileExist(si->setup_inf_file, 0)) {
-        // current_dir is shorter than setup_inf_file, so it fits src_dir with its slash.
-        CopyText(si->src_dir, sizeof si->src_dir, si->current_dir);
-        AppendSlash(si->src_dir);
-        SetSourceDrive(si);
+    if (TakeSourceWithScript(si, si->current_dir) || (program_known && TakeSourceWithScript(si, program_dir)))
         return;
-    }
+    CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
+    if (program_known && CopyText(si->src_dir, sizeof si->src_dir - 1, program_dir))
+        AppendSlash(si->src_dir);
     for (;;) {
         FSetupPathDialog(si);
         if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", si->src_dir, "setup.inf") &&
             DoesFileExist(si->setup_inf_file, 0))
             return;
-        InvalidPathDialog(si, LOCATION_NO_FILES);
+        InvalidPathDialog(si, LOCATION_NO_FILES, si->src_dir);
     }
 }
 
@@ -161,6 +177,7 @@ int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance)
     LocateScript(si);
     MakePrivateCopy(si);
     ScanForFileSets(si);
+    ShowProduct(si);
     si->installType = 1;
 
     if (!RegisterGaugeClass(hInstance))

@@ -38,16 +38,18 @@ for kind in nt w95; do
     expect_files 0 "$work/tmp/*"
 done
 
+# Neither the start-up folder nor the program's holds the script: the
+# dialog proposes the program's folder.
 e2e_case source_dialog_relative_path
-script | make_medium "$work/program"
+make_program "$work/program"
 mkdir -p "$work/media/disk one"
-cp "$work/program/setup.inf" "$work/media/disk one/"
+script > "$work/media/disk one/setup.inf"
 cat > "$work/answers" <<'ANS'
 dialog 103 CONTINUE EditTextOut="media\disk one"
 ANS
 run_setup "$work" "$work/program"
 expect_status 3
-expect_line 'set "EditTextIn" "A:\\"'
+expect_line "set \"EditTextIn\" \"$(as_transcript "$(winpath "$work/program")\\")\""
 expect_line 'set "EditFocus" "END"'
 expect_line 'dialog 103 CONTINUE'
 expect_line 'abort "answer file exhausted at dialog 100"'
@@ -63,7 +65,8 @@ dialog 103 CONTINUE EditTextOut=$(winpath "$work/medium")\\
 dialog 100 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 6400 CONTINUE'
 expect_line 'dialog 100 EXIT'
@@ -78,7 +81,8 @@ dialog 6400 CONTINUE
 dialog 103 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 6400 CONTINUE'
 expect_files 0 "$work/tmp/pex*.tmp"
@@ -92,7 +96,8 @@ dialog 200 CANCEL
 dialog 103 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 200 CANCEL'
 expect_line 'dialog 200 EXIT'
@@ -105,7 +110,8 @@ dialog 103 CONTINUE_AND_MORE
 msgbox OK
 dialog 400 CONTINUE
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 2
 expect_line 'msgbox "Buffer Overflow" "DU-Ruruz Error" 16 1'
 expect_line 'dialog 400 CONTINUE'
@@ -114,7 +120,8 @@ expect_files 0 "$work/tmp/*"
 e2e_case answer_mismatch
 script | make_medium "$work/medium"
 echo "dialog 300 CONTINUE" > "$work/answers"
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 3
 grep -q '^abort "' "$work/transcript" || fail "no abort line in the transcript"
 expect_files 0 "$work/tmp/*"
