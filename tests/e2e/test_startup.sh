@@ -55,6 +55,23 @@ expect_line 'dialog 103 CONTINUE'
 expect_line 'abort "answer file exhausted at dialog 100"'
 expect_files 0 "$work/tmp/*"
 
+# Started from a shortcut, the Run box or a browser, another folder is
+# current: the script beside setup.exe is the medium, of every kind.
+for medium in floppy:A cdrom:D directory:; do
+    e2e_case "started_elsewhere_from_a_${medium%%:*}"
+    letter=${medium#*:} dir=$work/medium program=$work/medium
+    [ -z "$letter" ] || dir=$SETUP_BUILD/drives/${letter,,} program=$letter:
+    rm -rf "${dir:?}"/*
+    script | make_medium "$dir"
+    mkdir -p "$work/elsewhere"
+    printf 'dialog 100 EXIT\ndialog 200 EXIT\n' > "$work/answers"
+    run_setup "$work/elsewhere" "$program"
+    expect_status 0
+    expect_no_line 'dialog 103 CONTINUE'
+    expect_line 'dialog 100 EXIT'
+    [ -z "$letter" ] || rm -rf "${dir:?}"/*
+done
+
 e2e_case directory_without_script
 script | make_medium "$work/medium"
 mkdir -p "$work/empty"
