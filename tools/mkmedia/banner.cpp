@@ -39,8 +39,9 @@ Banner FindBanner(const Script &script, const fs::path &dir, NameFinder &finder,
     const char *fault = nullptr;
     long width = 0, height = 0;
     std::error_code error;
+    std::string missing = "it is not in " + dir.string();
     if (banner.path.empty())
-        fault = "it is not there";
+        fault = missing.c_str();
     else if (fs::file_size(banner.path, error) > BANNER_MAX_BYTES)
         fault = "the banner is larger than 1 MB";
     else if (!ReadWholeFile(banner.path, bytes))
@@ -49,8 +50,7 @@ Banner FindBanner(const Script &script, const fs::path &dir, NameFinder &finder,
         fault = BannerBitmapFault(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(), &width,
                                   &height);
     if (fault != nullptr) {
-        found.push_back({banner.line, true, "the banner " + banner.name + " (" + (dir / banner.name).string() +
-                                                 ") cannot be shown: " + fault});
+        found.push_back({banner.line, true, "the banner " + banner.name + " cannot be shown: " + fault});
         return Banner();
     }
     return banner;
