@@ -9,6 +9,7 @@
 #include <objbase.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 static const char szDialogDll[] = "mscuistf.dll";
 
@@ -111,7 +112,12 @@ static void LocationMessage(struct _setup_info *si, const char *problem, const c
     if (location[0] != '\0' && location[1] == ':')
         FormatText(root, sizeof root, "%c:\\", location[0]);
     SetSymbolValue("LocationProblem", problem);
-    SetSymbolValue("LocationName", location);
+    // A directory is named without its backslash; a drive's root keeps it.
+    char shown[MAX_PATH];
+    CopyText(shown, sizeof shown, location);
+    if (strlen(shown) > 3)
+        StripSlash(shown);
+    SetSymbolValue("LocationName", shown);
     const char *kind = *root ? DriveKindWords(GetDriveTypeA(root))
                        : location[0] == '\\' && location[1] == '\\' ? DriveKindWords(DRIVE_REMOTE) : "";
     SetSymbolValue("LocationKind", kind);
