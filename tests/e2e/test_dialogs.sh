@@ -86,6 +86,11 @@ expect_line 'set "EditTextIn" "C:"'
 expect_line 'add "DriveStatusText" "n:"'
 expect_line 'add "DriveStatusText" "n:\\usr"'
 [ "$(grep -c '^dialog 6400 ' "$work/transcript")" -eq 6 ] || fail "expected six refusals"
+# Each refusal names the drive and its kind.
+for said in 'set "LocationName" "D:"' 'set "LocationKind" "a CD-ROM drive"' 'set "LocationName" "a:"' \
+    'set "LocationKind" "a floppy or removable disk drive"' 'set "LocationName" "Q:"'; do
+    expect_line "$said"
+done
 
 e2e_case install_type_and_custom
 script | make_medium "$work/medium"
