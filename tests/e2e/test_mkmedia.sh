@@ -55,8 +55,10 @@ expect_product_installed() {
 expect_branded() {
     cmp -s "$work/product/art/pinecone.bmp" "$1/art/pinecone.bmp" || fail "the banner is not on the medium"
     expect_line 'product "Pinecone Notes 3.1"'
-    [ "$(reg_value "$uninstall_key\\Mkmedia Test-MkTest" DisplayName)" = "REG_SZ Pinecone Notes 3.1" ] ||
-        fail "the uninstall entry does not name the product"
+    # Two software names: each entry says which.
+    [ "$(reg_value "$uninstall_key\\Mkmedia Test-MkTest" DisplayName)" = "REG_SZ Pinecone Notes 3.1 (MkTest)" ] &&
+        [ "$(reg_value "$uninstall_key\\Mkmedia Test-MkTest documents" DisplayName)" = \
+            "REG_SZ Pinecone Notes 3.1 (MkTest documents)" ] || fail "the uninstall entries do not name the product"
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 

@@ -72,6 +72,25 @@ for medium in floppy:A cdrom:D directory:; do
     [ -z "$letter" ] || rm -rf "${dir:?}"/*
 done
 
+# A banner that the medium lacks or that is no bitmap stops the run before
+# its first dialog, naming it.
+for banner in missing:"it is not on the installation medium" \
+    text:"the banner is not a bitmap (BMP) file" large:"the banner is larger than 1 MB"; do
+    e2e_case "banner_${banner%%:*}"
+    { echo 'PRODUCT [Pinecone Notes 3.1]'; echo 'BANNER [art\logo.bmp]'; script; } | make_medium "$work/medium"
+    mkdir -p "$work/medium/art"
+    case ${banner%%:*} in
+        text) echo 'not a picture' > "$work/medium/art/LOGO.BMP" ;;
+        large) { printf BM; head -c $((1024 * 1024)) /dev/zero; } > "$work/medium/art/logo.bmp" ;;
+    esac
+    echo 'msgbox OK' > "$work/answers"
+    run_setup "$work/medium" "$work/medium"
+    expect_status 1
+    expect_line "msgbox \"The banner art\\\\logo.bmp that setup.inf names cannot be shown: ${banner#*:}\" \"Fatal Error\" 0 1"
+    grep -q '^dialog ' "$work/transcript" && fail "a dialog came before the stop"
+    expect_files 0 "$work/tmp/*"
+done
+
 e2e_case directory_without_script
 script | make_medium "$work/medium"
 mkdir -p "$work/empty"
