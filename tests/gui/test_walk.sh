@@ -117,4 +117,19 @@ expect_status 0
 expect_line 'product "Pinecone Notes 3.1"'
 expect_line 'dialog 200 EXIT'
 
+# The name alone: the frame paints it where the banner would stand.
+e2e_case walk_named nt
+script | sed 's/^COMPANY /PRODUCT [Pinecone Notes 3.1]\nCOMPANY /' | make_medium "$work/medium"
+start_setup "$work/medium" "$work/medium"
+if welcome=$(wait_for_window "Welcome"); then
+    screenshot walk_named_welcome
+    keys "$welcome" Escape
+fi
+if quit=$(wait_for_window "Exit Setup"); then
+    click_button "$quit" exit
+fi
+finish_setup
+expect_status 0
+expect_line 'product "Pinecone Notes 3.1"'
+
 e2e_done
