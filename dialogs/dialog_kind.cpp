@@ -59,7 +59,52 @@ Text ReadWhole(Read read)
     return text;
 }
 
+// The name every template and string of the library was written with.
+constexpr char kOwnName[] = "Quorvane/32 2.0";
+
+// text with each of the library's own names made the product's. A static
+// text that takes "&" for a mnemonic shows the product's "&" doubled.
+bool Rename(Text &text, const Text &product, bool mnemonics)
+{
+    Text shown;
+    for (char ch : product) {
+        if (ch == '&' && mnemonics)
+            shown += '&';
+        shown += ch;
+    }
+    bool renamed = false;
+    const size_t ownLength = sizeof kOwnName - 1;
+    for (size_t at = text.find(kOwnName); at != Text::npos; at = text.find(kOwnName, at + shown.size())) {
+        text.replace(at, ownLength, shown);
+        renamed = true;
+    }
+    return renamed;
+}
+
+BOOL CALLBACK RenameControl(HWND control, LPARAM product)
+{
+    Text text = ControlText(control);
+    char className[8];
+    const bool isStatic = GetClassNameA(control, className, sizeof className) && lstrcmpiA(className, "Static") == 0;
+    const bool mnemonics = !isStatic || !(GetWindowLongA(control, GWL_STYLE) & SS_NOPREFIX);
+    if (Rename(text, *reinterpret_cast<const Text *>(product), mnemonics))
+        SetWindowTextA(control, text.c_str());
+    return TRUE;
+}
+
 }  // namespace
+
+void ShowProductName(HWND hdlg)
+{
+    const Text product =
+        ReadWhole([](char *buffer, unsigned size) { return CbGetProductName(buffer, size); });
+    if (product.empty())
+        return;
+    Text caption = ControlText(hdlg);
+    if (Rename(caption, product, false))
+        SetWindowTextA(hdlg, caption.c_str());
+    EnumChildWindows(hdlg, RenameControl, reinterpret_cast<LPARAM>(&product));
+}
 
 INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM wParam)
 {
@@ -67,12 +112,14 @@ INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM 
     case WM_INITDIALOG: {
         FillIconSlots(hdlg);
         const bool focusSet = kind.loadSymbols && kind.loadSymbols(hdlg);
+        ShowProductName(hdlg);
         // TRUE lets the dialog manager focus the first control in Tab order.
         return focusSet ? FALSE : TRUE;
     }
     case STF_REINITDIALOG:
         if (kind.loadSymbols)
             kind.loadSymbols(hdlg);
+        ShowProductName(hdlg);
         return TRUE;
     case WM_COMMAND:
         return OnCommand(kind, hdlg, wParam);

@@ -18,6 +18,10 @@ struct DialogKind {
 // The body of every modeless dialog procedure of the library.
 INT_PTR HandleDialogMessage(const DialogKind &kind, HWND hdlg, UINT msg, WPARAM wParam);
 
+// The product's name, when the installer set one, in place of the
+// library's own in the caption and every control of the dialog.
+void ShowProductName(HWND hdlg);
+
 // Puts the system icons into the icon placeholders of a template.
 void FillIconSlots(HWND hdlg);
 

@@ -1,10 +1,12 @@
 // help_dialog.cpp - FHelpDlgProc: the help text, shown modally over a dialog.
+#include "dialog_kind.h"
 #include "procedures.h"
 
 INT_PTR CALLBACK FHelpDlgProc(HWND hdlg, UINT msg, WPARAM wParam, LPARAM)
 {
     switch (msg) {
     case WM_INITDIALOG:
+        ShowProductName(hdlg);
         return TRUE;
     case WM_COMMAND:
         // OK, Esc and the close box all just close the help.

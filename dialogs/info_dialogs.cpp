@@ -11,6 +11,22 @@ namespace {
 
 // The invalid-location dialog says why, when the installer named a reason
 // it knows; the template's general text stays otherwise.
+// %1 is the location, %2 the kind of its drive, as the installer set them;
+// one pass, so a location that holds "%2" stays as typed.
+Text Placed(const char *said)
+{
+    const Text name = SymbolText("LocationName"), kind = SymbolText("LocationKind");
+    Text placed;
+    for (const char *ch = said; *ch != '\0'; ch++) {
+        if (ch[0] == '%' && (ch[1] == '1' || ch[1] == '2')) {
+            placed += *++ch == '1' ? name : kind;
+            continue;
+        }
+        placed += *ch;
+    }
+    return placed;
+}
+
 bool LoadLocationProblem(HWND hdlg)
 {
     HWND text = GetDlgItem(hdlg, IDC_LOCATION_PROBLEM);
@@ -23,7 +39,7 @@ bool LoadLocationProblem(HWND hdlg)
         char said[512];
         const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(hdlg, GWLP_HINSTANCE));
         if (LoadStringA(module, problem.text, said, sizeof said) > 0)
-            SetWindowTextA(text, said);
+            SetWindowTextA(text, Placed(said).c_str());
     }
     return false;
 }

@@ -17,6 +17,15 @@ HWND      HwndFrame(void);
 HINSTANCE HinstFrame(void);
 int       FSetBitmap(const char *szDll, unsigned short Bitmap);
 int       FSetAbout(const char *szAbout1, const char *szAbout2);
+// The frame's banner from the bytes of a BMP file; 0 when Windows cannot
+// show them.
+int       FSetBitmapBits(const void *pvFile, unsigned cbFile);
+// The product's name on the frame and in every dialog in place of the
+// installer's own; "" gives the installer's own back. The frame paints the
+// name until a banner of the product's is set.
+int       FSetProductName(const char *szName);
+// The name set, "" when none; full length as CbGetSymbolValue.
+unsigned  CbGetProductName(char *szBfr, unsigned cbBfrMax);
 HCURSOR   HShowWaitCursor(void);
 int       FRestoreCursor(HCURSOR hcurPrev);
 void      TerminateFrame(void);

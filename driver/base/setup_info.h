@@ -91,7 +91,8 @@ struct _setup_info {
     FILE *setup_inf_ptr;
     int installType;
     long total_disk_space_req;
-    long total_disk_space_available;
+    // The system's 64-bit figure: a drive beyond 2 GB shows what it has.
+    unsigned long long total_disk_space_available;
     int current_diskid;
     HWND hProgBarDlg;
     char input_line_buf[512];
@@ -101,6 +102,10 @@ struct _setup_info {
     char *token;
     char *line_ptr;
     int begin;
+    // The product as the customer reads it (PRODUCT) and the banner picture
+    // on the medium (BANNER); empty: the installer's own.
+    char product_name[64];
+    char banner_file[260];
     char src_disk_dir[260];
     char dir[256];
     char fname[256];

@@ -49,8 +49,7 @@ static unsigned long long UninstallerSpace(void)
 
 int SpaceSuffices(struct _setup_info *si)
 {
-    return (unsigned long long)si->total_disk_space_req + UninstallerSpace() <=
-           (unsigned long long)si->total_disk_space_available;
+    return (unsigned long long)si->total_disk_space_req + UninstallerSpace() <= si->total_disk_space_available;
 }
 
 long RequiredSpace(struct _setup_info *si)
@@ -75,24 +74,24 @@ static int AcceptDestination(struct _setup_info *si, char *sz)
     sz[1] = ':';
     sz[2] = '\0';
     if (!FValidDrive(sz)) {
-        InvalidPathDialog(si, LOCATION_NOT_FOUND);
+        InvalidPathDialog(si, LOCATION_NOT_FOUND, sz);
         return 0;
     }
     _splitpath(sz, si->dst_drive, NULL, NULL, NULL);
     FormatText(si->dst_dir, sizeof si->dst_dir, "%s\\", si->dst_drive);
     if (!DoesDirExist(si->dst_dir)) {
-        InvalidPathDialog(si, LOCATION_NOT_FOUND);
+        InvalidPathDialog(si, LOCATION_NOT_FOUND, sz);
         return 0;
     }
     FormatText(si->temp_temp_path, sizeof si->temp_temp_path, "%s\\", si->dst_drive);
     si->dst_drive_type = GetDriveTypeA(si->temp_temp_path);
     if (si->dst_drive_type != DRIVE_FIXED && si->dst_drive_type != DRIVE_REMOTE &&
         si->dst_drive_type != DRIVE_RAMDISK) {
-        InvalidPathDialog(si, LOCATION_NOT_HARD_OR_NETWORK);
+        InvalidPathDialog(si, LOCATION_NOT_HARD_OR_NETWORK, si->dst_drive);
         return 0;
     }
     FormatText(si->dst_dir, sizeof si->dst_dir, "%s\\%s", si->dst_drive, "usr");
-    si->total_disk_space_available = ClampToLong(GetFreeSpaceForDrive(si->dst_drive));
+    si->total_disk_space_available = GetFreeSpaceForDrive(si->dst_drive);
     si->total_disk_space_req = RequiredSpace(si);
     if (!SpaceSuffices(si)) {
         DoMsgBox("Insufficient Disk space for minimum install", "Alert", 0);

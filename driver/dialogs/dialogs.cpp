@@ -3,11 +3,13 @@
 #include "dialogs/dialogs.h"
 #include "base/scratch_files.h"
 #include "setupapi.h"
+#include "setuprt.h"
 #include "base/text.h"
 
 #include <objbase.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 static const char szDialogDll[] = "mscuistf.dll";
 
@@ -75,35 +77,69 @@ static void RunInfoDialog(struct _setup_info *si, const InfoDialog &d)
     }
 }
 
+void ShowProductName(struct _setup_info *si)
+{
+    char title[sizeof si->product_name + 16];
+    FormatText(title, sizeof title, "%s Installation", si->product_name);
+    FSetProductName(si->product_name);
+    SetTitle(title);
+}
+
 void WelcomeDialog(struct _setup_info *si)
 {
     RunInfoDialog(si, welcome);
     UIPop(1);
 }
 
-// The one location message, told why by the word the dialog knows.
-static void LocationMessage(struct _setup_info *si, const char *problem)
+// The kind of drive, as the location message names it.
+static const char *DriveKindWords(unsigned type)
 {
+    switch (type) {
+    case DRIVE_REMOVABLE: return "a floppy or removable disk drive";
+    case DRIVE_FIXED: return "a hard disk";
+    case DRIVE_REMOTE: return "a network drive";
+    case DRIVE_CDROM: return "a CD-ROM drive";
+    case DRIVE_RAMDISK: return "a RAM disk";
+    default: return "a drive of unknown kind";
+    }
+}
+
+// The one location message, told why by the word the dialog knows, and
+// where: the location and the kind of its drive.
+static void LocationMessage(struct _setup_info *si, const char *problem, const char *location)
+{
+    char root[4] = "";
+    if (location[0] != '\0' && location[1] == ':')
+        FormatText(root, sizeof root, "%c:\\", location[0]);
     SetSymbolValue("LocationProblem", problem);
+    // A directory is named without its backslash; a drive's root keeps it.
+    char shown[MAX_PATH];
+    CopyText(shown, sizeof shown, location);
+    if (strlen(shown) > 3)
+        StripSlash(shown);
+    SetSymbolValue("LocationName", shown);
+    const char *kind = *root ? DriveKindWords(GetDriveTypeA(root))
+                       : location[0] == '\\' && location[1] == '\\' ? DriveKindWords(DRIVE_REMOTE) : "";
+    SetSymbolValue("LocationKind", kind);
     RunInfoDialog(si, path_message);
     UIPop(1);
 }
 
 void BlankPathDialog(struct _setup_info *si)
 {
-    LocationMessage(si, "BLANK");
+    LocationMessage(si, "BLANK", "");
 }
 
-void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem)
+void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem, const char *location)
 {
     static const char *const words[] = {"NOT_FOUND", "NOT_HARD_OR_NETWORK", "SOURCE_DRIVE", "TOO_LONG",
                                         "NO_FILES"};
-    LocationMessage(si, words[problem]);
+    LocationMessage(si, words[problem], location);
 }
 
 void DestIsSrcDialog(struct _setup_info *si)
 {
-    LocationMessage(si, "SAME");
+    LocationMessage(si, "SAME", si->src_dir);
 }
 
 void InsufficientDiskSpaceDialog(struct _setup_info *si)
@@ -170,7 +206,7 @@ int FSetupPathDialog(struct _setup_info *si)
             problem = LOCATION_SOURCE_DRIVE;
         }
         UIPop(1);
-        InvalidPathDialog(si, problem);
+        InvalidPathDialog(si, problem, problem == LOCATION_TOO_LONG ? "" : si->src_dir);
     }
     UIPop(1);
     return 1;

@@ -8,6 +8,9 @@
 int FSetupPathDialog(struct _setup_info *si);
 // src_drive and src_drive_type from src_dir.
 void SetSourceDrive(struct _setup_info *si);
+// The product's name (product_name) on the frame's title and backdrop and
+// in every dialog.
+void ShowProductName(struct _setup_info *si);
 void WelcomeDialog(struct _setup_info *si);
 int FInstallPathDialog(struct _setup_info *si);
 int InstallTypeDialog(struct _setup_info *si);
@@ -22,7 +25,8 @@ enum LocationProblem {
     LOCATION_TOO_LONG,
     LOCATION_NO_FILES              // no setup script at the source
 };
-void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem);
+// location: the drive or directory refused, named in the message.
+void InvalidPathDialog(struct _setup_info *si, enum LocationProblem problem, const char *location);
 void DestIsSrcDialog(struct _setup_info *si);
 void InsufficientDiskSpaceDialog(struct _setup_info *si);
 // The free space holds the required space, the uninstaller's copy and its

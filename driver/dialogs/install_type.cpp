@@ -21,7 +21,7 @@ static void FillCustomSymbols(struct _setup_info *si)
     // Space in decimal thousands, the remainder dropped.
     char required[32], available[32];
     FormatText(required, sizeof required, "%ld  KB", si->total_disk_space_req / 1000);
-    FormatText(available, sizeof available, "%ld  KB", si->total_disk_space_available / 1000);
+    FormatText(available, sizeof available, "%llu  KB", si->total_disk_space_available / 1000);
     const char *items[] = {si->dst_drive, required, available, "", "", "", si->dst_dir};
     SetSymbolValue("DriveStatusText", "");
     for (const char *item : items)

@@ -236,6 +236,13 @@ static void CentreOverOwner(HWND hdlg)
     SetWindowPos(hdlg, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void TitleProgress(HWND window, const struct _setup_info *si, const char *doing)
+{
+    char title[sizeof si->product_name + 64];
+    FormatText(title, sizeof title, "%s Setup - %s", *si->product_name ? si->product_name : "Quorvane/32", doing);
+    SetWindowTextA(window, title);
+}
+
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam)
 {
     // The record that Install handed to the window, for the quit question.
@@ -244,6 +251,7 @@ INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: {
         saved_si = reinterpret_cast<struct _setup_info *>(lParam);
         memset(&shown, 0, sizeof shown);
+        TitleProgress(hdlg, saved_si, "Copying Files");
         // The gauge's class leaves everything to DefWindowProcA.
         SetWindowLongPtrA(GetDlgItem(hdlg, ID_GAUGE), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GaugeProc));
         CentreOverOwner(hdlg);

@@ -13,6 +13,9 @@ void ShowCopyStarting(struct _setup_info *si, const char *src, const char *dst_d
 void ShowCopyProgress(struct _setup_info *si);
 // The copy is over: the last file and the final share are shown.
 void ShowFinalStatus(struct _setup_info *si);
+// The window's caption: the product (its own name, or the installer's)
+// and what the window does, such as "Removing Files".
+void TitleProgress(HWND window, const struct _setup_info *si, const char *doing);
 INT_PTR CALLBACK ProgBarDlgProc(HWND hdlg, UINT wMsg, WPARAM wParam, LPARAM lParam);
 // The window class of the progress window's bar.
 int RegisterGaugeClass(HINSTANCE hInstance);

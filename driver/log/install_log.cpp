@@ -185,7 +185,11 @@ static void OpenLog(struct _setup_info *si, const char *software_name)
     }
     if (GetFileSize(current.file, NULL) == 0) {
         WriteLine(si, LOG_FIRST_LINE);
-        WriteLine(si, "software " + QuoteLogText(software_name));
+        struct log_record software = {};
+        software.kind = LOG_SOFTWARE;
+        software.path = software_name;
+        software.second = si->product_name;
+        WriteLine(si, FormatLogRecord(&software));
     }
     if (!IsAnnounced(software_name) && current.announced_count < MAX_FILE_SETS) {
         CopyText(current.announced[current.announced_count++], sizeof current.announced[0], software_name);

@@ -4,6 +4,7 @@
 // byte character's trail byte included, gets its escape and comes back as
 // the same byte, so the round trip is exact in every code page.
 #include "log/log_lines.h"
+#include "script/script_checks.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -64,7 +65,8 @@ static std::string FileFields(const struct log_record *r)
 std::string FormatLogRecord(const struct log_record *r)
 {
     switch (r->kind) {
-    case LOG_SOFTWARE: return "software " + QuoteLogText(r->path);
+    case LOG_SOFTWARE:
+        return "software " + QuoteLogText(r->path) + (r->second.empty() ? "" : " product " + QuoteLogText(r->second));
     case LOG_FILESET: return "fileset " + QuoteLogText(r->path);
     case LOG_DIR: return "dir " + QuoteLogText(r->path);
     case LOG_FILE: return "file " + FileFields(r);
@@ -300,6 +302,17 @@ bool ReadFields(const std::vector<token> &t, struct log_record &r)
             return false;
         r.path = t[2].text;
         r.second = t[3].text;
+        return true;
+    case LOG_SOFTWARE:
+        // The product's name, shown by the uninstallation: as bounded and
+        // plain as the script had to give it.
+        if (t.size() == 4 && IsWord(t, 2, "product") && t[3].quoted && ProductNameFault(t[3].text.c_str()) == NULL)
+            r.second = t[3].text;
+        else if (t.size() != 2)
+            return false;
+        if (!IsText(t, 1))
+            return false;
+        r.path = t[1].text;
         return true;
     case LOG_SHORTCUT:
         if (t.size() != 3 || !IsText(t, 1) || !ReadNewOrExisted(t, 2, r.existed))

@@ -117,6 +117,16 @@ static int SealEntry(HKEY key, const char *log_path)
            SetNumber(key, "LogCrc", static_cast<DWORD>(crc)) == ERROR_SUCCESS;
 }
 
+// Every offered file set registers the same software.
+static int OneSoftware(const struct _setup_info *si)
+{
+    for (int i = 2; i < si->num_file_sets; i++) {
+        if (strcmp(si->file_set_list[i].software_name, si->file_set_list[1].software_name) != 0)
+            return 0;
+    }
+    return 1;
+}
+
 static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned long long bytes,
                       const char *copy_dir, const char *log_path, int complete)
 {
@@ -138,7 +148,16 @@ static int WriteEntry(struct _setup_info *si, struct _fileset_info *fs, unsigned
                         NULL) != ERROR_SUCCESS)
         return 0;
     DWORD kilobytes = static_cast<DWORD>((bytes + 1023) / 1024);
-    int written = SetText(key, "DisplayName", fs->software_name) == ERROR_SUCCESS &&
+    // Add/Remove Programs lists the product as the customer knows it; the
+    // entries of a product of several software names stay apart.
+    char shown[sizeof si->product_name + sizeof fs->software_name + 4];
+    if (!*si->product_name)
+        CopyText(shown, sizeof shown, fs->software_name);
+    else if (OneSoftware(si))
+        CopyText(shown, sizeof shown, si->product_name);
+    else
+        FormatText(shown, sizeof shown, "%s (%s)", si->product_name, fs->software_name);
+    int written = SetText(key, "DisplayName", shown) == ERROR_SUCCESS &&
                   (!*version || SetText(key, "DisplayVersion", version) == ERROR_SUCCESS) &&
                   SetText(key, "Publisher", si->company_name) == ERROR_SUCCESS &&
                   SetText(key, "InstallLocation", si->dst_dir) == ERROR_SUCCESS &&

@@ -25,7 +25,10 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum line_role { ROLE_PLAIN, ROLE_OPENS_SET, ROLE_CLOSES_SET };
+// ROLE_BEFORE_SETS: a line that only stands before the first FILESET line,
+// where an installer that does not know it ignores it; inside a block the
+// same text is a body line ("PRODUCT.EX_ ..." is a P line).
+enum line_role { ROLE_PLAIN, ROLE_OPENS_SET, ROLE_CLOSES_SET, ROLE_BEFORE_SETS };
 
 struct keyword_row {
     const char *keyword;
@@ -210,6 +213,26 @@ static int take_add_path(struct _setup_info *si, const struct keyword_row *)
     return 1;
 }
 
+// The product's name: the line stops the run when it is wrong, never cut.
+static int take_product(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_bracket_value(si))
+        refuse_line(si, "the product name needs its \"[\" and \"]\"");
+    refuse_if(si, ProductNameFault(si->token));
+    CopyText(si->product_name, sizeof si->product_name, si->token);
+    return 1;
+}
+
+static int take_banner(struct _setup_info *si, const struct keyword_row *)
+{
+    if (!take_bracket_value(si))
+        refuse_line(si, "the banner needs its file name in \"[\" and \"]\"");
+    refuse_if(si, BannerFileFault(si->token));
+    if (!CopyText(si->banner_file, sizeof si->banner_file, si->token))
+        refuse_line(si, "the banner's file name is too long");
+    return 1;
+}
+
 // "APPITEM" or "SYSAPP", a blank, the program word, the icon word, the
 // shortcut [name] (not empty) and the [arguments] (may be empty).
 static int take_app_item(struct _setup_info *si, const struct keyword_row *row)
@@ -284,6 +307,8 @@ static const struct keyword_row keyword_table[] = {
     {"APPITEM",             take_app_item,      0,                 1, ROLE_PLAIN},
     {"SYSAPP",              take_app_item,      1,                 1, ROLE_PLAIN},
     {"ENVIRONMENT",         take_environment,   0,                 1, ROLE_PLAIN},
+    {"PRODUCT",             take_product,       0,                 0, ROLE_BEFORE_SETS},
+    {"BANNER",              take_banner,        0,                 0, ROLE_BEFORE_SETS},
 };
 
 // A body line's paths and shortcut name. A line lacking a word is left to
@@ -328,7 +353,7 @@ int ScanForFileSets(struct _setup_info *si)
         printf("Scanning for  FILESETs in setup_inf_file\n");
     si->begin = 0;
 
-    int in_file_set = 0;
+    int in_file_set = 0, sets_begun = 0;
     int line_ended = 1;
     scanned_line.number = 0;
     while (read_script_line(si)) {
@@ -339,6 +364,11 @@ int ScanForFileSets(struct _setup_info *si)
         keep_scanned_line(si);
 
         const struct keyword_row *row = find_keyword(si->line_ptr);
+        if (row != NULL && row->role == ROLE_BEFORE_SETS && sets_begun) {
+            if (!in_file_set)
+                refuse_line(si, "this line stands before the first FILESET line");
+            row = NULL;
+        }
         if (row == NULL) {
             if (in_file_set)
                 check_body_line(si);
@@ -348,7 +378,7 @@ int ScanForFileSets(struct _setup_info *si)
         if (row->needs_set && si->num_file_sets >= MAX_FILE_SETS)
             continue;
         if (row->role == ROLE_OPENS_SET)
-            in_file_set = 1;
+            in_file_set = sets_begun = 1;
         int complete = row->take(si, row);
         if (!complete && in_file_set)
             FatalStop(si, "Corrupted setup.inf file", "Fatal Error");

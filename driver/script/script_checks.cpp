@@ -6,6 +6,7 @@
 #include "script/script_checks.h"
 
 #include <windows.h>
+#include <stdint.h>
 #include <string.h>
 
 namespace {
@@ -268,5 +269,84 @@ const char *GroupNameFault(const char *name)
 {
     if (leaves_no_file_name(name))
         return "the group name is empty or only dots and blanks";
+    return NULL;
+}
+
+const char *ProductNameFault(const char *name)
+{
+    if (only_blanks(name))
+        return "the product name is empty";
+    if (holds_any(name, ""))
+        return "the product name holds a control character";
+    if (strlen(name) > MAX_PRODUCT_NAME)
+        return "the product name is longer than 63 characters";
+    return NULL;
+}
+
+const char *BannerFileFault(const char *file)
+{
+    if (const char *fault = SourceFault(file))
+        return fault;
+    size_t length = strlen(file);
+    if (length < 4 || !equal_no_case(file + length - 4, 4, ".BMP"))
+        return "the banner is not a .bmp file";
+    return NULL;
+}
+
+namespace {
+
+unsigned long little_endian(const unsigned char *at, int bytes)
+{
+    unsigned long value = 0;
+    for (int i = bytes - 1; i >= 0; i--)
+        value = value << 8 | at[i];
+    return value;
+}
+
+// Bytes of one row of pixels: rows are kept in whole 32-bit words.
+unsigned long long row_bytes(long width, unsigned bits)
+{
+    return ((unsigned long long)width * bits + 31) / 32 * 4;
+}
+
+}  // namespace
+
+const char *BannerBitmapFault(const unsigned char *bytes, size_t size, long *width, long *height)
+{
+    const size_t file_header = 14, info_header = 40;
+    if (size > BANNER_MAX_BYTES)
+        return "the banner is larger than 1 MB";
+    if (size < file_header + info_header || bytes[0] != 'B' || bytes[1] != 'M')
+        return "the banner is not a bitmap (BMP) file";
+    unsigned long bits_at = little_endian(bytes + 10, 4);
+    unsigned long header = little_endian(bytes + 14, 4);
+    // The Windows 3 header and its two later extensions; OS/2 headers and
+    // the embedded JPEG and PNG forms are not shown everywhere.
+    if (header != 40 && header != 108 && header != 124)
+        return "the banner's bitmap header is of a kind Windows does not show everywhere";
+    // Signed 32-bit fields: a negative height stores the rows top down.
+    long w = static_cast<int32_t>(little_endian(bytes + 18, 4));
+    long h = static_cast<int32_t>(little_endian(bytes + 22, 4));
+    unsigned planes = (unsigned)little_endian(bytes + 26, 2);
+    unsigned bits = (unsigned)little_endian(bytes + 28, 2);
+    unsigned long compression = little_endian(bytes + 30, 4);
+    unsigned long colours = little_endian(bytes + 46, 4);
+    if (h < 0)
+        h = -h;  // stored from the top row down
+    int plain = compression == 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32);
+    int run_length = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
+    if (planes != 1 || (!plain && !run_length))
+        return "the banner's bitmap has a colour format Windows does not show everywhere";
+    if (w < BANNER_MIN_SIDE || h < BANNER_MIN_SIDE || w > BANNER_MAX_WIDTH || h > BANNER_MAX_HEIGHT)
+        return "the banner is not between 16 x 16 and 640 x 200 pixels";
+    unsigned long palette_max = bits <= 8 ? 1ul << bits : 0;
+    if (colours > palette_max && !(bits > 8 && colours <= 256))
+        return "the banner's bitmap has more colours than its format holds";
+    unsigned long palette = colours ? colours : palette_max;
+    unsigned long long pixels = run_length ? little_endian(bytes + 34, 4) : row_bytes(w, bits) * (unsigned long)h;
+    if (file_header + header + 4ull * palette > bits_at || bits_at > size || pixels == 0 || pixels > size - bits_at)
+        return "the banner's bitmap file is cut short or damaged";
+    *width = w;
+    *height = h;
     return NULL;
 }

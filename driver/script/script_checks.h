@@ -40,3 +40,16 @@ const char *SearchPathEntryFault(const char *entry, int batch_file);
 int CleanFileName(char *out, size_t cb, const char *name);
 const char *ShortcutNameFault(const char *name);
 const char *GroupNameFault(const char *name);
+
+// The product's name as the customer reads it on every screen, in the
+// uninstall entry and in the log: one line of plain text.
+enum { MAX_PRODUCT_NAME = 63 };
+const char *ProductNameFault(const char *name);
+// The banner picture: a relative name of a .bmp file on the medium.
+const char *BannerFileFault(const char *file);
+
+// The banner's bitmap file as Windows shows it: a whole BMP file of a
+// format every Windows version loads and a size that fits above the
+// dialogs. Null when sound; then width and height are set.
+enum { BANNER_MAX_BYTES = 1024 * 1024, BANNER_MIN_SIDE = 16, BANNER_MAX_WIDTH = 640, BANNER_MAX_HEIGHT = 200 };
+const char *BannerBitmapFault(const unsigned char *bytes, size_t size, long *width, long *height);

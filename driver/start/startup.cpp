@@ -50,46 +50,50 @@ static void ReadSystemPaths(struct _setup_info *si)
         FatalStop(si, "The TMP directory name is too long", "Fatal Error");
 }
 
-// The one-file medium: the launcher put the script beside setup.exe, in a
-// folder of its own; the current folder may be the user's downloads, where
-// anybody's setup.inf may lie. One medium: no disk is ever asked for.
-static void TakeProgramFolder(struct _setup_info *si)
+// Takes dir as the source when setup.inf lies there; 0 otherwise.
+static int TakeSourceWithScript(struct _setup_info *si, const char *dir)
 {
-    char program[MAX_PATH];
-    if (!ProgramFilePath("setup.exe", program, sizeof program) ||
-        !DirectoryOfPath(program, si->src_dir, sizeof si->src_dir - 1) ||
-        !FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->src_dir, "setup.inf") ||
+    char source[sizeof si->src_dir];
+    if (!CopyText(source, sizeof source - 1, dir))
+        return 0;
+    AppendSlash(source);
+    if (!FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", source, "setup.inf") ||
         !DoesFileExist(si->setup_inf_file, 0))
-        FatalStop(si, "The installation program is incomplete: setup.inf is not beside setup.exe.", "Fatal Error");
-    AppendSlash(si->src_dir);
+        return 0;
+    CopyText(si->src_dir, sizeof si->src_dir, source);
     SetSourceDrive(si);
-    si->src_drive_type = DRIVE_FIXED;
+    return 1;
 }
 
-// The script in the start-up directory, else wherever the user says it is.
+// The script in the start-up directory, else beside setup.exe (started from
+// a shortcut, the Run box or a browser), else wherever the user says it is,
+// beginning with the program's folder. The one-file medium takes only the
+// program's folder: the launcher put the script there, and the current
+// folder may be the user's downloads, where anybody's setup.inf may lie.
 static void LocateScript(struct _setup_info *si)
 {
-    CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
+    char program[MAX_PATH], program_dir[MAX_PATH];
+    int program_known = ProgramFilePath("setup.exe", program, sizeof program) &&
+                        DirectoryOfPath(program, program_dir, sizeof program_dir);
     CopyText(si->dst_drive, sizeof si->dst_drive, "C:");
     if (si->archive != NULL) {
-        TakeProgramFolder(si);
+        if (!program_known || !TakeSourceWithScript(si, program_dir))
+            FatalStop(si, "The installation program is incomplete: setup.inf is not beside setup.exe.", "Fatal Error");
+        // One medium: no disk is ever asked for.
+        si->src_drive_type = DRIVE_FIXED;
         return;
     }
-
-    if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->current_dir, "setup.inf") &&
-        DoesFileExist(si->setup_inf_file, 0)) {
-        // current_dir is shorter than setup_inf_file, so it fits src_dir with its slash.
-        CopyText(si->src_dir, sizeof si->src_dir, si->current_dir);
+    if (TakeSourceWithScript(si, si->current_dir) || (program_known && TakeSourceWithScript(si, program_dir)))
+        return;
+    CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
+    if (program_known && CopyText(si->src_dir, sizeof si->src_dir - 1, program_dir))
         AppendSlash(si->src_dir);
-        SetSourceDrive(si);
-        return;
-    }
     for (;;) {
         FSetupPathDialog(si);
         if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s%s", si->src_dir, "setup.inf") &&
             DoesFileExist(si->setup_inf_file, 0))
             return;
-        InvalidPathDialog(si, LOCATION_NO_FILES);
+        InvalidPathDialog(si, LOCATION_NO_FILES, si->src_dir);
     }
 }
 
@@ -184,6 +188,7 @@ int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance)
     LocateScript(si);
     MakePrivateCopy(si);
     ScanForFileSets(si);
+    ShowProduct(si);
     si->installType = 1;
 
     if (!RegisterGaugeClass(hInstance))

@@ -6,3 +6,6 @@
 
 int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance);
 int RunningAsAdministrator(void);
+// The product's name and banner from the script on the frame and in the
+// dialogs; without them the installer's own stand.
+void ShowProduct(struct _setup_info *si);

@@ -9,6 +9,7 @@
 #include "log/install_log.h"
 #include "log/log_lines.h"
 #include "base/fatal.h"
+#include "dialogs/dialogs.h"
 #include "install/progress.h"
 #include "register/register.h"
 #include "setupapi.h"
@@ -160,7 +161,7 @@ static void OpenProgress(struct _setup_info *si)
     si->hProgBarDlg = CreateDialogParamA(si->hInst, "SETUPSTATUS", HwndFrame(), ProgBarDlgProc, (LPARAM)si);
     if (!si->hProgBarDlg)
         FatalStop(si, "Null Dialog Handle", "Fatal Error");
-    SetWindowTextA(si->hProgBarDlg, "Quorvane/32 Setup - Removing Files");
+    TitleProgress(si->hProgBarDlg, si, "Removing Files");
     // Taking back stops nowhere half way by choice.
     EnableWindow(GetDlgItem(si->hProgBarDlg, IDCANCEL), FALSE);
     ShowWindow(si->hProgBarDlg, SW_SHOWNORMAL);
@@ -447,16 +448,17 @@ static void TakeBack(struct removal &run, size_t i)
 }
 
 // The closing word: done, and what stays or goes only at the next start.
-static void Tell(const struct removal_outcome &outcome, const std::string &software)
+static void Tell(const struct _setup_info *si, const struct removal_outcome &outcome, const std::string &software)
 {
-    std::string text = software + " was removed.";
+    std::string product = *si->product_name ? si->product_name : "Quorvane/32 2.0";
+    std::string text = (*si->product_name ? product : software) + " was removed.";
     if (!outcome.kept.empty())
         text += "\n\nThese files were changed after the installation and are kept:\n" + outcome.kept;
     if (!outcome.settings.empty())
         text += "\n\nThese variables were changed after the installation and are kept:\n" + outcome.settings;
     if (!outcome.scheduled.empty())
         text += "\n\nThese files are in use and will be removed when Windows starts again:\n" + outcome.scheduled;
-    DoMsgBox(text.c_str(), "Remove Quorvane/32 2.0", MB_OK | MB_ICONINFORMATION);
+    DoMsgBox(text.c_str(), ("Remove " + product).c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
 // The entry first, then the log: a removal cut short before starts again.
@@ -491,6 +493,9 @@ void Uninstall(struct _setup_info *si, const char *given_path)
     std::string log_path;
     int sealed = 0;
     ReadLog(si, given_path, log_path, records, &sealed);
+    // The log's parse judged the name as the script's scan did.
+    if (CopyText(si->product_name, sizeof si->product_name, records[0].second.c_str()) && *si->product_name)
+        ShowProductName(si);
     RunFromTemp(log_path.substr(0, log_path.size() - 4));
     Confirm(si);
     OpenProgress(si);
@@ -509,7 +514,7 @@ void Uninstall(struct _setup_info *si, const char *given_path)
     DestroyWindow(si->hProgBarDlg);
     si->hProgBarDlg = NULL;
     RemoveEntryAndLog(si, log_path, &run.outcome);
-    Tell(run.outcome, records[0].path);
+    Tell(si, run.outcome, records[0].path);
     // Run from TMP, the installation's copy is free once its starter ends.
     ReleaseStarter();
     RemoveProgramCopy(si, log_path.substr(0, log_path.size() - 4), &run.outcome);

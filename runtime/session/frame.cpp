@@ -1,10 +1,12 @@
 // frame.cpp - the frame window: gradient, bitmap, About entry, wait cursor.
 #include "session/frame.h"
 
+#include <cstring>
 #include <string>
 
 #include "base/handles.h"
 #include "base/modules.h"
+#include "session/product.h"
 #include "setuprt.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -17,6 +19,8 @@ constexpr char kFrameClass[] = "QuorvaneSetupFrame";
 constexpr UINT kAboutCommand = 0x0110;
 constexpr int kBitmapMargin = 24;
 constexpr int kGradientBands = 64;
+// The product's name, painted where a banner would stand.
+constexpr int kNameHeight = 48;
 
 struct FrameState {
     HWND hwnd = nullptr;
@@ -50,6 +54,31 @@ void PaintBitmap(HDC dc) {
     DeleteDC(memory);
 }
 
+// Without a banner of its own, the product is named in large white letters.
+void PaintProductName(HDC dc, const RECT &client) {
+    if (g_frame.bitmap.Get() || ProductName().empty()) return;
+    HFONT font = CreateFontA(kNameHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
+    RECT line = {kBitmapMargin, kBitmapMargin, client.right - kBitmapMargin, kBitmapMargin + kNameHeight};
+    DrawTextA(dc, ProductName().c_str(), -1, &line, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+// The rows of the BMP file's pixels that CreateDIBitmap reads, or 0 when the
+// file is too short for its own header.
+size_t PixelBytes(const BITMAPINFOHEADER &header) {
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4) return header.biSizeImage;
+    if (header.biCompression != BI_RGB || header.biWidth <= 0 || header.biHeight == 0) return 0;
+    const unsigned long long row = (static_cast<unsigned long long>(header.biWidth) * header.biBitCount + 31) / 32 * 4;
+    const unsigned long long rows = header.biHeight < 0 ? -static_cast<long long>(header.biHeight) : header.biHeight;
+    const unsigned long long total = row * rows;
+    return total > 0x7FFFFFFF ? 0 : static_cast<size_t>(total);
+}
+
 void Paint(HWND hwnd) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
@@ -57,6 +86,7 @@ void Paint(HWND hwnd) {
     GetClientRect(hwnd, &client);
     PaintGradient(dc, client);
     PaintBitmap(dc);
+    PaintProductName(dc, client);
     EndPaint(hwnd, &paint);
 }
 
@@ -148,10 +178,23 @@ void DestroyFrame() {
 
 HWND Frame() { return g_frame.hwnd; }
 
+void ShowProductName() {
+    // The library's banner names the installer, not the product.
+    if (!ProductName().empty()) g_frame.bitmap.Reset(nullptr);
+    if (g_frame.hwnd) InvalidateRect(g_frame.hwnd, nullptr, FALSE);
+}
+
 LONG BannerBottom() {
     BITMAP info;
-    if (!g_frame.hwnd || !g_frame.bitmap.Get() || !GetObjectA(g_frame.bitmap.Get(), sizeof info, &info)) return 0;
-    POINT below = {0, kBitmapMargin + info.bmHeight};
+    if (!g_frame.hwnd) return 0;
+    LONG height = 0;
+    if (g_frame.bitmap.Get() && GetObjectA(g_frame.bitmap.Get(), sizeof info, &info))
+        height = info.bmHeight;
+    else if (!ProductName().empty())
+        height = kNameHeight;
+    else
+        return 0;
+    POINT below = {0, kBitmapMargin + height};
     ClientToScreen(g_frame.hwnd, &below);
     return below.y;
 }
@@ -165,6 +208,31 @@ HINSTANCE HinstFrame(void) { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 int FSetBitmap(const char *szDll, unsigned short Bitmap) {
     HMODULE module = rt::CachedLibrary(szDll);
     HBITMAP bitmap = module ? LoadBitmapA(module, MAKEINTRESOURCEA(Bitmap)) : nullptr;
+    if (!bitmap) return 0;
+    rt::g_frame.bitmap.Reset(bitmap);
+    if (rt::g_frame.hwnd) InvalidateRect(rt::g_frame.hwnd, nullptr, FALSE);
+    return 1;
+}
+
+int FSetBitmapBits(const void *pvFile, unsigned cbFile) {
+    const auto *file = static_cast<const unsigned char *>(pvFile);
+    BITMAPFILEHEADER head;
+    BITMAPINFOHEADER info;
+    if (!file || cbFile < sizeof head + sizeof info) return 0;
+    memcpy(&head, file, sizeof head);
+    memcpy(&info, file + sizeof head, sizeof info);
+    const size_t pixels = rt::PixelBytes(info);
+    const unsigned long long colours = info.biClrUsed ? info.biClrUsed : info.biBitCount <= 8 ? 1u << info.biBitCount : 0;
+    if (sizeof head + info.biSize + 4 * colours > head.bfOffBits) return 0;
+    if (head.bfType != 0x4D42 || info.biSize < sizeof info || info.biSize > cbFile - sizeof head ||
+        head.bfOffBits < sizeof head + info.biSize || head.bfOffBits > cbFile || pixels == 0 ||
+        pixels > cbFile - head.bfOffBits)
+        return 0;
+    // The pixels follow the header's colour table; the file says where.
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateDIBitmap(screen, &info, CBM_INIT, file + head.bfOffBits,
+                                    reinterpret_cast<const BITMAPINFO *>(file + sizeof head), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
     if (!bitmap) return 0;
     rt::g_frame.bitmap.Reset(bitmap);
     if (rt::g_frame.hwnd) InvalidateRect(rt::g_frame.hwnd, nullptr, FALSE);

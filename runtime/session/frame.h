@@ -14,6 +14,10 @@ void DestroyFrame();
 // The frame window, or null before CreateFrame and after DestroyFrame.
 HWND Frame();
 
+// Shows the product's name in place of the installer's banner, or the
+// installer's own again.
+void ShowProductName();
+
 // The screen row just below the banner the frame paints; 0 without one.
 LONG BannerBottom();
 

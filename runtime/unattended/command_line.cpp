@@ -68,17 +68,24 @@ bool ParseCommandLine(const char *cmdLine, StartOptions &options, std::string &p
     return problem.empty();
 }
 
+// Short lines, the text of each option at one tab stop: a message box
+// wraps what is wider than a third of the screen, and breaks the columns.
 const char *UsageText() {
-    return "Usage: setup [/q] [/a FILE] [/t FILE] [/r FILE] [/u LOG] [/?]\n"
+    return "Usage: setup [/q] [/a FILE] [/t FILE]\n"
+           "\t[/r FILE] [/u LOG] [/?]\n"
            "\n"
-           "/q\tquiet: every dialog goes on with what it shows, every message\n"
-           "\tis answered with its first button\n"
-           "/a FILE\ttake the answers to dialogs and messages from FILE\n"
-           "/t FILE\twrite a transcript of the run to FILE\n"
-           "/r FILE\trecord the answers to dialogs and messages in FILE,\n"
-           "\tfor a later run with /a FILE\n"
-           "/u LOG\ttake back the installation that LOG records\n"
-           "/?\tshow this text";
+           "/q\tQuiet: every dialog goes on with\n"
+           "\twhat it shows, every message is\n"
+           "\tanswered with its first button.\n"
+           "/a FILE\tTake the answers to dialogs and\n"
+           "\tmessages from FILE.\n"
+           "/t FILE\tWrite a transcript of the run to FILE.\n"
+           "/r FILE\tRecord the answers to dialogs and\n"
+           "\tmessages in FILE, for a later run\n"
+           "\twith /a FILE.\n"
+           "/u LOG\tTake back the installation that\n"
+           "\tLOG records.\n"
+           "/?\tShow this text.";
 }
 
 }  // namespace rt

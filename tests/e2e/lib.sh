@@ -35,6 +35,13 @@ make_medium() {
     cat > "$1/setup.inf"
 }
 
+# make_program DIR: the three shipped files alone, a setup.exe that finds no
+# script beside it.
+make_program() {
+    mkdir -p "$1"
+    cp "$SETUP_BUILD/bin/setup.exe" "$SETUP_BUILD/bin/setuprt.dll" "$SETUP_BUILD/bin/mscuistf.dll" "$1/"
+}
+
 # run_setup START_DIR PROGRAM_DIR [TMP]: runs setup.exe with $work/answers (if
 # there is one) and $work/transcript from START_DIR; TMP is a Windows path, "-"
 # leaves it undefined.

@@ -86,6 +86,11 @@ expect_line 'set "EditTextIn" "C:"'
 expect_line 'add "DriveStatusText" "n:"'
 expect_line 'add "DriveStatusText" "n:\\usr"'
 [ "$(grep -c '^dialog 6400 ' "$work/transcript")" -eq 6 ] || fail "expected six refusals"
+# Each refusal names the drive and its kind.
+for said in 'set "LocationName" "D:"' 'set "LocationKind" "a CD-ROM drive"' 'set "LocationName" "a:"' \
+    'set "LocationKind" "a floppy or removable disk drive"' 'set "LocationName" "Q:"'; do
+    expect_line "$said"
+done
 
 e2e_case install_type_and_custom
 script | make_medium "$work/medium"
@@ -121,6 +126,14 @@ expect_line 'add "DriveStatusText" "C:\\usr"'
 for figure in "90  KB" "1090  KB" "4090  KB"; do
     expect_line "add \"DriveStatusText\" \"$figure\""
 done
+# Space available as the system reports it, beyond 2 GB (Wine gives C:
+# the Linux file system's free space).
+available=$(grep '^add "DriveStatusText"' "$work/transcript" | sed -n '3s/^add "DriveStatusText" "\([0-9]*\)  KB"$/\1/p')
+free=$(($(df -B1 --output=avail "$(drive_c)" | tail -n 1) / 1000))
+if [ "$free" -gt 2147483 ]; then
+    [ -n "$available" ] && [ $((available > free ? available - free : free - available)) -lt $((free / 100)) ] ||
+        fail "space available ${available:-not shown} KB, the system has $free KB"
+fi
 # Back from custom shows the install type again with custom checked.
 [ "$(grep -c '^set "RadioDefault" "2"' "$work/transcript")" -ge 1 ] || fail "custom not checked after back"
 # CHK9 and CHK0 change nothing: the figure after them is still 4090 KB.

@@ -205,7 +205,8 @@ script "NOT COMPRESSED" "SINGLE DIR IMAGE" "F a.txt a.txt" | make_medium "$mediu
 mkdir -p "$work/elsewhere"
 earlier_installation
 printf '%s\n' "dialog 103 CONTINUE EditTextOut=C:\\$(rep p 300)" 'msgbox OK' 'dialog 400 CONTINUE' > "$work/answers"
-run_setup "$work/elsewhere" "$medium_dir"
+make_program "$work/program"
+run_setup "$work/elsewhere" "$work/program"
 expect_clean_end 2
 expect_line 'msgbox "Buffer Overflow" "DU-Ruruz Error" 16 1'
 expect_line 'dialog 400 CONTINUE'

@@ -36,7 +36,7 @@ build_medium() {
 # shortcut's program is the installed one.
 expect_product_installed() {
     expect_status 0
-    diff -r --exclude=setup.inf --exclude='uninstall-Mkmedia Test-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
+    diff -r --exclude=setup.inf --exclude=art --exclude='uninstall-Mkmedia Test-MkTest*' "$work/product" "$dest" >"$work/diff" 2>&1 ||
         fail "the installed tree differs from the product: $(head -n 5 "$work/diff")"
     for software in MkTest 'MkTest documents'; do
         expect_file "$dest/uninstall-Mkmedia Test-$software.log"
@@ -49,6 +49,18 @@ expect_product_installed() {
     expect_line 'item "MkTest" "Ledger,R:\\usr\\bin\\qv.exe,0,0,0,R:\\" "R:\\usr\\bin\\qv.exe -l"'
     expect_file "$(programs_nt)/Ledger.lnk"
 }
+
+# expect_branded SCRIPT_DIR: the banner lies beside setup.inf on the medium,
+# the run showed the vendor's name, and Add/Remove Programs lists it so.
+expect_branded() {
+    cmp -s "$work/product/art/pinecone.bmp" "$1/art/pinecone.bmp" || fail "the banner is not on the medium"
+    expect_line 'product "Pinecone Notes 3.1"'
+    # Two software names: each entry says which.
+    [ "$(reg_value "$uninstall_key\\Mkmedia Test-MkTest" DisplayName)" = "REG_SZ Pinecone Notes 3.1 (MkTest)" ] &&
+        [ "$(reg_value "$uninstall_key\\Mkmedia Test-MkTest documents" DisplayName)" = \
+            "REG_SZ Pinecone Notes 3.1 (MkTest documents)" ] || fail "the uninstall entries do not name the product"
+}
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
 e2e_case single_directory_plain
 clean_prefix
@@ -63,15 +75,18 @@ clean_prefix
 # Disk 1 holds the program files and the first sets; the data files of
 # 1500 KB are each more than half a diskette, so no two share one.
 make_product "$work/product" 1500
+brand_product "$work/product"
 build_medium "$work/medium" --kind floppy --compress --disk-size 2.88M
 [ -d "$work/medium/DISK3" ] || fail "the medium spans fewer than three disks"
 answers >"$work/answers"
 run_setup "$work/medium/DISK1" "$work/medium/DISK1"
 expect_product_installed
+expect_branded "$work/medium/DISK1"
 
 e2e_case cdrom_compressed_in_drive_d
 clean_prefix
 make_product "$work/product"
+brand_product "$work/product"
 cdrom="$SETUP_BUILD/drives/d"
 rm -rf "${cdrom:?}"/*
 build_medium "$work/medium" --kind cdrom --compress
@@ -81,6 +96,29 @@ cp -r "$work/medium"/. "$cdrom/"
 answers >"$work/answers"
 run_setup 'D:\' 'D:'
 expect_product_installed
+expect_branded "$cdrom"
+
+# The uninstallation that Add/Remove Programs starts has no medium: it
+# names the product from its log.
+e2e_case single_directory_branded_and_removed
+clean_prefix
+make_product "$work/product"
+brand_product "$work/product"
+build_medium "$work/medium" --kind single
+answers >"$work/answers"
+run_setup "$work/medium" "$work/medium"
+expect_product_installed
+expect_branded "$work/medium"
+sed -n 2p "$dest/uninstall-Mkmedia Test-MkTest.log" | grep -q '^software "MkTest" product "Pinecone Notes 3.1" ~' ||
+    fail "the log's header does not name the product"
+command=$(reg_value "$uninstall_key\\Mkmedia Test-MkTest" QuietUninstallString | cut -d' ' -f2-)
+eval "set -- $command"
+rm -f "$work/transcript"
+(cd "$work" && timeout 120 wine "$@" /t "$(winpath "$work/transcript")" </dev/null >"$work/stdout" 2>&1)
+for _ in $(seq 1 100); do [ -e "$dest/uninstall-Mkmedia Test-MkTest" ] || break; sleep 0.1; done
+expect_line 'product "Pinecone Notes 3.1"'
+expect_line 'msgbox "Pinecone Notes 3.1 was removed." "Remove Pinecone Notes 3.1" 64 1'
+expect_no_file "$dest/bin/qv.exe"
 
 e2e_case damaged_file_stops_before_it_takes_its_name
 clean_prefix

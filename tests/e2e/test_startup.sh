@@ -38,20 +38,58 @@ for kind in nt w95; do
     expect_files 0 "$work/tmp/*"
 done
 
+# Neither the start-up folder nor the program's holds the script: the
+# dialog proposes the program's folder.
 e2e_case source_dialog_relative_path
-script | make_medium "$work/program"
+make_program "$work/program"
 mkdir -p "$work/media/disk one"
-cp "$work/program/setup.inf" "$work/media/disk one/"
+script > "$work/media/disk one/setup.inf"
 cat > "$work/answers" <<'ANS'
 dialog 103 CONTINUE EditTextOut="media\disk one"
 ANS
 run_setup "$work" "$work/program"
 expect_status 3
-expect_line 'set "EditTextIn" "A:\\"'
+expect_line "set \"EditTextIn\" \"$(as_transcript "$(winpath "$work/program")\\")\""
 expect_line 'set "EditFocus" "END"'
 expect_line 'dialog 103 CONTINUE'
 expect_line 'abort "answer file exhausted at dialog 100"'
 expect_files 0 "$work/tmp/*"
+
+# Started from a shortcut, the Run box or a browser, another folder is
+# current: the script beside setup.exe is the medium, of every kind.
+for medium in floppy:A cdrom:D directory:; do
+    e2e_case "started_elsewhere_from_a_${medium%%:*}"
+    letter=${medium#*:} dir=$work/medium program=$work/medium
+    [ -z "$letter" ] || dir=$SETUP_BUILD/drives/${letter,,} program=$letter:
+    rm -rf "${dir:?}"/*
+    script | make_medium "$dir"
+    mkdir -p "$work/elsewhere"
+    printf 'dialog 100 EXIT\ndialog 200 EXIT\n' > "$work/answers"
+    run_setup "$work/elsewhere" "$program"
+    expect_status 0
+    expect_no_line 'dialog 103 CONTINUE'
+    expect_line 'dialog 100 EXIT'
+    [ -z "$letter" ] || rm -rf "${dir:?}"/*
+done
+
+# A banner that the medium lacks or that is no bitmap stops the run before
+# its first dialog, naming it.
+for banner in missing:"it is not on the installation medium" \
+    text:"the banner is not a bitmap (BMP) file" large:"the banner is larger than 1 MB"; do
+    e2e_case "banner_${banner%%:*}"
+    { echo 'PRODUCT [Pinecone Notes 3.1]'; echo 'BANNER [art\logo.bmp]'; script; } | make_medium "$work/medium"
+    mkdir -p "$work/medium/art"
+    case ${banner%%:*} in
+        text) echo 'not a picture' > "$work/medium/art/LOGO.BMP" ;;
+        large) { printf BM; head -c $((1024 * 1024)) /dev/zero; } > "$work/medium/art/logo.bmp" ;;
+    esac
+    echo 'msgbox OK' > "$work/answers"
+    run_setup "$work/medium" "$work/medium"
+    expect_status 1
+    expect_line "msgbox \"The banner art\\\\logo.bmp that setup.inf names cannot be shown: ${banner#*:}\" \"Fatal Error\" 0 1"
+    grep -q '^dialog ' "$work/transcript" && fail "a dialog came before the stop"
+    expect_files 0 "$work/tmp/*"
+done
 
 e2e_case directory_without_script
 script | make_medium "$work/medium"
@@ -63,7 +101,8 @@ dialog 103 CONTINUE EditTextOut=$(winpath "$work/medium")\\
 dialog 100 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 6400 CONTINUE'
 expect_line 'dialog 100 EXIT'
@@ -78,7 +117,8 @@ dialog 6400 CONTINUE
 dialog 103 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 6400 CONTINUE'
 expect_files 0 "$work/tmp/pex*.tmp"
@@ -92,7 +132,8 @@ dialog 200 CANCEL
 dialog 103 EXIT
 dialog 200 EXIT
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 0
 expect_line 'dialog 200 CANCEL'
 expect_line 'dialog 200 EXIT'
@@ -105,7 +146,8 @@ dialog 103 CONTINUE_AND_MORE
 msgbox OK
 dialog 400 CONTINUE
 ANS
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 2
 expect_line 'msgbox "Buffer Overflow" "DU-Ruruz Error" 16 1'
 expect_line 'dialog 400 CONTINUE'
@@ -114,7 +156,8 @@ expect_files 0 "$work/tmp/*"
 e2e_case answer_mismatch
 script | make_medium "$work/medium"
 echo "dialog 300 CONTINUE" > "$work/answers"
-run_setup "$work" "$work/medium"
+make_program "$work/program"
+run_setup "$work" "$work/program"
 expect_status 3
 grep -q '^abort "' "$work/transcript" || fail "no abort line in the transcript"
 expect_files 0 "$work/tmp/*"

@@ -149,6 +149,10 @@ void CheckTable(const struct _setup_info &si, size_t script_size, bool stopped)
     for (int i = 0; i < si.num_file_sets; i++)
         Require(si.file_set_list[i].seek_value <= script_size, "seek_value beyond the script");
     Require(Terminated(si.company_name, sizeof si.company_name), "company_name not terminated");
+    Require(Terminated(si.product_name, sizeof si.product_name) && Terminated(si.banner_file, sizeof si.banner_file),
+            "product name or banner not terminated");
+    Require(!*si.product_name || ProductNameFault(si.product_name) == nullptr, "unsound product name kept");
+    Require(!*si.banner_file || BannerFileFault(si.banner_file) == nullptr, "unsound banner name kept");
     Require(Terminated(si.input_line_buf, sizeof si.input_line_buf), "line not terminated");
     Require(si.compressed_files == 0 || si.compressed_files == 1, "compressed_files is no truth value");
     Require(si.image_type == 0 || si.image_type == IMAGE_SINGLE_DIR || si.image_type == IMAGE_FLOPPY ||

@@ -77,4 +77,15 @@ expect_line 'dialog 200 EXIT'
 expect_no_line 'dialog 400 CONTINUE'
 expect_files 0 "$work/tmp/*"
 
+# The usage box: one option to a line, its text beside it, nothing wrapped.
+e2e_case usage_box
+script | make_medium "$work/medium"
+SETUP_ARGS=/? start_setup "$work/medium" "$work/medium"
+if usage=$(wait_for_window "^Setup$"); then
+    screenshot usage_box
+    keys "$usage" Return
+fi
+finish_setup
+expect_status 0
+
 e2e_done

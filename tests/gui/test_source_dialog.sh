@@ -11,7 +11,8 @@ script() {
 e2e_case find_the_script
 script | make_medium "$work/medium"
 mkdir -p "$work/empty"
-start_setup "$work" "$work/medium"
+make_program "$work/program"
+start_setup "$work" "$work/program"
 wait_for_line 'set "EditFocus" "END"'
 if dialog=$(wait_for_window "Installation Files"); then
     screenshot source_dialog
@@ -48,7 +49,8 @@ expect_files 0 "$work/tmp/pex*.tmp"
 
 e2e_case quit_with_the_mouse
 script | make_medium "$work/medium"
-start_setup "$work" "$work/medium"
+make_program "$work/program"
+start_setup "$work" "$work/program"
 if dialog=$(wait_for_window "Installation Files"); then
     click_button "$dialog" exit
     wait_for_line 'dialog 103 EXIT'

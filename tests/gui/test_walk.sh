@@ -71,4 +71,65 @@ for prefix in nt dpi120; do
     expect_line 'dialog 200 EXIT'
 done
 
+# The vendor's product: its name in the frame's title, every dialog and the
+# help, its banner over the gradient, the dialogs below that banner.
+e2e_case walk_branded nt
+script | sed 's/^COMPANY /PRODUCT [Pinecone Notes 3.1]\nBANNER [art\\pinecone.bmp]\nCOMPANY /' | make_medium "$work/medium"
+mkdir -p "$work/medium/art"
+convert -size 480x150 gradient:'#1d4d1a'-'#5f9f3a' -font DejaVu-Sans-Bold -pointsize 44 -fill white \
+    -gravity west -annotate +20+0 'Pinecone Notes' +dither -colors 256 -type Palette -compress None \
+    BMP3:"$work/medium/art/pinecone.bmp"
+start_setup "$work/medium" "$work/medium"
+wait_for_window "Pinecone Notes 3.1 Installation" >/dev/null || fail "the frame is not titled with the product"
+if welcome=$(wait_for_window "Welcome"); then
+    screenshot walk_branded_welcome
+    keys "$welcome" F1
+    if help=$(wait_for_window "Pinecone Notes 3.1 Setup Help" 10); then
+        screenshot walk_branded_welcome_help
+        keys "$help" Return
+        sleep 0.5
+    else
+        fail "the help does not name the product"
+    fi
+    click_button "$welcome" continue
+fi
+if destination=$(wait_for_window "Destination Drive"); then
+    keys "$destination" Home shift+End
+    type_text "$destination" R:
+    keys "$destination" Return
+fi
+if install_type=$(wait_for_window "Installation Type"); then
+    keys "$install_type" alt+u
+    click_button "$install_type" continue
+fi
+if custom=$(wait_for_window "Custom Installation"); then
+    top=$(xwininfo -id "$custom" | awk '/Absolute upper-left Y:/ {print $4}')
+    [ "$top" -ge $((24 + 150)) ] || fail "the custom step at y $top covers the banner (to y $((24 + 150)))"
+    screenshot walk_branded_custom
+    keys "$custom" Escape
+fi
+if quit=$(wait_for_window "Exit Setup"); then
+    screenshot walk_branded_quit
+    click_button "$quit" exit
+fi
+finish_setup
+expect_status 0
+expect_line 'product "Pinecone Notes 3.1"'
+expect_line 'dialog 200 EXIT'
+
+# The name alone: the frame paints it where the banner would stand.
+e2e_case walk_named nt
+script | sed 's/^COMPANY /PRODUCT [Pinecone Notes 3.1]\nCOMPANY /' | make_medium "$work/medium"
+start_setup "$work/medium" "$work/medium"
+if welcome=$(wait_for_window "Welcome"); then
+    screenshot walk_named_welcome
+    keys "$welcome" Escape
+fi
+if quit=$(wait_for_window "Exit Setup"); then
+    click_button "$quit" exit
+fi
+finish_setup
+expect_status 0
+expect_line 'product "Pinecone Notes 3.1"'
+
 e2e_done

@@ -80,3 +80,15 @@ $got
 expected:
 $(printf '%s\n' "$@")"
 }
+
+# brand_product DIR: the vendor's name and banner picture before the first
+# file set, the picture a 256-colour bitmap of WIDTHxHEIGHT (BANNER_SIZE,
+# default 320x80) under art/.
+brand_product() {
+    local dir=$1
+    mkdir -p "$dir/art"
+    convert -size "${BANNER_SIZE:-320x80}" gradient:'#1d4d1a'-'#5f9f3a' -font DejaVu-Sans-Bold -pointsize 30 \
+        -fill white -gravity west -annotate +16+0 'Pinecone Notes' +dither -colors 256 -type Palette \
+        -compress None BMP3:"$dir/art/pinecone.bmp"
+    sed -i 's/^COMPANY /PRODUCT [Pinecone Notes 3.1]\nBANNER [art\\pinecone.bmp]\nCOMPANY /' "$dir/setup.inf"
+}

@@ -184,6 +184,38 @@ mistake 's/^F doc\\one.txt doc\\one.txt/F doc\\one two.txt doc\\one.txt/' '^F do
 mistake '/^D doc$/d; s/^D bin$/D bin\nD doc/' '^F doc.empty' \
     'the part "Documents" needs the directory doc, which only the part "Core" makes: installed alone, it stops at this line; put "D doc" into its block first'
 
+# The banner lies beside setup.inf on every kind; one that is not there,
+# not a bitmap or larger than the screen leaves above the dialogs is refused.
+case=banner
+make_product product 60
+brand_product product
+for kind in single cdrom floppy; do
+    build -o "branded_$kind" --kind "$kind" --disk-size 100K || fail "$kind: $(cat build.err)"
+    top=branded_$kind
+    [ "$kind" != floppy ] || top=$top/DISK1
+    cmp -s product/art/pinecone.bmp "$top/art/pinecone.bmp" || fail "$kind: the banner is not beside setup.inf"
+    expect_check "branded_$kind" 0 "${unsigned[@]}"
+done
+head -c 2000 product/art/pinecone.bmp >branded_single/art/pinecone.bmp
+expect_check branded_single 1 "${unsigned[@]}" \
+    "setup.inf:$(line_of branded_single/setup.inf "^BANNER"): error: the banner art\\pinecone.bmp cannot be shown: the banner's bitmap file is cut short or damaged"
+rm branded_single/art/pinecone.bmp
+expect_check branded_single 1 "${unsigned[@]}" \
+    "setup.inf:$(line_of branded_single/setup.inf "^BANNER"): error: the banner art\\pinecone.bmp cannot be shown: it is not in branded_single"
+rm product/art/pinecone.bmp
+expect_refused "product/setup.inf:3: error: the banner art\\pinecone.bmp cannot be shown: it is not in product"
+make_product product 60
+BANNER_SIZE=641x80 brand_product product
+expect_refused "product/setup.inf:3: error: the banner art\\pinecone.bmp cannot be shown: the banner is not between 16 x 16 and 640 x 200 pixels"
+make_product product 60
+brand_product product
+convert product/art/pinecone.bmp PNG:product/art/pinecone.bmp
+expect_refused "product/setup.inf:3: error: the banner art\\pinecone.bmp cannot be shown: the banner is not a bitmap (BMP) file"
+mistake '$a PRODUCT [Late]' '^PRODUCT \[Late' \
+    "the PRODUCT line stands after the first part: put it before the first FILESET line, where an installer that does not know it passes over it"
+mistake 's/^COMPANY /PRODUCT [Tab\tName]\nCOMPANY /' '^PRODUCT' \
+    "the product name holds a control character: PRODUCT [Tab	Name]"
+
 case=whole_folders
 make_product product 60
 mkdir -p product/samples/b/d product/samples/empty product/samples/many

@@ -3,6 +3,7 @@
 // payload (compressed on request), the program files. The medium is made
 // in a directory beside its place, checked, and only then put there.
 #include "build.h"
+#include "banner.h"
 
 #include <cstdint>
 #include <stdio.h>
@@ -128,6 +129,7 @@ private:
     bool compress_ = false;
     unsigned long long capacity_ = 0;  // 0: no limit
     unsigned long long programs_bytes_ = 0;
+    Banner banner_;  // carried beside setup.inf
 };
 
 void Builder::Progress(const char *what, size_t done, size_t all) const
@@ -349,6 +351,18 @@ bool Builder::WriteMedium(const fs::path &top)
             return false;
         }
     }
+    if (!banner_.path.empty()) {
+        std::string name = banner_.name;
+        std::replace(name.begin(), name.end(), '\\', '/');
+        fs::path target = script_dir / name;
+        std::error_code error;
+        fs::create_directories(target.parent_path(), error);
+        fs::copy_file(banner_.path, target, error);
+        if (error) {
+            Fail(banner_.line, "cannot copy the banner to " + target.string() + ": " + error.message());
+            return false;
+        }
+    }
     size_t done = 0, all = 0;
     std::set<std::string> made;  // directories, each made once
     for (const auto &disk : plan_.disks)
@@ -492,6 +506,7 @@ int Builder::Run()
     judged.diagnostics.clear();
     ScanAsTheInstaller(judged);
     diagnostics_.insert(diagnostics_.end(), judged.diagnostics.begin(), judged.diagnostics.end());
+    banner_ = FindBanner(script_, product_tree_, finder_, diagnostics_);
 
     for (const char *program : kProgramFiles) {
         std::error_code error;

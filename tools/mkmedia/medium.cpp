@@ -1,5 +1,6 @@
 // medium.cpp - the layout of a medium and its check without running it.
 #include "medium.h"
+#include "banner.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -325,6 +326,7 @@ std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &opt
     }
     std::vector<Diagnostic> strangers = CheckProgramFiles(programs);
     found.insert(found.end(), strangers.begin(), strangers.end());
+    FindBanner(script, script_path.parent_path(), finder, found);
 
     bool compressed = ScriptCompressed(script);
     std::map<std::string, Payload> judged;  // by the file's path

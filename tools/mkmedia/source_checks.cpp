@@ -26,6 +26,8 @@ struct Keyword {
 };
 const Keyword kKeywords[] = {
     {"COMPANY", 0, 1, false, "COMPANY [NAME]"},
+    {"PRODUCT", 0, 1, false, "PRODUCT [NAME]"},
+    {"BANNER", 0, 1, false, "BANNER [FILE.BMP]"},
     {"FILESET", 0, 1, false, "FILESET [NAME]"},
     {"EXPRESS", 0, 0, false, nullptr},
     {"SOFTWARE", 0, 1, false, "SOFTWARE [NAME]"},
@@ -146,6 +148,9 @@ void SourceChecker::Follow(int number, const Keyword &keyword, const std::string
                           "customer: begin the script with an empty first part (FILESET [Setup files], BEGIN, END) "
                           "and put them in a part after it");
         }
+    } else if ((name == "PRODUCT" || name == "BANNER") && parts_ > 0) {
+        Error(number, "the " + name + " line stands after the first part: put it before the first FILESET line, "
+                      "where an installer that does not know it passes over it");
     } else if (name == "FILESET") {
         place_ = Place::HEADER;
         if (++parts_ == kMostParts + 1)

@@ -201,29 +201,83 @@ TEST_F(DialogWindow, EveryStepHasBackContinueExitAndHelpAtTheSamePlaces)
     }
 }
 
-TEST_F(DialogWindow, InvalidLocationSaysWhyInPlainWords)
+TEST_F(DialogWindow, InvalidLocationSaysWhereAndWhyInPlainWords)
 {
     struct Case {
-        const char *problem;
+        const char *problem, *name, *kind;
         const char *said;
     };
     const Case cases[] = {
-        {"BLANK", "No drive was typed. Type the drive, for example C:"},
-        {"NOT_FOUND", "The drive you typed does not exist on this computer, or Setup cannot reach it."},
-        {"NOT_HARD_OR_NETWORK", "The drive you typed is not a hard disk or a network drive. Quorvane/32 2.0 can "
-                                "be installed only on a hard disk or a network drive."},
-        {"NO_FILES", "Setup cannot find the Quorvane/32 2.0 installation files at the location you typed."},
+        {"BLANK", "", "", "No drive was typed. Type the drive, for example C:"},
+        {"NOT_FOUND", "Q:", "", "Drive Q: does not exist on this computer, or Setup cannot reach it."},
+        {"NOT_HARD_OR_NETWORK", "D:", "a CD-ROM drive",
+         "Drive D: is a CD-ROM drive, not a hard disk or a network drive. Quorvane/32 2.0 can be installed only on "
+         "a hard disk or a network drive."},
+        {"SOURCE_DRIVE", "R:\\kit\\", "a RAM disk",
+         "R:\\kit\\ is on a RAM disk. Setup reads the installation files only from a floppy disk, a hard disk or a "
+         "CD-ROM."},
+        // The location stands as typed: a "%2" or "&" in it is no mark.
+        {"NO_FILES", "C:\\100%2 & more\\", "a hard disk",
+         "Setup cannot find the Quorvane/32 2.0 installation files in C:\\100%2 & more\\: it holds no setup.inf."},
         // A word the dialog does not know leaves the general text.
-        {"", "Setup cannot use the location you gave: it may be empty, may name a drive or directory that does "
-             "not exist, or may be on a kind of drive that cannot be used here."},
+        {"", "C:", "", "Setup cannot use the location you gave: it may be empty, may name a drive or directory that "
+                       "does not exist, or may be on a kind of drive that cannot be used here."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.problem);
         FSetSymbolValue("LocationProblem", c.problem);
+        FSetSymbolValue("LocationName", c.name);
+        FSetSymbolValue("LocationKind", c.kind);
         const auto look = [&c](HWND dialog) { EXPECT_EQ(ItemText(dialog, IDC_LOCATION_PROBLEM), c.said); };
         EXPECT_EQ(RunDialog(6400, "FInfo0DlgProc", {Inspect(look), Click(IDOK)}), "CONTINUE");
         FKillNDialogs(1);
     }
+}
+
+// Every text of the library that names the installer's product names the
+// vendor's once the installer set it; an "&" in it is shown, not taken for
+// a mnemonic.
+TEST_F(DialogWindow, TheVendorsProductNameStandsInEveryText)
+{
+    ASSERT_TRUE(FSetProductName("Pine & Cone 3.1"));
+    std::string welcome, caption;
+    const auto look = [&](HWND dialog) {
+        char text[128];
+        GetWindowTextA(dialog, text, sizeof text);
+        caption = text;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            char item[1024];
+            GetWindowTextA(child, item, sizeof item);
+            welcome += item;
+        }
+    };
+    EXPECT_EQ(RunDialog(100, "FInfoDlgProc", {Inspect(look), Click(IDOK)}), "CONTINUE");
+    FKillNDialogs(1);
+    EXPECT_EQ(caption, "Welcome");
+    EXPECT_NE(welcome.find("Welcome to the installation of Pine && Cone 3.1."), std::string::npos) << welcome;
+    EXPECT_EQ(welcome.find("Quorvane"), std::string::npos) << welcome;
+
+    FSetSymbolValue("LocationProblem", "NOT_HARD_OR_NETWORK");
+    FSetSymbolValue("LocationName", "A:");
+    FSetSymbolValue("LocationKind", "a floppy or removable disk drive");
+    const auto location = [](HWND dialog) {
+        EXPECT_NE(ItemText(dialog, IDC_LOCATION_PROBLEM).find("Pine & Cone 3.1 can be installed only"),
+                  std::string::npos);
+    };
+    EXPECT_EQ(RunDialog(6400, "FInfo0DlgProc", {Inspect(location), Click(IDOK)}), "CONTINUE");
+    FKillNDialogs(1);
+
+    const std::vector<UserStep> help = {Click(IDHELP), WaitForCaption("Pine & Cone 3.1 Setup Help"), Click(IDOK),
+                                        WaitForCaption("Exit Setup"), PressKey(VK_ESCAPE)};
+    EXPECT_EQ(RunDialog(200, "FQuitDlgProc", help), "CANCEL");
+    FKillNDialogs(1);
+
+    // "" gives the installer's own name back.
+    ASSERT_TRUE(FSetProductName(""));
+    EXPECT_EQ(CbGetProductName(nullptr, 0), 0u);
+    const std::vector<UserStep> own = {Click(IDHELP), WaitForCaption("Quorvane/32 2.0 Setup Help"), Click(IDOK),
+                                       WaitForCaption("Exit Setup"), PressKey(VK_ESCAPE)};
+    EXPECT_EQ(RunDialog(200, "FQuitDlgProc", own), "CANCEL");
 }
 
 TEST_F(DialogWindow, HelpOpensOverTheQuitDialogAndClosesWithoutAnEvent)

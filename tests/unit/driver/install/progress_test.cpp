@@ -3,6 +3,7 @@
 #include "install_fixture.h"
 #include "install/progress.h"
 #include "install/install.h"
+#include "base/text.h"
 
 #include "setuprt.h"
 
@@ -34,6 +35,15 @@ TEST_F(ProgressWindow, TemplateHasItsCaptionAndNineControlsInOrder)
     HWND dlg = si->hProgBarDlg;
     EXPECT_NE(FindResourceExA(NULL, RT_DIALOG, "SETUPSTATUS", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), nullptr);
     EXPECT_EQ(Text(dlg), "Quorvane/32 Setup - Copying Files");
+    // The vendor's product, when the script names it.
+    CopyText(si->product_name, sizeof si->product_name, "Pinecone Notes 3.1");
+    HWND branded = CreateDialogParamA(GetModuleHandleA(NULL), "SETUPSTATUS", HwndFrame(), ProgBarDlgProc,
+                                      (LPARAM)si.get());
+    EXPECT_EQ(Text(branded), "Pinecone Notes 3.1 Setup - Copying Files");
+    TitleProgress(branded, si.get(), "Removing Files");
+    EXPECT_EQ(Text(branded), "Pinecone Notes 3.1 Setup - Removing Files");
+    DestroyWindow(branded);
+    *si->product_name = '\0';
     LONG style = GetWindowLongA(dlg, GWL_STYLE);
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION);
 

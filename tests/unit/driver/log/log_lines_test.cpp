@@ -203,3 +203,26 @@ TEST(LogPlaces, EveryPathIsJudgedWhereItLeads)
     EXPECT_FALSE(judged(Record(LOG_ROOTFILE, "D:\\AUTOEXEC.BAT")));
     EXPECT_FALSE(judged(Record(LOG_PATH, "C:\\usr\\bin")));
 }
+
+// The uninstallation shows the product's name from the log's second line: a
+// forged one is held to the script's rules, or the log is not taken.
+TEST(LogLines, TheProductsNameInTheHeaderIsPlainAndBounded)
+{
+    log_record software = Record(LOG_SOFTWARE, "Pinecone", "Pinecone Notes 3.1");
+    std::vector<log_record> records;
+    std::string problem;
+    ASSERT_TRUE(ParseLog(LogOf({software, Record(LOG_DIR, "C:\\usr")}), records, problem)) << problem;
+    EXPECT_EQ(FormatLogRecord(&records[0]), "software \"Pinecone\" product \"Pinecone Notes 3.1\"");
+    EXPECT_EQ(records[0].second, "Pinecone Notes 3.1");
+    ASSERT_TRUE(ParseLog(LogOf({Record(LOG_SOFTWARE, "Pinecone")}), records, problem));
+    EXPECT_EQ(records[0].second, "");
+
+    for (const std::string &forged : {std::string("Pine\\x07cone"), std::string("Pine\\x0acone"), std::string(64, 'n'),
+                                      std::string(""), std::string("  ")}) {
+        EXPECT_EQ("line 2 is damaged", Problem(Sealed({"software \"Pinecone\" product \"" + forged + "\""})))
+            << forged;
+    }
+    EXPECT_EQ("line 2 is damaged", Problem(Sealed({"software \"Pinecone\" product"})));
+    EXPECT_EQ("line 2 is damaged", Problem(Sealed({"software \"Pinecone\" name \"Pinecone Notes\""})));
+    EXPECT_EQ("", Problem(Sealed({"software \"Pinecone\" product \"" + std::string(63, 'n') + "\""})));
+}

@@ -1,5 +1,6 @@
 // scan_test.cpp - the scanner fills the file-set table from setup.inf.
 #include "scan_fixture.h"
+#include "script/script_checks.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -493,6 +494,55 @@ INSTANTIATE_TEST_SUITE_P(Lines, HostileLineTest, ::testing::Values(
     HostileLine{"ENVIRONMENT [A=B] [x]", "the variable name holds a \"=\""},
     HostileLine{"ADDPATH [ ]", "the search path entry is empty"},
     HostileLine{"ADDPATH [bin;C:\\x]", "the search path entry holds a \";\""}));
+
+// The product's lines stand before the first FILESET line, where an
+// installer that does not know them ignores them.
+TEST_F(ScanTest, TheProductsNameAndBannerComeBeforeTheFirstSet)
+{
+    Scan(Lines({"; branded", "PRODUCT [Pinecone Notes 3.1]", "\tBANNER [art\\pinecone.BMP]", "COMPANY [Pinecone]",
+                "FILESET [zero]", "BEGIN", "END 0", "FILESET [one]", "BEGIN",
+                "PRODUCT.EX_ bin\\product.exe x.ico [Product]", "END 1"}));
+    EXPECT_STREQ(si->product_name, "Pinecone Notes 3.1");
+    EXPECT_STREQ(si->banner_file, "art\\pinecone.BMP");
+    // Inside a block the same letters begin a P line, as they always did.
+    EXPECT_EQ(si->num_file_sets, 2);
+
+    const std::string longest(MAX_PRODUCT_NAME, 'n');
+    Scan(Lines({"PRODUCT [first]", "PRODUCT [" + longest + "]", "FILESET [zero]", "END 0"}));
+    EXPECT_EQ(std::string(si->product_name), longest);
+}
+
+TEST_F(ScanTest, AWrongProductOrBannerLineStopsNamingIt)
+{
+    const struct {
+        std::string line;
+        const char *reason;
+    } cases[] = {
+        {"PRODUCT []", "the product name is empty"},
+        {"PRODUCT [  ]", "the product name is empty"},
+        {"PRODUCT [Pinecone\tNotes]", "the product name holds a control character"},
+        {"PRODUCT [" + std::string(MAX_PRODUCT_NAME + 1, 'n') + "]", "the product name is longer than 63 characters"},
+        {"PRODUCT Pinecone", "the product name needs its \"[\" and \"]\""},
+        {"PRODUCT [" + std::string(600, 'n'), "the product name needs its \"[\" and \"]\""},
+        {"BANNER [..\\logo.bmp]", "the source leaves the medium's file directory"},
+        {"BANNER [C:\\logo.bmp]", "the source is not a name in the medium's file directory"},
+        {"BANNER [nul.bmp]", "the source names a device"},
+        {"BANNER [logo.png]", "the banner is not a .bmp file"},
+        {"BANNER logo.bmp", "the banner needs its file name in \"[\" and \"]\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        FatalStopped stop = ScanStops(Lines({"COMPANY [Works]", c.line, "FILESET [zero]", "END 0"}));
+        const std::string named = std::string("setup.inf line 2: ") + c.reason;
+        EXPECT_EQ(stop.text.substr(0, named.size()), named) << stop.text;
+        EXPECT_EQ(stop.title, "Fatal Error");
+    }
+    // After the first set an old installer would have shown its own name
+    // on the screens before it: the line is refused rather than half taken.
+    FatalStopped late = ScanStops(Lines({"FILESET [zero]", "BEGIN", "END 0", "PRODUCT [Late]", "FILESET [one]",
+                                         "END 1"}));
+    EXPECT_EQ(late.text, "setup.inf line 4: this line stands before the first FILESET line: PRODUCT [Late]");
+}
 
 TEST_F(ScanTest, LinesAreNumberedAsTheScriptHasThem)
 {

@@ -184,4 +184,96 @@ TEST(DoubleByteChecks, TrailBytesAreNoSeparatorsOrSpecialCharacters)
     }
 }
 
+// A BMP file: the Windows 3 header, a grey palette for 8 bits and below,
+// rows of zero bytes.
+std::string Bitmap(long width, long height, unsigned bits, unsigned long compression = 0, unsigned long colours = 0)
+{
+    auto put = [](std::string &out, unsigned long value, int bytes) {
+        for (int i = 0; i < bytes; i++)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    const unsigned long palette = colours ? colours : bits <= 8 ? 1ul << bits : 0;
+    const unsigned long row = (static_cast<unsigned long>(width) * bits + 31) / 32 * 4;
+    const unsigned long pixels = row * static_cast<unsigned long>(height < 0 ? -height : height);
+    const unsigned long offset = 14 + 40 + 4 * palette;
+    std::string file = "BM";
+    put(file, offset + pixels, 4);
+    put(file, 0, 4);
+    put(file, offset, 4);
+    for (unsigned long value : {40ul, static_cast<unsigned long>(width), static_cast<unsigned long>(height)})
+        put(file, value, 4);
+    put(file, 1, 2);
+    put(file, bits, 2);
+    for (unsigned long value : {compression, pixels, 2835ul, 2835ul, colours, 0ul})
+        put(file, value, 4);
+    file += std::string(4 * palette + pixels, '\0');
+    return file;
+}
+
+const char *Judged(const std::string &file, long *width = nullptr, long *height = nullptr)
+{
+    long w = 0, h = 0;
+    const char *fault =
+        BannerBitmapFault(reinterpret_cast<const unsigned char *>(file.data()), file.size(), &w, &h);
+    if (width)
+        *width = w;
+    if (height)
+        *height = h;
+    return fault;
+}
+
+TEST(BannerChecks, OnlyAWholeBitmapOfTheBannersSizeIsShown)
+{
+    long width = 0, height = 0;
+    EXPECT_EQ(Judged(Bitmap(400, 120, 8), &width, &height), nullptr);
+    EXPECT_EQ(width, 400);
+    EXPECT_EQ(height, 120);
+    for (unsigned bits : {1u, 4u, 24u, 32u})
+        EXPECT_EQ(Judged(Bitmap(640, 200, bits)), nullptr) << bits;
+    EXPECT_EQ(Judged(Bitmap(16, -16, 24)), nullptr);  // rows from the top down
+
+    const std::string whole = Bitmap(400, 120, 8);
+    const struct {
+        std::string file;
+        const char *reason;
+    } refused[] = {
+        {"", "not a bitmap"},
+        {"GIF89a" + std::string(100, '\0'), "not a bitmap"},
+        {whole.substr(0, whole.size() - 1), "cut short or damaged"},
+        {whole.substr(0, 54), "cut short or damaged"},
+        {Bitmap(641, 120, 8), "between 16 x 16 and 640 x 200"},
+        {Bitmap(400, 201, 8), "between 16 x 16 and 640 x 200"},
+        {Bitmap(400, -201, 8), "between 16 x 16 and 640 x 200"},
+        {Bitmap(15, 120, 8), "between 16 x 16 and 640 x 200"},
+        {Bitmap(400, 120, 8, 0, 257), "more colours"},
+        {Bitmap(400, 120, 16, 3), "colour format"},
+        {Bitmap(400, 120, 24, 4), "colour format"},
+        {Bitmap(400, 120, 7), "colour format"},
+        {std::string(BANNER_MAX_BYTES + 1, 'B'), "larger than 1 MB"},
+    };
+    for (const auto &c : refused) {
+        const char *fault = Judged(c.file);
+        EXPECT_TRUE(fault != nullptr && std::string(fault).find(c.reason) != std::string::npos)
+            << c.reason << " gave " << (fault ? fault : "no fault");
+    }
+    // A header that says its pixels lie past the end of the file.
+    std::string beyond = whole;
+    beyond[10] = static_cast<char>(0xFF);
+    beyond[11] = static_cast<char>(0xFF);
+    EXPECT_NE(Judged(beyond), nullptr);
+    // An OS/2 header.
+    std::string core = whole;
+    core[14] = 12;
+    EXPECT_NE(Judged(core), nullptr);
+}
+
+TEST(BannerChecks, TheProductNameIsOneLineOfPlainText)
+{
+    ExpectAccepted(ProductNameFault, {"Pinecone Notes 3.1", "A & B", "x", "\xE9t\xE9 2.0"});
+    ExpectRefused(ProductNameFault, {"", "   "}, "empty");
+    ExpectRefused(ProductNameFault, {"a\tb", "a\rb", "a\x7f", "\x1b[31m"}, "control character");
+    ExpectRefused(BannerFileFault, {"logo.gif", "bmp", "logo.bmp.exe"}, "not a .bmp file");
+    ExpectAccepted(BannerFileFault, {"logo.bmp", "art\\Logo.BMP"});
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // The frame window and its small services.
 #include "runtime_fixture.h"
 
+#include <string>
+
 namespace {
 
 using rttest::FrameTest;
@@ -26,6 +28,50 @@ TEST_F(Frame, BitmapMustExist) {
     EXPECT_FALSE(FSetBitmap(kTestDll, 77));
     EXPECT_FALSE(FSetBitmap("nosuchlib.dll", 1));
     EXPECT_TRUE(RedrawWindow(HwndFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+}
+
+// A BMP file of 64 x 32 pixels in 8 bits, as the installer reads it from a
+// medium: the frame takes nothing that reaches past its end.
+TEST_F(Frame, BannerFromTheBytesOfABitmapFile) {
+    const unsigned long palette = 256, pixels = 64 * 32, offset = 14 + 40 + 4 * palette;
+    std::string file(offset + pixels, '\0');
+    auto put = [&file](size_t at, unsigned long value, int bytes) {
+        for (int i = 0; i < bytes; i++) file[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, offset + pixels, 4);
+    put(10, offset, 4);
+    put(14, 40, 4);
+    put(18, 64, 4);
+    put(22, 32, 4);
+    put(26, 1, 2);
+    put(28, 8, 2);
+    EXPECT_TRUE(FSetBitmapBits(file.data(), static_cast<unsigned>(file.size())));
+    EXPECT_TRUE(RedrawWindow(HwndFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+
+    EXPECT_FALSE(FSetBitmapBits(nullptr, 0));
+    EXPECT_FALSE(FSetBitmapBits(file.data(), static_cast<unsigned>(file.size() - 1))) << "cut short";
+    std::string beyond = file;
+    put(10, offset + 1, 4);
+    EXPECT_FALSE(FSetBitmapBits(file.data(), static_cast<unsigned>(file.size()))) << "pixels past the end";
+    file = beyond;
+    put(46, 0x40000000, 4);
+    EXPECT_FALSE(FSetBitmapBits(file.data(), static_cast<unsigned>(file.size()))) << "a palette past the end";
+    file = beyond;
+    put(22, 0x7FFFFFFF, 4);
+    EXPECT_FALSE(FSetBitmapBits(file.data(), static_cast<unsigned>(file.size()))) << "rows past the end";
+}
+
+TEST_F(Frame, ProductNameStandsUntilTakenBack) {
+    char name[8] = "xxxxxxx";
+    ASSERT_TRUE(FSetProductName("Pinecone Notes 3.1"));
+    EXPECT_EQ(18u, CbGetProductName(name, sizeof name));
+    EXPECT_STREQ("Pinecon", name);
+    EXPECT_TRUE(RedrawWindow(HwndFrame(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW));
+    ASSERT_TRUE(FSetProductName(""));
+    EXPECT_EQ(0u, CbGetProductName(name, sizeof name));
+    EXPECT_STREQ("", name);
 }
 
 TEST_F(Frame, AboutEntryIsAddedToTheSystemMenuOnce) {

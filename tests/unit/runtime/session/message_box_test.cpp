@@ -25,7 +25,7 @@ TEST_F(InteractiveBox, StartupFailureNamesTheProblemAndTheUsage) {
     EXPECT_EQ(0, Start("/t"));
     user.Join();
     EXPECT_NE(std::string::npos, user.texts.find("The option /t needs a file name.")) << user.texts;
-    EXPECT_NE(std::string::npos, user.texts.find("Usage: setup [/q] [/a FILE] [/t FILE] [/r FILE] [/u LOG] [/?]")) << user.texts;
+    EXPECT_NE(std::string::npos, user.texts.find("Usage: setup [/q] [/a FILE] [/t FILE]\n\t[/r FILE] [/u LOG] [/?]")) << user.texts;
 }
 
 TEST_F(InteractiveBox, UsageBoxThenStopQuietly) {

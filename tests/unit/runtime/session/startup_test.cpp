@@ -60,7 +60,7 @@ TEST_F(Startup, UsageAsksToStopQuietlyWithoutAFrame) {
     // The usage box went through the message-box path: answered and transcribed.
     std::vector<std::string> lines = ReadLines(transcript);
     ASSERT_EQ(1u, lines.size());
-    EXPECT_EQ(0u, lines[0].find("msgbox \"Usage: setup [/q] [/a FILE] [/t FILE] [/r FILE] [/u LOG] [/?]\\n"));
+    EXPECT_EQ(0u, lines[0].find("msgbox \"Usage: setup [/q] [/a FILE] [/t FILE]\\n\\t[/r FILE] [/u LOG] [/?]\\n"));
 }
 
 TEST_F(Startup, OptionsAreCaseInsensitiveAndTakeDashes) {
