@@ -85,14 +85,14 @@ bool UserOnlyAccess::Make()
     if (!have_user)
         return false;
     PSID sid = reinterpret_cast<TOKEN_USER *>(&user_[0])->User.Sid;
-    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(sid));
+    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE);
     PACL acl = reinterpret_cast<PACL>(&acl_[0]);
-    void *ace = NULL;
     if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
-        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) || !GetAce(acl, 0, &ace))
+        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid))
         return false;
-    // The files unpacked inside take the same rights.
-    static_cast<ACE_HEADER *>(ace)->AceFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    // The files unpacked inside take the same rights. The one entry
+    // follows the list's header.
+    reinterpret_cast<ACE_HEADER *>(&acl_[sizeof(ACL)])->AceFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
     if (!InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
         !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
         return false;

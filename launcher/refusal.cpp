@@ -75,7 +75,7 @@ void ShowRefusal(const char *command_line, const std::string &text)
         return;
     HANDLE file = CreateFileA(transcript.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, NULL);
-    WriteAll(file, "msgbox " + Quoted(text) + " " + Quoted(kCaption) + " 16 1\r\n");
+    WriteAll(file, "msgbox " + Quoted(text) + " " + Quoted(kCaption) + " 16 1\n");
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
 }

@@ -26,11 +26,6 @@ int ReadAt(void *context, uint64_t offset, void *bytes, size_t size)
     return ReadFile(file, bytes, static_cast<DWORD>(size), &got, NULL) && got == size;
 }
 
-std::string Entry(const char *name, const char *what)
-{
-    return std::string("its file ") + name + " " + what;
-}
-
 }  // namespace
 
 OwnArchive::OwnArchive() : state_(new State()) {}
@@ -60,7 +55,7 @@ bool OwnArchive::Open(HANDLE file, std::string &why)
     }
     for (const char *name : kStartFiles) {
         if (ZipFind(&state_->zip, name) == NULL) {
-            why = Entry(name, "is missing");
+            why = std::string("its file ") + name + " is missing";
             return false;
         }
     }
@@ -93,6 +88,6 @@ bool OwnArchive::Unpack(const char *name, const std::string &path, bool &damaged
     DeleteFileA(path.c_str());
     SetLastError(error);
     damaged = status != ZIP_OK;
-    why = damaged ? Entry(name, ZipStatusText(status)) : std::string(name);
+    why = damaged ? std::string(ZipStatusText(status)) + ": " + name : std::string(name);
     return false;
 }
