@@ -117,4 +117,7 @@ struct _setup_info {
     int process_created;
     STARTUPINFOA process_startup_info;
     PROCESS_INFORMATION process_info;
+    // The one-file medium's archive, open for the run; null for a medium
+    // of directories.
+    struct zip_archive *archive;
 };

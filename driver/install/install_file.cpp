@@ -75,8 +75,10 @@ void InstallFileLine(struct _setup_info *si, struct _fileset_info *fs, const str
     ShowCopyStarting(si, si->fname, si->temp_dst_path);
     struct staged_file stage;
     if (si->compressed_files) {
+        // An entry in another format is copied: expand.exe needs a file,
+        // and would copy it as it is.
         if (!DecodeFile(si, &stage))
-            ExpandFile(si, &stage);
+            si->archive != NULL ? CopySourceFile(si, &stage) : ExpandFile(si, &stage);
     } else
         CopySourceFile(si, &stage);
     check_against_record(si, &stage, record);

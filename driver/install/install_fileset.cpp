@@ -19,15 +19,18 @@
 enum line_outcome { NEXT_LINE, SET_COMPLETE };
 
 // Where the files of disk n lie, by the first rule that fits the medium.
-// A diskette keeps them in its FILES directory, a CD-ROM image in DISKn\FILES
-// below the script, a floppy image on a hard disk in DISKn\FILES beside the
-// directory of the script, a single directory beside the script.
+// The one-file medium's archive holds them under their names, a diskette
+// in its FILES directory, a CD-ROM image in DISKn\FILES below the script, a
+// floppy image on a hard disk in DISKn\FILES beside the directory of the
+// script, a single directory beside the script.
 static void set_source_disk_dir(struct _setup_info *si, int n)
 {
     char *dir = si->src_disk_dir;
     size_t cb = sizeof si->src_disk_dir;
     int fits;
-    if (si->src_drive_type == DRIVE_REMOVABLE)
+    if (si->archive != NULL)  // one medium: every file under its name
+        fits = FormatText(dir, cb, "%s", si->src_dir);
+    else if (si->src_drive_type == DRIVE_REMOVABLE)
         fits = FormatText(dir, cb, "%s\\FILES\\", si->src_drive);
     else if (si->image_type == IMAGE_SINGLE_DIR)
         fits = FormatText(dir, cb, "%s", si->src_dir);

@@ -43,9 +43,25 @@ void ExpandFile(struct _setup_info *si, struct staged_file *stage);
 // it carries the compressor's signature; returns 0, having written nothing,
 // when it does not (such a file is for expand.exe). Damage is a fatal stop.
 int DecodeFile(struct _setup_info *si, struct staged_file *stage);
-// Copies temp_src_path into a temporary file, as CopyFileA would; its
-// writer is left open.
+// Copies temp_src_path (or on the one-file medium its entry) into a
+// temporary file, as CopyFileA would; its writer is left open.
 void CopySourceFile(struct _setup_info *si, struct staged_file *stage);
+
+// The one-file medium (archive_source.cpp). When SETUP_ARCHIVE names the
+// downloaded program, its archive is opened for the run and set in
+// si->archive; a file that cannot be used is a fatal stop naming it and the
+// fault, before any dialog. Without the variable nothing changes.
+void OpenMediumArchive(struct _setup_info *si);
+// Begins the entry named unique_src_fname; 0 when there is none.
+int BeginArchiveEntry(struct _setup_info *si);
+// The next bytes of the entry begun into piece; 0 at its end once its
+// length and CRC-32 were found right, -1 on damage or a read error.
+long ReadArchivePiece(struct _setup_info *si, void *piece, size_t size);
+// The entry begun: its length, and its time of last change.
+unsigned long long ArchiveEntryLength(void);
+int ArchiveEntryTime(FILETIME *changed);
+// The file being written removed, the fatal stop naming the damaged entry.
+[[noreturn]] void ArchiveEntryFailed(struct _setup_info *si, struct staged_file *stage);
 
 // Sources are read in pieces of PIECE_SIZE; a file of more than one piece
 // shows its progress within it.

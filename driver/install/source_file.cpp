@@ -22,27 +22,59 @@ int write_block(void *context, const unsigned char *bytes, size_t size)
     return WriteStage(static_cast<struct staged_file *>(context), bytes, static_cast<DWORD>(size));
 }
 
-// Fills input_piece; 0 bytes at the end of the file, -1 on a read error.
-long read_piece(HANDLE source)
+// Where the file's bytes come from: a file of the medium through its
+// handle, or on the one-file medium the archive's entry.
+struct source {
+    struct _setup_info *si;
+    HANDLE file;
+};
+
+// Others may read the medium, or write it, as CopyFileA allows. 0 when the
+// file or entry is not there or cannot be opened.
+int open_source(struct _setup_info *si, struct source *from)
 {
+    from->si = si;
+    from->file = INVALID_HANDLE_VALUE;
+    if (si->archive != NULL)
+        return BeginArchiveEntry(si);
+    from->file = CreateFileA(si->temp_src_path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, NULL);
+    return from->file != INVALID_HANDLE_VALUE;
+}
+
+void close_source(struct source *from)
+{
+    if (from->file != INVALID_HANDLE_VALUE)
+        CloseHandle(from->file);
+    from->file = INVALID_HANDLE_VALUE;
+}
+
+// Fills input_piece; 0 bytes at the end of the file, -1 on a read error
+// (or damage in an archive's entry).
+long read_piece(struct source *from)
+{
+    if (from->si->archive != NULL)
+        return ReadArchivePiece(from->si, input_piece, PIECE_SIZE);
     DWORD got = 0;
-    if (!ReadFile(source, input_piece, PIECE_SIZE, &got, NULL))
+    if (!ReadFile(from->file, input_piece, PIECE_SIZE, &got, NULL))
         return -1;
     return static_cast<long>(got);
 }
 
-// Others may read the medium, or write it, as CopyFileA allows.
-HANDLE open_source(const char *path)
-{
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, NULL);
-}
-
-[[noreturn]] void source_failed(struct _setup_info *si, struct staged_file *stage, HANDLE source)
+// A read or write that failed, with the system's reason.
+[[noreturn]] void source_failed(struct _setup_info *si, struct staged_file *stage, struct source *from)
 {
     DWORD error = GetLastError();
-    CloseHandle(source);
+    close_source(from);
     StageWriteFailed(si, stage, error);
+}
+
+// A read that failed: an archive's entry names its damage.
+[[noreturn]] void read_failed(struct _setup_info *si, struct staged_file *stage, struct source *from)
+{
+    if (si->archive != NULL)
+        ArchiveEntryFailed(si, stage);
+    source_failed(si, stage, from);
 }
 
 // The attributes that CopyFileA brings over, but read-only: a file from a
@@ -56,37 +88,55 @@ DWORD copied_attributes(DWORD source)
 }
 
 // The source's last-write time and attributes, by its handle where the
-// system can tell both (asking by name looks the name up once more).
-int source_time_and_attributes(HANDLE source, const char *path, FILETIME *changed, DWORD *attributes)
+// system can tell both (asking by name looks the name up once more). An
+// archive's entry keeps only its time.
+int source_time_and_attributes(const struct source *from, FILETIME *changed, DWORD *attributes)
 {
+    if (from->si->archive != NULL) {
+        *attributes = INVALID_FILE_ATTRIBUTES;
+        return ArchiveEntryTime(changed);
+    }
     FILE_BASIC_INFO basic;
-    if (BasicInfoByHandle(source, &basic)) {
+    if (BasicInfoByHandle(from->file, &basic)) {
         changed->dwLowDateTime = basic.LastWriteTime.LowPart;
         changed->dwHighDateTime = static_cast<DWORD>(basic.LastWriteTime.HighPart);
         *attributes = basic.FileAttributes;
         return 1;
     }
     FILETIME created, accessed;
-    if (!GetFileTime(source, &created, &accessed, changed))
+    if (!GetFileTime(from->file, &created, &accessed, changed))
         return 0;
-    *attributes = GetFileAttributesA(path);
+    *attributes = GetFileAttributesA(from->si->temp_src_path);
+    return 1;
+}
+
+// The length the source has as it is opened.
+int source_length(const struct source *from, unsigned long long *length)
+{
+    long long size = 0;
+    if (from->si->archive != NULL)
+        *length = ArchiveEntryLength();
+    else if (FileSize(from->file, &size))
+        *length = static_cast<unsigned long long>(size);
+    else
+        return 0;
     return 1;
 }
 
 }  // namespace
 
 // A source that cannot be opened here goes to expand.exe too, which
-// reports it as before. The file keeps the time it was written at, as
-// expand.exe leaves it.
+// reports it as before; on the one-file medium the caller copies it. The
+// file keeps the time it was written at, as expand.exe leaves it.
 int DecodeFile(struct _setup_info *si, struct staged_file *stage)
 {
-    HANDLE source = open_source(si->temp_src_path);
-    if (source == INVALID_HANDLE_VALUE)
+    struct source from;
+    if (!open_source(si, &from))
         return 0;
-    long got = read_piece(source);
+    long got = read_piece(&from);
     if (got < static_cast<long>(sizeof LZ_SIGNATURE) ||
         memcmp(input_piece, LZ_SIGNATURE, sizeof LZ_SIGNATURE) != 0) {
-        CloseHandle(source);
+        close_source(&from);
         return 0;
     }
     OpenStage(si, stage, FILE_ATTRIBUTE_NORMAL);
@@ -97,11 +147,14 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
         // Only behind a full piece can there be more.
         if (got == PIECE_SIZE)
             ShowFileProgress(si, stage->length);
-        got = read_piece(source);
+        got = read_piece(&from);
     }
+    // An entry is read to its end, where its checksum is judged.
+    while (si->archive != NULL && got > 0)
+        got = read_piece(&from);
     if (got < 0)
-        source_failed(si, stage, source);
-    CloseHandle(source);
+        read_failed(si, stage, &from);
+    close_source(&from);
     if (result == LZ_MORE_INPUT)
         result = LzExpandEnd(&decoder);
     if (result != LZ_DONE)
@@ -116,27 +169,31 @@ int DecodeFile(struct _setup_info *si, struct staged_file *stage)
 // too, which costs more under Wine than the copy of a small file.)
 void CopySourceFile(struct _setup_info *si, struct staged_file *stage)
 {
-    HANDLE source = open_source(si->temp_src_path);
-    if (source == INVALID_HANDLE_VALUE)
-        StageWriteFailed(si, stage, GetLastError());
-    long long size = 0;
+    struct source from;
+    if (!open_source(si, &from))
+        StageWriteFailed(si, stage, si->archive != NULL ? ERROR_FILE_NOT_FOUND : GetLastError());
+    unsigned long long length = 0;
     FILETIME changed;
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    if (!FileSize(source, &size) || !source_time_and_attributes(source, si->temp_src_path, &changed, &attributes))
-        source_failed(si, stage, source);
-    const unsigned long long length = static_cast<unsigned long long>(size);
+    if (!source_length(&from, &length))
+        source_failed(si, stage, &from);
+    // An entry's time that names no day leaves the file the time it is written at.
+    int timed = source_time_and_attributes(&from, &changed, &attributes);
+    if (!timed && si->archive == NULL)
+        source_failed(si, stage, &from);
     OpenStage(si, stage, copied_attributes(attributes));
     long got = 0;
-    while (stage->length < length && (got = read_piece(source)) > 0) {
+    // An entry is read on to its end, where its checksum is judged.
+    while ((stage->length < length || si->archive != NULL) && (got = read_piece(&from)) > 0) {
         if (!WriteStage(stage, input_piece, static_cast<DWORD>(got)))
-            source_failed(si, stage, source);
+            source_failed(si, stage, &from);
         if (length > PIECE_SIZE)
             ShowFileProgress(si, stage->length);
     }
     if (got < 0)
-        source_failed(si, stage, source);
-    SetFileTime(stage->writer, NULL, NULL, &changed);
-    CloseHandle(source);
+        read_failed(si, stage, &from);
+    SetFileTime(stage->writer, NULL, NULL, timed ? &changed : NULL);
+    close_source(&from);
     if (stage->length != length) {
         DiscardStage(stage);
         FatalStopFormatted(si, "Fatal Error", "File %s was not copied whole to %s\n", si->temp_src_path,

@@ -1,11 +1,13 @@
 // Filling the setup record: the script found, copied and scanned.
 #include "msdetect.h"
 #include "base/paths.h"
+#include "base/program_files.h"
 #include "base/fatal.h"
 #include "base/scratch_files.h"
 #include "script/scan.h"
 #include "dialogs/dialogs.h"
 #include "install/progress.h"
+#include "install/install_fileset.h"
 #include "start/startup.h"
 #include "script/script_text.h"
 #include "base/text.h"
@@ -48,11 +50,31 @@ static void ReadSystemPaths(struct _setup_info *si)
         FatalStop(si, "The TMP directory name is too long", "Fatal Error");
 }
 
+// The one-file medium: the launcher put the script beside setup.exe, in a
+// folder of its own; the current folder may be the user's downloads, where
+// anybody's setup.inf may lie. One medium: no disk is ever asked for.
+static void TakeProgramFolder(struct _setup_info *si)
+{
+    char program[MAX_PATH];
+    if (!ProgramFilePath("setup.exe", program, sizeof program) ||
+        !DirectoryOfPath(program, si->src_dir, sizeof si->src_dir - 1) ||
+        !FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->src_dir, "setup.inf") ||
+        !DoesFileExist(si->setup_inf_file, 0))
+        FatalStop(si, "The installation program is incomplete: setup.inf is not beside setup.exe.", "Fatal Error");
+    AppendSlash(si->src_dir);
+    SetSourceDrive(si);
+    si->src_drive_type = DRIVE_FIXED;
+}
+
 // The script in the start-up directory, else wherever the user says it is.
 static void LocateScript(struct _setup_info *si)
 {
     CopyText(si->src_dir, sizeof si->src_dir, "A:\\");
     CopyText(si->dst_drive, sizeof si->dst_drive, "C:");
+    if (si->archive != NULL) {
+        TakeProgramFolder(si);
+        return;
+    }
 
     if (FormatText(si->setup_inf_file, sizeof si->setup_inf_file, "%s\\%s", si->current_dir, "setup.inf") &&
         DoesFileExist(si->setup_inf_file, 0)) {
@@ -158,6 +180,7 @@ int InitSetupInfo(struct _setup_info *si, HINSTANCE hInstance)
     ClearFileSets(si);
 
     ReadSystemPaths(si);
+    OpenMediumArchive(si);
     LocateScript(si);
     MakePrivateCopy(si);
     ScanForFileSets(si);
