@@ -17,6 +17,8 @@ const char kLockName[] = "run.lock";
 const char kMarkerName[] = "launcher.mark";
 const char kMarkerText[] = "Quorvane/32 launcher: private directory of one run\r\n";
 const int kAttempts = 100;
+const int kRetryMs = 100;
+const int kPatienceMs = 5000;  // for what setup.exe started to let the directory go
 
 std::string TempDirectory()
 {
@@ -138,9 +140,10 @@ bool HasMarker(const std::string &directory)
 }
 
 // Removes the files of a run's directory (it has no subdirectories; one
-// that someone put there keeps the directory), the marker last, so that a
-// removal cut short is taken up again by the next run.
-void RemoveRunFiles(const std::string &directory)
+// that someone put there keeps the directory), the marker last. A
+// directory that stays (a program setup.exe started may still have it as
+// its current directory) gets its marker back for the next run to take up.
+void RemoveRunFiles(const std::string &directory, int patience_ms)
 {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((directory + "*").c_str(), &found);
@@ -153,7 +156,14 @@ void RemoveRunFiles(const std::string &directory)
         FindClose(search);
     }
     DeleteFileA((directory + kMarkerName).c_str());
-    RemoveDirectoryA(directory.substr(0, directory.size() - 1).c_str());
+    const std::string path = directory.substr(0, directory.size() - 1);
+    for (int waited = 0; !RemoveDirectoryA(path.c_str()); waited += kRetryMs) {
+        if (waited >= patience_ms) {
+            WriteMarker(directory);
+            return;
+        }
+        Sleep(kRetryMs);
+    }
 }
 
 }  // namespace
@@ -207,7 +217,7 @@ void PrivateDirectory::Remove()
         lock_ = INVALID_HANDLE_VALUE;
     }
     if (!path_.empty())
-        RemoveRunFiles(path_);
+        RemoveRunFiles(path_, kPatienceMs);
     path_.clear();
 }
 
@@ -231,7 +241,7 @@ void RemoveLeftovers()
         // A run that holds its lock is alive (it or its setup.exe).
         if (!DeleteFileA((directory + kLockName).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             continue;
-        RemoveRunFiles(directory);
+        RemoveRunFiles(directory, 0);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
