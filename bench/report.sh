@@ -30,14 +30,15 @@ summarise() {
         count["small"] = small; count["many"] = many; count["large"] = large
         print "| payload | medium | installer | median s | ms per file | × floor | peak RSS MB |"
         print "|---|---|---|---:|---:|---:|---:|"
-        np = split("small many large", payloads, " "); split("plain compressed", kinds, " ")
+        np = split("small many large", payloads, " "); nk = split("plain compressed exe-stored exe-deflated", kinds, " ")
         ni = split("floor setup uninstall nsis msi", installers, " ")
-        for (p = 1; p <= np; p++) for (k = 1; k <= 2; k++) for (i = 1; i <= ni; i++) {
+        for (p = 1; p <= np; p++) for (k = 1; k <= nk; k++) for (i = 1; i <= ni; i++) {
             key = payloads[p] SUBSEP kinds[k] SUBSEP installers[i]
             if (!(key in values)) continue
             ratios = ""
             for (r in rounds) {
-                floor_time = time[payloads[p], kinds[k], "floor", r]
+                # A one-file medium against the floor of the plain files it holds.
+                floor_time = time[payloads[p], kinds[k] ~ /^exe-/ ? "plain" : kinds[k], "floor", r]
                 if ((payloads[p], kinds[k], installers[i], r) in time && floor_time > 0)
                     ratios = ratios " " time[payloads[p], kinds[k], installers[i], r] / floor_time
             }
@@ -75,6 +76,25 @@ summarise() {
             if (!(s in med) || !(n in med) || !(m in med)) continue
             printf "- faster than both peers, %s %s: %.2f s against NSIS %.2f s and MSI %.2f s, %s\n",
                 payloads[p], kinds[k], med[s], med[n], med[m], verdict(med[s] < med[n] && med[s] < med[m])
+        }
+        # The one-file medium against the peers of its files as it holds
+        # them: stored beside the plain peers, deflated beside the compressed.
+        peer_kind["exe-stored"] = "plain"; peer_kind["exe-deflated"] = "compressed"
+        for (p = 1; p <= np; p++) for (k = 3; k <= nk; k++) {
+            s = payloads[p] SUBSEP kinds[k] SUBSEP "setup"
+            n = payloads[p] SUBSEP peer_kind[kinds[k]] SUBSEP "nsis"; m = payloads[p] SUBSEP peer_kind[kinds[k]] SUBSEP "msi"
+            if (!(s in med) || !(n in med) || !(m in med)) continue
+            printf "- one file faster than both peers, %s %s: %.2f s against NSIS %.2f s and MSI %.2f s (%s), %s\n",
+                payloads[p], kinds[k], med[s], med[n], med[m], peer_kind[kinds[k]],
+                verdict(med[s] < med[n] && med[s] < med[m])
+        }
+        for (k = 3; k <= nk; k++) {
+            s = peak["small", kinds[k], "setup"]; y = peak["many", kinds[k], "setup"]; l = peak["large", kinds[k], "setup"]
+            if (!s || !y || !l) continue
+            lo = s; hi = s
+            if (y < lo) lo = y; if (y > hi) hi = y; if (l < lo) lo = l; if (l > hi) hi = l
+            printf "- peak memory of the one file (its launcher) independent of the number of files, %s: %.1f MB with %d files, %.1f MB with %d, %.1f MB with %d, %s\n",
+                kinds[k], s / 1024, small, y / 1024, many, l / 1024, large, verdict(hi - lo < 1024)
         }
         for (p = 1; p <= np; p++) for (k = 1; k <= 2; k++) {
             s = payloads[p] SUBSEP kinds[k] SUBSEP "setup"

@@ -34,12 +34,12 @@ one_file() {
 # directory with TMP=$work/tmp, $work/answers if there is one (else /q) and
 # the transcript; status and $work/stdout.
 run_one_file() {
-    local program=$1 answers=/q arg args=""
+    local program=$1 answers=/q args=""
     shift
     [ ! -f "$work/answers" ] || answers="/a $(winpath "$work/answers")"
-    for arg in "$@"; do case $arg in *' '*) args+=" \"$arg\"" ;; *) args+=" $arg" ;; esac; done
-    rm -f "$work/transcript"
-    (cd "$(dirname "$program")" && timeout "${SETUP_TIMEOUT:-120}" wine cmd /c \
+    [ $# -eq 0 ] || args=" $*"
+    rm -f "$work/transcript" "$work/w95layer.log"
+    (cd "$(dirname "$program")" && W95_LAYER_LOG=$(winpath "$work/w95layer.log") timeout "${SETUP_TIMEOUT:-120}" wine cmd /c \
         "set TMP=$(winpath "$work/tmp")&& $(basename "$program") $answers /t $(winpath "$work/transcript")$args" \
         </dev/null >"$work/stdout" 2>&1)
     status=$?
@@ -85,12 +85,15 @@ for family in nt w95 win64; do
     printf '%s\n' "$install_answers" >"$work/answers"
     run_one_file "$work/download/product-setup.exe"
     expect_clean_end 0
+    [ "$family" != w95 ] || expect_95_family_limits
     expect_installed
     expect_tmp_clean
     # What was downloaded may go: the uninstaller's copy works without it.
     rm -f "$work/download/product-setup.exe"
     rm -f "$work/answers"
-    run_one_file "$dest/uninstall-Mkmedia Test-MkTest/setup.exe" /u 'R:\usr\uninstall-Mkmedia Test-MkTest.log'
+    (cd "$work" && timeout 120 wine "$dest/uninstall-Mkmedia Test-MkTest/setup.exe" /q \
+        /u 'R:\usr\uninstall-Mkmedia Test-MkTest.log' </dev/null >"$work/stdout" 2>&1)
+    status=$?
     expect_clean_end 0
     [ ! -e "$dest/bin/qv.exe" ] || fail "the uninstallation left bin/qv.exe"
 done
