@@ -168,14 +168,17 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     for name in sys.argv[2:]: z.writestr(name, name)' "$work/archive.zip" "$@"
     cat "$launcher" "$work/archive.zip" >"$out"
 }
+cp "$good" "$work/download/damaged-start.exe"
+flip "$work/download/damaged-start.exe" "$(entry_data "$good" setup.inf)"
 appended foreign.exe readme.txt setup.exe
 appended climbing.exe setup.exe setuprt.dll mscuistf.dll setup.inf ../escaped.txt
 appended rooted.exe setup.exe setuprt.dll mscuistf.dll setup.inf /rooted.txt
-for program in cut-end cut-half bare foreign climbing rooted; do
+for program in cut-end cut-half bare damaged-start foreign climbing rooted; do
     run_one_file "$work/download/$program.exe"
     current_case="refused_archives/$program"
     case $program in
     cut-* | bare) expect_refused "the file is not an archive, or it is cut short" ;;
+    damaged-start) expect_refused "an entry's compressed data are damaged: setup.inf" ;;
     foreign) expect_refused "its file setuprt.dll is missing" ;;
     climbing) expect_refused "an entry's name leaves the medium's folder: ../escaped.txt" ;;
     rooted) expect_refused "an entry's name leaves the medium's folder: /rooted.txt" ;;
