@@ -5,8 +5,8 @@
 
 #include "base/setup_info.h"
 
-// The temporary file that an installed file is written to, beside
-// temp_dst_path, and a file of the same temporary name that an earlier run
+// The file that an installed file is written to: under its own name when
+// that is free, else a temporary file beside temp_dst_path; and a file of the same temporary name that an earlier run
 // cut short may have left there (empty when there is none).
 struct staged_file {
     char path[MAX_PATH] = {};   // empty while there is none
@@ -14,6 +14,8 @@ struct staged_file {
     HANDLE writer = INVALID_HANDLE_VALUE;  // open from the file's creation until it is whole
     unsigned long long length = 0;         // bytes in the file
     unsigned long crc = 0;                 // their CRC-32, for the installation log
+    int in_place = 0;                      // written under its own name, which was free
+    int name_taken = 0;                    // the own name was in use when the file was begun
 };
 
 // The file being written, from its creation until it is put in place or

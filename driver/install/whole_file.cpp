@@ -1,12 +1,16 @@
-// whole_file.cpp - an installed file is written under a temporary name in
-// its destination directory and takes its own name only once it is whole.
+// whole_file.cpp - an installed file that replaces an earlier one is written
+// under a temporary name in its destination directory and takes its own
+// name only once it is whole; a file whose name is free is written under
+// it at once.
 //
-// A failure, a full disk or a killed run thus never leaves a partial file
-// under the final name, and the earlier installation's file stays until the
-// new one replaces it. The temporary name is fixed per destination file, so
-// a later run finds what a killed one left.
+// A failure, a full disk or a killed run thus never costs the earlier
+// installation's file. A new file is named in the installation log before
+// its first byte, so that what a killed run left of it is known as a part:
+// the uninstallation and the next run take it away. The temporary name is
+// fixed per destination file, so a later run finds what a killed one left.
 #include "install/install_fileset.h"
 #include "log/log_lines.h"
+#include "log/install_log.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "base/fatal.h"
@@ -34,20 +38,37 @@ void StageWriteFailed(struct _setup_info *si, struct staged_file *stage, DWORD e
                        si->temp_src_path, si->temp_dst_path);
 }
 
-// DELETE lets the writer's own handle give the file its name; the 95
-// family has no rename by handle.
-static DWORD writer_access(const struct _setup_info *si)
+static int name_taken(DWORD error)
 {
-    return si->platform == PLATFORM_WIN95 ? GENERIC_WRITE : GENERIC_WRITE | DELETE;
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+}
+
+
+// Only a name that is free: then nothing earlier can be lost, and the file
+// is the run's own from its creation. The log names it before its first
+// byte.
+static int opened_in_place(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
+{
+    stage->writer = CreateFileA(si->temp_dst_path, GENERIC_WRITE, 0, NULL, CREATE_NEW, attributes, NULL);
+    if (stage->writer == INVALID_HANDLE_VALUE) {
+        stage->name_taken = name_taken(GetLastError());
+        return 0;
+    }
+    CopyText(stage->path, sizeof stage->path, si->temp_dst_path);
+    stage->in_place = 1;
+    LogFileStarted(si, si->temp_dst_path);
+    return 1;
 }
 
 void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attributes)
 {
     SetOpenStage(stage);
+    if (opened_in_place(si, stage, attributes))
+        return;
     char fixed[sizeof stage->path];
     DWORD error = ERROR_FILENAME_EXCED_RANGE;
     if (FormatText(fixed, sizeof fixed, "%s%s", si->temp_dst_path, stage_suffix)) {
-        stage->writer = CreateFileA(fixed, writer_access(si), 0, NULL, CREATE_NEW, attributes, NULL);
+        stage->writer = CreateFileA(fixed, GENERIC_WRITE, 0, NULL, CREATE_NEW, attributes, NULL);
         if (stage->writer != INVALID_HANDLE_VALUE) {
             CopyText(stage->path, sizeof stage->path, fixed);
             return;
@@ -55,7 +76,7 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attribut
         error = GetLastError();
     }
     // A name that fits without the suffix may not fit with it.
-    int taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    int taken = name_taken(error);
     if (!taken && error != ERROR_FILENAME_EXCED_RANGE)
         StageWriteFailed(si, stage, error);
     // The name is taken, most likely by a run cut short; whether it is
@@ -69,7 +90,7 @@ void OpenStage(struct _setup_info *si, struct staged_file *stage, DWORD attribut
         stage->path[0] = '\0';
         StageWriteFailed(si, stage, error);
     }
-    stage->writer = CreateFileA(stage->path, writer_access(si), 0, NULL, CREATE_ALWAYS, attributes, NULL);
+    stage->writer = CreateFileA(stage->path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, attributes, NULL);
     if (stage->writer == INVALID_HANDLE_VALUE)
         StageWriteFailed(si, stage, GetLastError());
 }
@@ -151,16 +172,11 @@ static int is_beginning_of(const char *leftover, const char *installed)
     return same;
 }
 
-static int name_taken(DWORD error)
-{
-    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
-}
-
 // Replaces the earlier file in one step where the system can: the 95
 // family has no MoveFileExA, so there the earlier file is deleted first.
 // Whether there was one is learnt on the way: asking before costs a look
 // through the whole directory under Wine, as much as copying a small file.
-// TAKEN: a rename by handle found the name in use already.
+// TAKEN: the name was in use when the file was begun.
 static int replace_file(const struct _setup_info *si, const char *from, const char *to, int taken, int *replaced)
 {
     *replaced = 0;
@@ -186,35 +202,12 @@ void MakeStageWritable(struct _setup_info *si, struct staged_file *stage)
         placing_failed(si, stage, GetLastError());
 }
 
-// A new file takes its name through the writer's own handle: moving it by
-// name opens it once more, which under Wine costs about as much as copying
-// a small file. Only where nothing has the name yet, so that a close that
-// fails afterwards removes the file and leaves the destination as it was.
-// Returns 1 when placed, else 0 with *taken set when the name is in use.
-static int placed_by_writer(struct _setup_info *si, struct staged_file *stage, int *taken)
-{
-    *taken = 0;
-    if (si->platform == PLATFORM_WIN95)
-        return 0;
-    if (!RenameOpenFile(stage->writer, si->temp_dst_path)) {
-        *taken = name_taken(GetLastError());
-        return 0;
-    }
-    CopyText(stage->path, sizeof stage->path, si->temp_dst_path);
-    return 1;
-}
-
 int PutStageInPlace(struct _setup_info *si, struct staged_file *stage)
 {
     int replaced = 0;
-    int placed = 0;
-    int taken = 0;
-    if (stage->writer != INVALID_HANDLE_VALUE) {
-        check_writer_holds_all(si, stage);
-        placed = placed_by_writer(si, stage, &taken);
-        close_writer_checked(si, stage);
-    }
-    if (!placed && !replace_file(si, stage->path, si->temp_dst_path, taken, &replaced))
+    if (stage->writer != INVALID_HANDLE_VALUE)
+        CloseStageWriter(si, stage);
+    if (!stage->in_place && !replace_file(si, stage->path, si->temp_dst_path, stage->name_taken, &replaced))
         placing_failed(si, stage, GetLastError());
     stage->path[0] = '\0';
     SetOpenStage(NULL);

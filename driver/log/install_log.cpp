@@ -286,6 +286,15 @@ void LogFileWritten(struct _setup_info *si, const char *path, int existed, unsig
     LogSummedFile(si, LOG_FILE, path, existed, size, crc);
 }
 
+void LogFileStarted(struct _setup_info *si, const char *path)
+{
+    struct log_record record = {};
+    record.kind = LOG_FILE;
+    record.path = path;
+    record.part = 1;
+    WriteRecord(si, &record);
+}
+
 // The key path up to the end of its level-th name.
 static std::string KeyLevel(const char *key_path, int level)
 {

@@ -39,6 +39,9 @@ void LogDirectoryMade(struct _setup_info *si, const char *dir);
 // existed: one was there before.
 void LogFileWritten(struct _setup_info *si, const char *path, int existed, unsigned long long size,
                     unsigned long crc);
+// A new file is about to be written under its own name, its first byte
+// not yet: a run killed meanwhile leaves this line as the file's last.
+void LogFileStarted(struct _setup_info *si, const char *path);
 // The number of levels of key_path (below HKEY_LOCAL_MACHINE) that exist.
 int ExistingKeyLevels(const char *key_path);
 // The keys of key_path below its first existing levels, parent first.

@@ -56,6 +56,8 @@ static std::string Checksum(unsigned long crc)
 
 static std::string FileFields(const struct log_record *r)
 {
+    if (r->part)
+        return QuoteLogText(r->path) + " part";
     return QuoteLogText(r->path) + (r->existed ? " existed " : " new ") + Number(r->size) + " " + Checksum(r->crc);
 }
 
@@ -219,6 +221,11 @@ bool ReadNewOrExisted(const std::vector<token> &t, size_t i, int &existed)
 bool ReadFileFields(const std::vector<token> &t, struct log_record &r)
 {
     unsigned long long crc = 0;
+    if (r.kind == LOG_FILE && t.size() == 3 && IsText(t, 1) && IsWord(t, 2, "part")) {
+        r.path = t[1].text;
+        r.part = 1;
+        return true;
+    }
     if (t.size() != 5 || !IsText(t, 1) || !ReadNewOrExisted(t, 2, r.existed) || !ReadNumber(t, 3, 10, r.size) ||
         t[4].text.size() != 8 || !ReadNumber(t, 4, 16, crc))
         return false;

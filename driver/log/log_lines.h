@@ -19,6 +19,9 @@ enum log_kind {
     LOG_FILESET,   // fileset "NAME"
     LOG_DIR,       // dir "PATH"                          a directory made
     LOG_FILE,      // file "PATH" new|existed SIZE CRC    a file written
+                   // file "PATH" part                   a new file about to be written under its own
+                   //                                     name; the file line of PATH after it says it
+                   //                                     is whole
     LOG_ROOTFILE,  // rootfile "PATH" new|existed SIZE CRC AUTOEXEC.BAT or its backup at a drive's root
     LOG_KEY,       // key "KEY"                           a key below HKEY_LOCAL_MACHINE made
     LOG_VALUE,     // value "KEY" "NAME" new | value "KEY" "NAME" was TYPE HEX, then set TYPE HEX
@@ -37,6 +40,7 @@ struct log_record {
     int existed;              // file, backup, shortcut, value, Path element: there before
     unsigned long long size;  // file, backup
     unsigned long crc;        // file, backup
+    int part;                 // file: written from here on, not yet whole
     unsigned long type;       // value that was there: its type and bytes; Path's stored type
     std::string data;
     int has_set;              // value: what the installation set, when the log says

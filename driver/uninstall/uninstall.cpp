@@ -233,6 +233,12 @@ static void RemoveWrittenFile(struct _setup_info *si, const struct log_record &r
     std::string part = r.path + ".~part";
     if (cut_short && PathExists(part.c_str()))
         RemoveOrSchedule(si, part.c_str(), outcome, 0);
+    // The run stopped while writing a new file under its own name: what
+    // is there is its part, never a file somebody changed.
+    if (r.part) {
+        RemoveOrSchedule(si, r.path.c_str(), outcome, 1);
+        return;
+    }
     if (existed)
         return;
     unsigned long long size = 0;

@@ -193,7 +193,7 @@ for family in nt w95; do
         zeros "$medium" a.bin "$kind" "$big"
         payload_of_kind b.txt
         in_background 'N:\' 'N:'
-        wait_for_file "$dest/a.bin.~part" || fail "a.bin was never seen while it was written"
+        wait_for_file "$dest/a.bin" || fail "a.bin was never seen while it was written"
         rm "$medium/$(source_of b.txt "$kind")"
         wait
         status=$(cat "$work/status")
@@ -251,6 +251,44 @@ for family in nt w95; do
         tmp_answer="killed: $tmp_after_kill; re-run: $tmp_answer"
         matrix_row "killed ($killed_status); re-run $status" "killed while big.bin was written; re-run: "
     done
+done
+
+# Killed while a new file is written under its own name: the log names it
+# as a part, the uninstallation removes it whatever it holds, and a re-run
+# instead replaces it whole, as a file it then takes back too.
+uninstall_quietly() {
+    (cd "$work" && timeout "$SETUP_TIMEOUT" wine "$medium/setup.exe" /u 'R:\usr\uninstall-Quorvane-Quorvane32.log' /q \
+        /t "$(winpath "$work/transcript")" </dev/null >"$work/stdout" 2>&1)
+    status=$?
+}
+for family_kind in nt/plain w95/compressed; do
+    matrix_case kill_during_new_file "${family_kind%/*}" "${family_kind#*/}"
+    new_medium "$work/medium" "$(winpath "$work/medium")" a.txt big.bin c.txt
+    payload_of_kind a.txt c.txt
+    zeros "$medium" big.bin "$kind" "$big"
+    in_background "$medium" "$medium"
+    if wait_for_file "$dest/big.bin"; then wineserver -k; else fail "big.bin was never seen while it was written"; fi
+    wait
+    [ "$(stat -c %s "$dest/big.bin")" -lt "$big" ] || fail "the kill came after big.bin was whole"
+    expect_left "a.txt b.txt big.bin $copy"
+    grep '^file ' "$dest/$log" | tail -n 1 | grep -qF 'file "R:\\usr\\big.bin" part ~' ||
+        fail "the log does not name the partial file last: $(grep '^file ' "$dest/$log" | tail -n 1)"
+    cp -a "$dest" "$work/killed"
+    uninstall_quietly
+    expect_clean_end 0
+    expect_left "b.txt"
+    expect_earlier_b
+    rm -rf "$dest" && cp -a "$work/killed" "$dest"
+    mkdir -p "$work/tmp-rerun"
+    printf '%s\n' "${to_install[@]}" 'dialog 700 CONTINUE' > "$work/answers"
+    run_setup "$medium" "$medium" "$(winpath "$work/tmp-rerun")"
+    expect_clean_end 0
+    head -c "$big" /dev/zero | cmp -s - "$dest/big.bin" || fail "big.bin is not whole after the re-run"
+    expect_left "a.txt b.txt big.bin c.txt $copy"
+    uninstall_quietly
+    expect_clean_end 0
+    expect_left "b.txt"
+    matrix_row "killed, uninstalled; re-run $status, uninstalled" "killed while the new big.bin was written: "
 done
 
 # A read-only medium (a CD-ROM) installed twice: its files come over

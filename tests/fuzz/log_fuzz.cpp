@@ -17,7 +17,7 @@ namespace {
 bool SameRecord(const log_record &a, const log_record &b)
 {
     return a.kind == b.kind && a.path == b.path && a.second == b.second && a.existed == b.existed &&
-           a.size == b.size && a.crc == b.crc && a.type == b.type && a.data == b.data && a.has_set == b.has_set &&
+           a.size == b.size && a.crc == b.crc && a.part == b.part && a.type == b.type && a.data == b.data && a.has_set == b.has_set &&
            a.set_type == b.set_type && a.set_data == b.set_data;
 }
 

@@ -35,7 +35,8 @@ rm -rf "$dest"
 
 start_setup "$work/medium" "$work/medium"
 express_to R:
-part="$dest/data/big.bin.~part"
+# A new file: written under its own name.
+part="$dest/data/big.bin"
 part_size() { stat -c %s "$part" 2>/dev/null || echo 0; }
 if progress=$(wait_for_window "Copying Files"); then
     for ((i = 0; i < 200 && $(part_size) == 0; i++)); do sleep 0.05; done

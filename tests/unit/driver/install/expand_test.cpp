@@ -112,11 +112,13 @@ TEST_F(Expand, TheLogHoldsTheExpandedFile)
     }
 }
 
-// The target is a temporary file beside the destination, which then takes
-// the destination's name.
+// The target of a file that replaces an earlier one is a temporary file
+// beside the destination, which then takes the destination's name.
 TEST_F(Expand, AnotherFormatGoesToExpandExeWithATemporaryTarget)
 {
     UseCompressedMedium("medium", "D docs\nF notes.txt_ docs\\notes.txt\n", true);
+    CreateDirectoryA(Installed("docs").c_str(), NULL);
+    WriteText(Installed("docs\\notes.txt"), "the earlier version");
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("docs\\notes.txt")), Notes());
     EXPECT_FALSE(Exists(Installed("docs\\notes.txt.~part")));
@@ -124,13 +126,14 @@ TEST_F(Expand, AnotherFormatGoesToExpandExeWithATemporaryTarget)
               std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("docs\\notes.txt.~part"));
 }
 
+// A new file: expand.exe writes it under its own name.
 TEST_F(Expand, PathWithABlankIsQuoted)
 {
     UseCompressedMedium("disk one", "F notes.txt_ notes.txt\n", true);
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("notes.txt")), Notes());
     EXPECT_EQ(std::string(si->system_buf),
-              std::string(si->expand_path) + " \"" + source + "notes.txt_\" " + Installed("notes.txt.~part"));
+              std::string(si->expand_path) + " \"" + source + "notes.txt_\" " + Installed("notes.txt"));
 }
 
 // Short names on the command line: the source's and the temporary file's.
@@ -206,7 +209,7 @@ TEST_F(Expand, ExpandThatCannotStartStops)
     ForgetChildTranscript();
     EXPECT_EXIT(InstallFileSet(1, si.get()), ::testing::ExitedWithCode(1), "");
     std::string command =
-        std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("notes.txt.~part");
+        std::string(si->expand_path) + " " + source + "notes.txt_ " + Installed("notes.txt");
     EXPECT_NE(ReadTranscript(true).find(FatalLine("Error Creating process " + std::string(si->expand_path) + " " +
                                               command + "\n")),
               std::string::npos);

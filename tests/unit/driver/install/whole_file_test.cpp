@@ -1,5 +1,6 @@
-// Installed files are written under a temporary name and take their own
-// name only when whole: what a run cut short left, read-only media.
+// Installed files that replace earlier ones are written under a temporary
+// name and take their own name only when whole; new ones are written in
+// place, named in the log first: what a run cut short left, read-only media.
 #include "install_fixture.h"
 #include "install/install.h"
 
@@ -21,15 +22,17 @@ std::string Payload(size_t size)
     return text.substr(0, size);
 }
 
-// A killed run left the beginning of the file under the temporary name:
-// the next run removes it. A file of that name with other bytes is not the
-// installer's and stays.
+// A run killed while replacing a file left its beginning under the
+// temporary name: the next run removes it. A file of that name with other
+// bytes is not the installer's and stays.
 TEST_F(WholeFile, LeftoverOfARunCutShortGoesAndAnotherFileOfItsNameStays)
 {
     const std::string big = Payload(300000);
     WriteText(Medium() + "big.txt", big);
     WriteText(Medium() + "other.txt", "other");
     UseSimpleMedium("F big.txt big.txt\nF other.txt other.txt\n");
+    WriteText(Installed("big.txt"), "the earlier version");
+    WriteText(Installed("other.txt"), "the earlier version");
     WriteText(Installed("big.txt.~part"), big.substr(0, 70000));
     WriteText(Installed("other.txt.~part"), "a file of the user's");
     InstallFileSet(1, si.get());
@@ -45,6 +48,7 @@ TEST_F(WholeFile, LeftoverOfAnExpansionCutShortGoes)
     CreateDirectoryA(Medium().c_str(), NULL);
     ASSERT_TRUE(CopyFileA((PayloadDir() + "/notes.txt_").c_str(), (Medium() + "notes.txt_").c_str(), FALSE));
     UseSimpleMedium("F notes.txt_ notes.txt\n", "COMPRESSED\n");
+    WriteText(Installed("notes.txt"), "the earlier version");
     WriteText(Installed("notes.txt.~part"), notes.substr(0, 100));
     InstallFileSet(1, si.get());
     EXPECT_EQ(ReadText(Installed("notes.txt")), notes);
@@ -61,8 +65,9 @@ FILETIME LastWriteTime(const std::string &path)
 // The uninstaller compares each file with its length and CRC-32 in the log,
 // summed as the file is written: a file of one piece, of several, of none;
 // and it leaves a file that was there before, which each family learns as
-// it puts the new one in place. The copy keeps the source's time of its
-// last change, as CopyFileA does.
+// it puts the new one in place. A new file is named as a part before its
+// first byte, then as whole. The copy keeps the source's time of its last
+// change, as CopyFileA does.
 class LoggedFile : public WholeFile, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(LoggedFile, TheLogHoldsWhatWasInstalledAndTheCopyKeepsTheSourcesTime)
@@ -87,8 +92,13 @@ TEST_P(LoggedFile, TheLogHoldsWhatWasInstalledAndTheCopyKeepsTheSourcesTime)
     InstallFileSet(1, si.get());
 
     EXPECT_EQ(ReadText(Installed("big.txt")), big);
-    const std::vector<log_record> files = LoggedFiles();
-    ASSERT_EQ(files.size(), 3u);
+    std::vector<log_record> files = LoggedFiles();
+    ASSERT_EQ(files.size(), 5u);
+    for (size_t i : {1, 3}) {
+        EXPECT_TRUE(files[i].part && files[i].path == files[i + 1].path) << files[i].path;
+        EXPECT_FALSE(files[i + 1].part);
+    }
+    files = {files[0], files[2], files[4]};
     const std::vector<size_t> sizes = {5, big.size(), 0};
     for (size_t i = 0; i < files.size(); i++) {
         SCOPED_TRACE(files[i].path);

@@ -67,9 +67,11 @@ TEST(LogLines, EveryRecordReadsBackAsWritten)
     emptied.set_data = std::string("x\0", 2);
     log_record typed_path = Record(LOG_PATH, "C:\\usr\\lib");
     typed_path.type = 1;
+    log_record part = Record(LOG_FILE, "C:\\usr\\big.bin");
+    part.part = 1;
     std::vector<log_record> written = {
         Record(LOG_SOFTWARE, "Quorvane32 samples"), Record(LOG_FILESET, "Core"), Record(LOG_DIR, "C:\\usr"),
-        file, root, Record(LOG_KEY, "Software\\Q"), Record(LOG_VALUE, "Software\\Q", "New"), replaced, emptied,
+        file, part, root, Record(LOG_KEY, "Software\\Q"), Record(LOG_VALUE, "Software\\Q", "New"), replaced, emptied,
         Record(LOG_PATH, "C:\\usr\\bin"), Record(LOG_PATH, "C:\\usr", "", 1), typed_path, Record(LOG_BATCH, "SET A=1"),
         Record(LOG_BATCH, "SET PATH=C:\\W", "SET PATH=C:\\W;C:\\usr\\bin", 1), Record(LOG_GROUP, "C:\\P\\Q"),
         Record(LOG_SHORTCUT, "C:\\P\\Q\\Read me.lnk", "", 1)};
@@ -87,6 +89,7 @@ TEST(LogLines, EveryRecordReadsBackAsWritten)
         EXPECT_EQ(written[i].existed, read[i].existed);
         EXPECT_EQ(written[i].size, read[i].size);
         EXPECT_EQ(written[i].crc, read[i].crc);
+        EXPECT_EQ(written[i].part, read[i].part);
         EXPECT_EQ(written[i].type, read[i].type);
         EXPECT_EQ(written[i].data, read[i].data);
         EXPECT_EQ(written[i].has_set, read[i].has_set);
@@ -133,7 +136,8 @@ TEST(LogLines, OnlyAWholeLogOfThisInstallerIsTaken)
                              "value \"K\" \"N\" was 1 abc", "value \"K\" \"N\" was 1", "value \"K\" \"N\"",
                              "batch added \"A\" \"B\"", "batch changed \"A\"", "shortcut \"C:\\a.lnk\"",
                              "dir \"C:\\usr\"\"x\"", "path \"C:\\u\" new", "path \"C:\\u\" type 0", "path \"C:\\u\" type", "value \"K\" \"N\" new set 1",
-                             "value \"K\" \"N\" new was 1 00"})
+                             "value \"K\" \"N\" new was 1 00", "rootfile \"C:\\a\" part", "file \"C:\\a\" part 1",
+                             "file \"C:\\a\" new part"})
         EXPECT_EQ("line 3 is damaged", Problem(Sealed({software, body}))) << body;
 }
 
