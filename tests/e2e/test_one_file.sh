@@ -219,7 +219,7 @@ case $(stat -c %A "$left") in d???????---) ;; *) fail "others may use the privat
 not_ours="$work/tmp/qsetup-0123456789abcdef"
 mkdir -p "$not_ours" && echo mine >"$not_ours/notes.txt"
 in_use="$work/tmp/qsetup-fedcba9876543210"
-mkdir -p "$in_use" && cp "$left/launcher.mark" "$in_use/" && : >"$in_use/run.lock"
+mkdir -p "$in_use" && cp "$left/launcher.mark" "$left/setup.inf" "$in_use/" && : >"$in_use/run.lock"
 mkdir -p "$work/elsewhere" && cp "$left/launcher.mark" "$work/elsewhere/" && echo keep >"$work/elsewhere/keep.txt"
 ln -s "$work/elsewhere" "$work/tmp/qsetup-00000000deadbeef"
 wine "$SETUP_BUILD/tests/e2e/hold_file.exe" "$(winpath "$in_use/run.lock")" 60 >"$work/held" 2>/dev/null &
@@ -234,7 +234,7 @@ expect_clean_end 2
 [ ! -e "$left" ] || fail "the killed run's directory stays: $(ls -A "$left")"
 [ -f "$other_name/launcher.mark" ] || fail "a directory of another name was removed"
 [ -f "$not_ours/notes.txt" ] || fail "a directory the launcher did not make was removed"
-[ -f "$in_use/run.lock" ] && [ -f "$in_use/launcher.mark" ] || fail "a directory in use was removed"
+[ -f "$in_use/setup.inf" ] && [ -f "$in_use/launcher.mark" ] || fail "a directory in use was emptied"
 [ -f "$work/elsewhere/keep.txt" ] && [ -f "$work/elsewhere/launcher.mark" ] || fail "a link was followed"
 kill "$holder" 2>/dev/null
 wineserver -w
