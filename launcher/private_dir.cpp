@@ -166,8 +166,7 @@ void RemoveRunFiles(const std::string &directory, int patience_ms)
     }
 }
 
-}  // namespace
-
+// Whether name is one the launcher gives its directories.
 bool IsPrivateName(const char *name)
 {
     if (strncmp(name, kPrefix, sizeof kPrefix - 1) != 0 || strlen(name) != sizeof kPrefix - 1 + kRandomDigits)
@@ -178,6 +177,8 @@ bool IsPrivateName(const char *name)
     }
     return true;
 }
+
+}  // namespace
 
 bool PrivateDirectory::Make()
 {

@@ -33,6 +33,3 @@ private:
 // only those with its name and its marker, whose lock no run holds, never
 // through a reparse point.
 void RemoveLeftovers();
-
-// Whether name is one the launcher gives its directories.
-bool IsPrivateName(const char *name);
