@@ -215,7 +215,7 @@ wineserver -w
 # The NT family: no other account may use the directory, whatever TMP
 # allows. Wine keeps no DACL on this file system: it maps the one given to
 # the mode bits, where a directory made without one has 755.
-case $(stat -c %A "$left") in d???????---) ;; *) fail "others may use the private directory: $(stat -c %A "$left")" ;; esac
+case $(stat -c %A "$left") in d??????---) ;; *) fail "others may use the private directory: $(stat -c %A "$left")" ;; esac
 not_ours="$work/tmp/qsetup-0123456789abcdef"
 mkdir -p "$not_ours" && echo mine >"$not_ours/notes.txt"
 in_use="$work/tmp/qsetup-fedcba9876543210"
