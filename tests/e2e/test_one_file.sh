@@ -206,11 +206,15 @@ left=$(compgen -G "$work/tmp/qsetup-*" | head -n 1)
 [ -n "$left" ] || fail "the run made no directory under TMP"
 # Each process of this run by its id, the launcher and setup.exe: those of
 # this prefix only.
+killed=()
 for pid in $(pgrep -f "product-setup\.exe|${left##*/}.*setup\.exe"); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid"
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && kill -9 "$pid" && killed+=("$pid")
 done
 wait "$runner" 2>/dev/null
-wineserver -w
+# Not the whole prefix: the desktop process a killed window leaves may stay.
+for pid in "${killed[@]}"; do
+    for _ in $(seq 1 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+done
 [ -d "$left" ] || fail "the killed run's directory is already gone"
 # The NT family: no other account may use the directory, whatever TMP
 # allows. Wine keeps no DACL on this file system: it maps the one given to
@@ -237,6 +241,6 @@ expect_clean_end 2
 [ -f "$in_use/setup.inf" ] && [ -f "$in_use/launcher.mark" ] || fail "a directory in use was emptied"
 [ -f "$work/elsewhere/keep.txt" ] && [ -f "$work/elsewhere/launcher.mark" ] || fail "a link was followed"
 kill "$holder" 2>/dev/null
-wineserver -w
+wait "$holder" 2>/dev/null
 
 e2e_done
