@@ -165,3 +165,17 @@ write_scan_inf() {
         printf 'END 0\n'
     done
 }
+
+# The one-file media of a payload (mkmedia build --kind exe from the plain
+# medium's script), stored and deflated: $bench/media/NAME-exe-stored.exe
+# and NAME-exe-deflated.exe, made again each session, as the launcher and
+# setup.exe may have changed.
+make_one_file() {
+    local name=$1 how out
+    for how in stored deflated; do
+        out="$bench/media/$name-exe-$how.exe"
+        rm -f "$out" "$out.mkmedia"
+        "$mkmedia" build "$bench/media/$name-plain/setup.inf" -o "$out" --kind exe --programs "$build/bin" -q \
+            $([ "$how" = deflated ] || echo --store) || { echo "bench: no one-file medium for $name" >&2; exit 1; }
+    done
+}

@@ -31,12 +31,13 @@ count_requests() {
 }
 
 # profile_requests FILES: one traced run each of the floor, setup.exe and
-# NSIS on the small plain medium; prints a table of their requests per file.
+# NSIS on the small plain medium, and of the one file that holds it stored;
+# prints a table of their requests per file.
 profile_requests() {
     local files=$1 medium="$bench/media/small-plain" installer label trace last
     last=$(printf 'f%04d.dat' "$files")
     printf '| installer | server requests per file | the most frequent, per file |\n|---|---:|---|\n'
-    for installer in floor:floor setup:setup.exe nsis:NSIS; do
+    for installer in floor:floor setup:setup.exe one:"one file, stored" nsis:NSIS; do
         label=${installer#*:} installer=${installer%%:*}
         trace="$bench/requests-$installer.txt"
         clean_destinations
@@ -46,9 +47,10 @@ profile_requests() {
         case $installer in
             floor) (cd "$medium" && WINEDEBUG=+server wine "$floor_exe" copy "$(winpath "$bench/lists/small-plain.txt")") ;;
             setup) (cd "$medium" && WINEDEBUG=+server wine setup.exe /q) ;;
+            one) (cd "$bench/media" && WINEDEBUG=+server wine small-exe-stored.exe /q) ;;
             nsis) (cd "$medium" && WINEDEBUG=+server wine "$(winpath "$bench/peers/small-plain.exe")" /S '/D=C:\nsis') ;;
         esac </dev/null >/dev/null 2>"$trace" || { echo "bench: the traced $installer run failed" >&2; exit 1; }
-        [ "$installer" = setup ] && clean_registration
+        [ "$installer" = floor ] || [ "$installer" = nsis ] || clean_registration
         printf '| %s | %s |\n' "$label" "$(count_requests "$trace" f0001.dat "$last" "$files")"
         rm -f "$trace"
     done

@@ -87,6 +87,8 @@ record() { printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$@" "$seconds" "$rss_kb" >> "$benc
 run_installer() {
     local name=$1 kind=$2 installer=$3 round=$4 medium="$bench/media/$1-$2" root
     local c="$WINEPREFIX/drive_c" mode=copy msi
+    # A one-file medium is a program beside the others.
+    [[ $kind != exe-* ]] || medium="$bench/media"
     clean_destinations
     # The last run's files and their deletion still being written out
     # would slow this run by chance.
@@ -97,7 +99,11 @@ run_installer() {
             timed "$name $kind floor" "$medium" wine "$floor_exe" "$mode" "$(winpath "$bench/lists/$name-$kind.txt")"
             root="$c/floor" ;;
         setup)
-            timed "$name $kind setup.exe" "$medium" wine setup.exe /q
+            if [[ $kind == exe-* ]]; then
+                timed "$name $kind one file" "$medium" wine "$name-$kind.exe" /q
+            else
+                timed "$name $kind setup.exe" "$medium" wine setup.exe /q
+            fi
             root="$c/usr" ;;
         nsis)
             timed "$name $kind NSIS" "$medium" wine "$(winpath "$bench/peers/$name-$kind.exe")" /S '/D=C:\nsis'

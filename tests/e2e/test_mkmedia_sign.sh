@@ -72,6 +72,32 @@ expect_check "$work/medium" 1 "$(verified setup.exe)" \
     "setup.inf: error: setuprt.dll is signed, but the file was changed after signing" \
     "setup.inf: note: mscuistf.dll is not signed"
 
+# The one-file medium is signed whole, its archive in: a byte changed in
+# the launcher shows only in the signature, one in the archive also in the
+# entry it lands in.
+e2e_case one_file_signed_whole
+make_product "$work/product"
+make_key "$work" "$password"
+PATH=$PATH MKMEDIA_SIGN_PASSWORD=$password "$mkmedia" build "$work/product/setup.inf" -o "$work/product-setup.exe" \
+    --kind exe --programs "$SETUP_BUILD/bin" -q --sign "$work/key.pfx" 2>"$work/build.err" ||
+    fail "build --kind exe --sign: $(cat "$work/build.err")"
+mapfile -t all_verified < <(verified setup.exe setuprt.dll mscuistf.dll product-setup.exe)
+expect_check "$work/product-setup.exe" 0 "${all_verified[@]}"
+cp "$work/product-setup.exe" "$work/launcher-changed.exe"
+flip "$work/launcher-changed.exe" 5000
+mapfile -t inside_verified < <(verified setup.exe setuprt.dll mscuistf.dll)
+expect_check "$work/launcher-changed.exe" 1 "${inside_verified[@]}" \
+    "setup.inf: error: launcher-changed.exe is signed, but the file was changed after signing"
+cp "$work/product-setup.exe" "$work/archive-changed.exe"
+# The one byte of doc/one.txt, stored as it stands.
+one_byte=$(python3 -c 'import sys, zipfile
+i = zipfile.ZipFile(sys.argv[1]).getinfo("doc/one.txt"); print(i.header_offset + 30 + len(i.filename))' \
+    "$work/product-setup.exe")
+flip "$work/archive-changed.exe" "$one_byte"
+expect_check "$work/archive-changed.exe" 1 \
+    "setup.inf: error: archive-changed.exe: its entry doc/one.txt is damaged: an entry gives another CRC-32 than the archive records" \
+    "setup.inf: error: archive-changed.exe is signed, but the file was changed after signing"
+
 e2e_case builds_that_cannot_sign_leave_no_medium
 make_product "$work/product"
 make_key "$work" "$password"

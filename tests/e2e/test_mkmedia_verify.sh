@@ -39,6 +39,18 @@ done
 [ ! -s "$work/err" ] || fail "-q still said: $(cat "$work/err")"
 expect_no_scratch
 
+# A one-file medium installs by its launcher, what to expect read from its archive.
+e2e_case one_file_medium
+make_product "$work/product"
+"$mkmedia" build "$work/product/setup.inf" -o "$work/product-setup.exe" --kind exe --programs "$SETUP_BUILD/bin" -q ||
+    fail "build"
+verify "$work/product-setup.exe" -q
+expect_status 0
+expect_out "nt: 6 of 6 files equal to the product's"
+expect_out "w95: 6 of 6 files equal to the product's"
+expect_out "$work/product-setup.exe: installs the product tree"
+expect_no_scratch
+
 e2e_case floppy_compressed_on_two_disks
 make_product "$work/product" 700
 mv "$work/product/setup.inf" "$work/setup.inf"

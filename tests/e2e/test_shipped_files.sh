@@ -11,7 +11,8 @@ echo "--- $current_case"
 # export, or the loader refuses the module before it runs. The list is the
 # review point; the uninstaller's copy is these same files.
 allowed=$(grep -v -e '^#' -e '^$' "$(dirname "$0")/allowed_imports.txt" | awk '{print toupper($1), $2}')
-for module in setup.exe setuprt.dll mscuistf.dll; do
+launcher="$SETUP_BUILD/launcher/launcher.exe"
+for module in setup.exe setuprt.dll mscuistf.dll ../launcher/launcher.exe; do
     headers=$(i686-w64-mingw32-objdump -p "$bin/$module")
     grep -q 'file format pei-i386' <<<"$headers" || fail "$module is not a 32-bit module"
     imports=$(awk '/DLL Name:/ { dll = toupper($3); next }
@@ -22,6 +23,13 @@ for module in setup.exe setuprt.dll mscuistf.dll; do
         fail "$module imports $name from $dll, which is not among the allowed imports"
     done < <(grep -v '^SETUPRT.DLL ' <<<"$imports" | grep -vxF -f <(printf '%s\n' "$allowed"))
 done
+
+# The launcher of a one-file medium lies in a download folder beside
+# whatever else is there: it imports only known libraries, which the loader
+# takes from the system directory alone (user32 it loads itself, later).
+libraries=$(i686-w64-mingw32-objdump -p "$launcher" | awk '/DLL Name:/ { print toupper($3) }' | sort | paste -sd' ')
+[ "$libraries" = "ADVAPI32.DLL KERNEL32.DLL MSVCRT.DLL" ] || fail "the launcher imports from $libraries"
+grep -q 'Subsystem.*(Windows GUI)' <<<"$(i686-w64-mingw32-objdump -p "$launcher")" || fail "the launcher is not a GUI program"
 
 # The three go onto the first diskette of a set beside the script and the
 # first files: together at most 600 KB (of 1,000 bytes), as built to ship.

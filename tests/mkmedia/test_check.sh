@@ -270,6 +270,21 @@ build -o fresh && fail "built over a medium holding the vendor's file"
 grep -qF "holds doc/added.txt, which mkmedia did not put there" build.err || fail "$(cat build.err)"
 [ "$(cat fresh.mkmedia-old/a kept.mkmedia)" = "$(printf 'mine\nmine')" ] || fail "the vendor's side files changed"
 
+case=one_file_replaces_only_its_own
+cp programs/src/other.exe programs/launcher.exe
+before=$(vendor_files)
+for place in notes.txt empty.txt letters fresh kept; do
+    build -o "$place" --kind exe && fail "one file built over $place"
+    grep -q '^mkmedia: .*\(no one-file medium of mkmedia\|not mkmedia.s record\)' build.err ||
+        fail "--kind exe -o $place: $(cat build.err)"
+done
+[ "$(vendor_files)" = "$before" ] || fail "the vendor's files changed: $(diff <(echo "$before") <(vendor_files))"
+build -o product-setup.exe --kind exe || fail "--kind exe: $(cat build.err)"
+build -o product-setup.exe --kind exe --store || fail "not built over its own one-file medium: $(cat build.err)"
+"$mkmedia" check product-setup.exe >check.out 2>&1 || fail "check: $(cat check.out)"
+[ "$(unzip -Z1 product-setup.exe 2>/dev/null | head -n 4 | paste -sd' ')" = "setup.exe setuprt.dll mscuistf.dll setup.inf" ] ||
+    fail "the archive does not begin with the launcher's files: $(unzip -Z1 product-setup.exe 2>&1 | head -n 4)"
+
 [ "$failures" -eq 0 ] && { echo "all passed"; rm -rf "$work"; exit 0; }
 echo "$failures failure(s); the media are in $work"
 exit 1

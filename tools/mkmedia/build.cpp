@@ -21,6 +21,7 @@
 #include "lz_compress.h"
 #include "base/crc32.h"
 #include "script/file_record.h"
+#include "one_file.h"
 #include "output_place.h"
 #include "folder_lines.h"
 #include "source_checks.h"
@@ -111,6 +112,7 @@ private:
     void PlanDisks(unsigned long long script_bytes);
     std::string FinalScript();
     bool WriteMedium(const fs::path &top);
+    bool PackOneFile(const fs::path &top, fs::path &packed);
     bool Place(const fs::path &top);
     void Progress(const char *what, size_t done, size_t all) const;
     void Report(std::vector<Diagnostic> found) const;
@@ -130,6 +132,7 @@ private:
     unsigned long long capacity_ = 0;  // 0: no limit
     unsigned long long programs_bytes_ = 0;
     Banner banner_;  // carried beside setup.inf
+    fs::path launcher_;  // the one-file medium's
 };
 
 void Builder::Progress(const char *what, size_t done, size_t all) const
@@ -404,11 +407,48 @@ bool Builder::WriteMedium(const fs::path &top)
     return true;
 }
 
+// The directory medium at top made into one program beside the output:
+// the launcher's own files first, then the payload in the order the
+// installer reads it. Signed whole, the archive in.
+bool Builder::PackOneFile(const fs::path &top, fs::path &packed)
+{
+    std::vector<std::string> first(std::begin(kProgramFiles), std::end(kProgramFiles));
+    first.push_back("setup.inf");
+    for (const auto &disk : plan_.disks) {
+        for (size_t index : disk.second) {
+            std::string name = plan_.payloads[index].medium_name;
+            std::replace(name.begin(), name.end(), '\\', '/');
+            first.push_back(name);
+        }
+    }
+    std::string why;
+    fs::path unsigned_file = FreeNameBeside(output_, "mkmedia-exe");
+    packed = unsigned_file;
+    if (!WriteOneFile(launcher_, top, first, options_.store, unsigned_file, why)) {
+        Fail(0, why);
+        fs::remove(unsigned_file);
+        return false;
+    }
+    std::error_code error;
+    fs::permissions(unsigned_file, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::add, error);
+    if (options_.signing.pfx.empty())
+        return true;
+    packed = FreeNameBeside(output_, "mkmedia-signed");
+    bool signed_file = SignProgram(options_.signing, unsigned_file, packed, why);
+    fs::remove(unsigned_file);
+    if (!signed_file) {
+        Fail(0, "cannot sign " + output_.filename().string() + ": " + why);
+        fs::remove(packed);
+    }
+    return signed_file;
+}
+
 // The finished medium takes the place of an earlier one, asked again now:
 // the build took a while.
 bool Builder::Place(const fs::path &top)
 {
-    std::string refusal = OutputRefusal(output_, product_tree_);
+    std::string refusal = OutputRefusal(output_, product_tree_, options_.one_file);
     if (!refusal.empty()) {
         Fail(0, refusal);
         return false;
@@ -466,7 +506,7 @@ int Builder::Run()
     if (product_tree_.empty())
         product_tree_ = ".";
     output_ = OutputPlace(options_.output);
-    std::string refusal = OutputRefusal(output_, product_tree_);
+    std::string refusal = OutputRefusal(output_, product_tree_, options_.one_file);
     if (!refusal.empty()) {
         fprintf(stderr, "mkmedia: %s\n", refusal.c_str());
         return 1;
@@ -516,6 +556,9 @@ int Builder::Run()
         else
             programs_bytes_ += OnDisk(fs::file_size(path, error), kind_);
     }
+    if (options_.one_file && (launcher_ = FindLauncher(options_.programs)).empty())
+        Fail(0, "the launcher of the one-file medium is neither in " + options_.programs.string() + " nor in " +
+                    (options_.programs / ".." / "launcher").lexically_normal().string() + " (see --programs)");
     if (!options_.signing.pfx.empty() && !std::ifstream(options_.signing.pfx, std::ios::binary).good())
         Fail(0, "cannot read the signing key " + options_.signing.pfx.string());
     size_t files = 0, all = 0;
@@ -553,6 +596,20 @@ int Builder::Run()
             diagnostic.line = static_cast<size_t>(diagnostic.line) < source_line_.size() ? source_line_[diagnostic.line] : 0;
         if (HasErrors(found)) {
             Report(found);
+            built = false;
+        }
+    }
+    // The one file is checked as check does it, its archive read back.
+    fs::path packed;
+    if (built && options_.one_file) {
+        built = PackOneFile(top, packed);
+        fs::remove_all(top, error);
+        top = packed;
+        CheckOptions check;
+        check.any_certificate = true;
+        std::vector<Diagnostic> found = built ? CheckMedium(top, check) : std::vector<Diagnostic>();
+        if (HasErrors(found)) {
+            PrintDiagnostics(found, output_.filename().string().c_str());
             built = false;
         }
     }

@@ -13,6 +13,8 @@ struct BuildOptions {
     fs::path programs;       // where setup.exe and its two libraries are
     bool kind_given = false;
     MediumKind kind = MediumKind::SINGLE;
+    bool one_file = false;  // --kind exe: a single-directory medium in one program
+    bool store = false;     // the one file's entries stored, not deflated
     bool compress_given = false;
     bool compress = false;
     unsigned long long disk_size = 0;  // 0: the kind's own

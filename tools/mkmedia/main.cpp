@@ -14,10 +14,10 @@
 namespace {
 
 const char kUsage[] =
-    "usage: mkmedia build SOURCE -o DIR [--kind single|floppy|cdrom] [--compress]\n"
-    "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [-q]\n"
+    "usage: mkmedia build SOURCE -o DIR [--kind single|floppy|cdrom|exe] [--compress]\n"
+    "                     [--disk-size SIZE] [--from DIR] [--programs DIR] [--store] [-q]\n"
     "                     [--sign PFX [--timestamp URL]] [--codepage CP]\n"
-    "       mkmedia check DIR [--ca FILE] [--codepage CP]\n"
+    "       mkmedia check DIR|EXE [--ca FILE] [--codepage CP]\n"
     "       mkmedia verify DIR [--from PRODUCT] [--ca FILE] [--codepage CP] [-q]\n"
     "       mkmedia VERB --help\n";
 
@@ -30,8 +30,11 @@ const char kBuildHelp[] =
     "  -o DIR            the medium's directory: new, empty, or an earlier\n"
     "                    medium of mkmedia, which it replaces\n"
     "  --kind KIND       single (default), floppy (DISKn directories with their\n"
-    "                    markers) or cdrom (DISKn\\FILES below setup.inf);\n"
+    "                    markers), cdrom (DISKn\\FILES below setup.inf), or exe:\n"
+    "                    -o names one program that holds a single-directory\n"
+    "                    medium as a ZIP archive after its launcher;\n"
     "                    default: the script's own image line\n"
+    "  --store           exe: the archive's files stored, not deflated\n"
     "  --compress        compress the payload (default: the script's own line)\n"
     "  --disk-size SIZE  bytes per disk: a number with K or M, or 360K, 720K,\n"
     "                    1.2M, 1.44M, 2.88M; floppy default 1.44M, cdrom none\n"
@@ -39,7 +42,8 @@ const char kBuildHelp[] =
     "  --programs DIR    where setup.exe, setuprt.dll and mscuistf.dll are\n"
     "                    (default: the directory of mkmedia, else the program\n"
     "                    files of the build that made it)\n"
-    "  --sign PFX        sign setup.exe, setuprt.dll and mscuistf.dll with the key\n"
+    "  --sign PFX        sign setup.exe, setuprt.dll and mscuistf.dll (and the\n"
+    "                    one program of an exe, archive included) with the key\n"
     "                    and certificates of PFX (PKCS#12) through osslsigncode;\n"
     "                    its password is taken from MKMEDIA_SIGN_PASSWORD\n"
     "  --timestamp URL   have the signatures time-stamped by that server\n"
@@ -50,8 +54,10 @@ const char kBuildHelp[] =
     "The medium is checked as `mkmedia check` does before it is put in DIR.\n";
 
 const char kCheckHelp[] =
-    "usage: mkmedia check DIR [--ca FILE] [--codepage CP]\n"
-    "Checks a finished medium without running it: the script as the installer\n"
+    "usage: mkmedia check DIR|EXE [--ca FILE] [--codepage CP]\n"
+    "Checks a finished medium without running it (a one-file medium: every\n"
+    "entry of its archive decoded, then the medium it holds, and the signature\n"
+    "of the whole program): the script as the installer\n"
     "judges it, every file on the disk the script names (with the diskette\n"
     "markers), every file decoded and held against its recorded length and\n"
     "CRC-32, END figures, shortcut programs, every part installable alone, and\n"
@@ -116,6 +122,8 @@ int Build(int argc, char **argv, const char *self)
         bool has_value = i + 1 < argc;
         if (arg == "-q") {
             options.quiet = true;
+        } else if (arg == "--store") {
+            options.store = true;
         } else if (arg == "--compress") {
             options.compress_given = options.compress = true;
         } else if ((arg == "-o" || arg == "--kind" || arg == "--disk-size" || arg == "--from" ||
@@ -144,6 +152,8 @@ int Build(int argc, char **argv, const char *self)
                 options.kind = MediumKind::FLOPPY;
             else if (kind == "cdrom")
                 options.kind = MediumKind::CDROM;
+            else if (kind == "exe")
+                options.kind = MediumKind::SINGLE, options.one_file = true;
             else
                 return UsageError(("unknown medium kind " + kind).c_str());
         } else if (arg == "--disk-size") {
@@ -158,6 +168,8 @@ int Build(int argc, char **argv, const char *self)
     }
     if (options.source.empty() || options.output.empty())
         return UsageError("build needs a SOURCE and -o DIR");
+    if (options.store && !options.one_file)
+        return UsageError("--store is for --kind exe");
     if (!options.signing.timestamp_url.empty() && options.signing.pfx.empty())
         return UsageError("--timestamp needs --sign");
     return BuildMedium(options);

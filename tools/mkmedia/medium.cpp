@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "lz_expand.h"
+#include "one_file.h"
 #include "part_directories.h"
 #include "program_files.h"
 #include "source_checks.h"
@@ -110,12 +111,18 @@ fs::path BuildRecord(const fs::path &medium)
 }
 
 const char kRecordHeader[] = "mkmedia medium record";
+const char kOneFileLine[] = "one file";
 
 bool WriteBuildRecord(const fs::path &medium, const fs::path &product)
 {
     std::ofstream out(BuildRecord(medium));
     out << kRecordHeader << "\nproduct " << fs::absolute(product).lexically_normal().string() << "\n";
     std::error_code error;
+    if (fs::is_regular_file(medium, error)) {
+        out << kOneFileLine << "\n";
+        out.close();
+        return !out.fail();
+    }
     for (fs::recursive_directory_iterator entry(medium, error), end; !error && entry != end; entry.increment(error)) {
         if (entry->is_regular_file(error))
             out << "file " << entry->path().lexically_relative(medium).generic_string() << "\n";
@@ -155,6 +162,13 @@ fs::path ReadBuildRecord(const fs::path &medium)
             product = line.substr(8);
     });
     return product;
+}
+
+bool IsOneFileRecord(const fs::path &medium)
+{
+    bool one_file = false;
+    bool record = ReadRecordLines(medium, [&](const std::string &line) { one_file = one_file || line == kOneFileLine; });
+    return record && one_file;
 }
 
 bool ReadBuildRecordFiles(const fs::path &medium, std::set<std::string> &files)
@@ -294,10 +308,35 @@ Diagnostic SignatureDiagnostic(const fs::path &path, const std::string &program,
     return {0, false, program + " is signed, but cannot be verified here: " + check.reason};
 }
 
+// A one-file medium: its archive read whole into a scratch directory and
+// checked there as a directory medium, and the program signed as a whole.
+std::vector<Diagnostic> CheckOneFileMedium(const fs::path &file, const CheckOptions &options)
+{
+    std::error_code error;
+    fs::path scratch = fs::temp_directory_path(error) / ("mkmedia-check-" + std::to_string(getpid()));
+    fs::remove_all(scratch, error);
+    std::vector<Diagnostic> found;
+    if (!fs::create_directory(scratch, error)) {
+        found.push_back({0, true, "cannot make the scratch directory " + scratch.string()});
+        return found;
+    }
+    found = UnpackOneFile(file, scratch);
+    if (!HasErrors(found)) {
+        std::vector<Diagnostic> inside = CheckMedium(scratch, options);
+        found.insert(found.end(), inside.begin(), inside.end());
+    }
+    fs::remove_all(scratch, error);
+    found.push_back(SignatureDiagnostic(file, file.filename().string(), options));
+    return found;
+}
+
 }  // namespace
 
 std::vector<Diagnostic> CheckMedium(const fs::path &top, const CheckOptions &options)
 {
+    std::error_code error;
+    if (fs::is_regular_file(top, error))
+        return CheckOneFileMedium(top, options);
     std::vector<Diagnostic> found;
     NameFinder finder;
     fs::path script_path = finder.Find(top, "setup.inf");

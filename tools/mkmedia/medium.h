@@ -55,6 +55,8 @@ bool WriteBuildRecord(const fs::path &medium, const fs::path &product);
 bool IsBuildRecord(const fs::path &record);
 // The product tree the record names, or an empty path.
 fs::path ReadBuildRecord(const fs::path &medium);
+// Whether the record says that the medium is one file (--kind exe).
+bool IsOneFileRecord(const fs::path &medium);
 // The medium's files the record lists, "/" between their parts; false when
 // there is no record.
 bool ReadBuildRecordFiles(const fs::path &medium, std::set<std::string> &files);

@@ -58,7 +58,7 @@ std::string RefusalOfDirectory(const fs::path &output)
 
 }  // namespace
 
-std::string OutputRefusal(const fs::path &output, const fs::path &product_tree)
+std::string OutputRefusal(const fs::path &output, const fs::path &product_tree, bool one_file)
 {
     fs::path record = BuildRecord(output);
     if (Within(output, product_tree) || Within(record, product_tree))
@@ -74,7 +74,13 @@ std::string OutputRefusal(const fs::path &output, const fs::path &product_tree)
     if (!fs::exists(status))
         return "";
     if (fs::is_symlink(status))
-        return output.string() + " is a symbolic link: give the directory itself";
+        return output.string() + " is a symbolic link: give the " + (one_file ? "file" : "directory") + " itself";
+    if (one_file) {
+        if (!fs::is_regular_file(status) || !IsOneFileRecord(output))
+            return output.string() + " exists and is no one-file medium of mkmedia (it has no record " +
+                   record.string() + " that says so): give a new name";
+        return "";
+    }
     if (!fs::is_directory(status))
         return output.string() + " is a file, not a directory: give a new or empty directory";
     return RefusalOfDirectory(output);

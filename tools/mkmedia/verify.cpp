@@ -12,6 +12,7 @@
 
 #include "lz_expand.h"
 #include "medium.h"
+#include "one_file.h"
 #include "throwaway_prefix.h"
 
 namespace {
@@ -53,8 +54,10 @@ private:
     void CompareKeys(const char *label, size_t only);
     void Differs(const char *label, const std::string &text);
     void Progress(const std::string &text) const;
+    std::string Shown() const { return (one_file_.empty() ? medium_ : one_file_).string(); }
 
     fs::path medium_, from_;
+    fs::path one_file_;  // a one-file medium, run as it stands; medium_ then holds its archive unpacked
     const CheckOptions &check_;
     bool quiet_;
     MediumKind kind_ = MediumKind::SINGLE;
@@ -306,8 +309,9 @@ bool Verifier::InstallOnce(Family family, const fs::path &drive, size_t only, co
     std::ofstream(scratch / "answers") << Answers(only);
     fs::path transcript = scratch / (std::string(family == Family::WIN95 ? "w95" : "nt") + ".transcript");
     fs::remove(transcript, failed);
-    fs::path start = ScriptDirectory(medium_, kind_);
-    int status = prefix_.Wine({WindowsPath(start / "setup.exe"), "/a", WindowsPath(scratch / "answers"), "/t",
+    fs::path start = one_file_.empty() ? ScriptDirectory(medium_, kind_) : one_file_.parent_path();
+    fs::path program = one_file_.empty() ? start / "setup.exe" : one_file_;
+    int status = prefix_.Wine({WindowsPath(program), "/a", WindowsPath(scratch / "answers"), "/t",
                                WindowsPath(transcript)},
                               start, scratch / "setup.log", kInstallSeconds);
     if (ThrowawayPrefix::Interrupted())
@@ -352,13 +356,22 @@ int Verifier::Run()
         fprintf(stderr, "mkmedia: verify needs an X display for setup.exe (run it under xvfb-run -a)\n");
         return 2;
     }
-    Expect();
     std::string error;
     Progress("making a throwaway Wine prefix in " + prefix_.Scratch().string());
     if (!prefix_.Create(error)) {
         fprintf(stderr, "mkmedia: verify: %s\n", error.c_str());
         return ThrowawayPrefix::Interrupted() ? 128 + ThrowawayPrefix::Signal() : 2;
     }
+    // What a one-file medium should install is read from its archive.
+    std::error_code failed;
+    if (fs::is_regular_file(medium_, failed)) {
+        one_file_ = fs::absolute(medium_);
+        medium_ = prefix_.Scratch() / "one-file";
+        fs::create_directory(medium_, failed);
+        if (HasErrors(UnpackOneFile(one_file_, medium_)))
+            return 2;
+    }
+    Expect();
     bool ran = Install(Family::NT) && Install(Family::WIN95);
     if (ThrowawayPrefix::Interrupted()) {
         fprintf(stderr, "mkmedia: verify: interrupted\n");
@@ -367,11 +380,11 @@ int Verifier::Run()
     if (!ran)
         return 2;
     if (differences_ != 0) {
-        printf("%s: %d difference(s) from the product\n", medium_.string().c_str(), differences_);
+        printf("%s: %d difference(s) from the product\n", Shown().c_str(), differences_);
         return 1;
     }
     printf("%s: installs the product tree %s, every part together and each alone, on the NT family and on the "
-           "95 family\n", medium_.string().c_str(),
+           "95 family\n", Shown().c_str(),
            from_.string().c_str());
     return 0;
 }

@@ -1,0 +1,248 @@
+// private_dir.cpp - the private directory, its access rights, its lock and
+// its marker, and the removal of a killed run's directory.
+#include "private_dir.h"
+
+#include <string.h>
+
+#include <vector>
+
+#include "number_text.h"
+#include "system_call.h"
+
+namespace {
+
+const char kPrefix[] = "qsetup-";
+const size_t kRandomDigits = 16;
+const char kLockName[] = "run.lock";
+const char kMarkerName[] = "launcher.mark";
+const char kMarkerText[] = "Quorvane/32 launcher: private directory of one run\r\n";
+const int kAttempts = 100;
+const int kRetryMs = 100;
+const int kPatienceMs = 5000;  // for what setup.exe started to let the directory go
+
+std::string TempDirectory()
+{
+    char path[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof path, path);
+    if (length == 0 || length >= sizeof path)
+        return std::string();
+    std::string directory(path, length);
+    if (directory.back() != '\\')
+        directory += '\\';
+    return directory;
+}
+
+bool IsNtFamily()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+typedef BOOLEAN(WINAPI *GenRandomCall)(PVOID, ULONG);
+
+// Bits no other account can foresee: the system's generator where it has
+// one, else what the moment gives (the name is taken with create-new, so a
+// guessed one costs another attempt, never the directory).
+unsigned long long RandomBits()
+{
+    unsigned long long bits = 0;
+    GenRandomCall generate = SystemCall<GenRandomCall>("advapi32.dll", "SystemFunction036");
+    if (generate != NULL && generate(&bits, sizeof bits))
+        return bits;
+    LARGE_INTEGER counter = {};
+    QueryPerformanceCounter(&counter);
+    static unsigned long long state = 0x9E3779B97F4A7C15ull;
+    state ^= static_cast<unsigned long long>(counter.QuadPart) ^ GetTickCount() ^
+             static_cast<unsigned long long>(GetCurrentProcessId()) << 32;
+    state *= 0xD6E8FEB86659FD93ull;
+    return state ^ state >> 29;
+}
+
+// A DACL that gives the current user, and no one else, full access to the
+// directory and what it holds.
+class UserOnlyAccess {
+public:
+    bool Make();
+    SECURITY_ATTRIBUTES *Attributes() { return &attributes_; }
+
+private:
+    std::vector<unsigned char> user_, acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+    SECURITY_ATTRIBUTES attributes_ = {};
+};
+
+typedef BOOL(WINAPI *SetControlCall)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL, SECURITY_DESCRIPTOR_CONTROL);
+
+bool UserOnlyAccess::Make()
+{
+    HANDLE token = NULL;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, NULL, 0, &size);
+    user_.resize(size);
+    bool have_user = size != 0 && GetTokenInformation(token, TokenUser, &user_[0], size, &size);
+    CloseHandle(token);
+    if (!have_user)
+        return false;
+    PSID sid = reinterpret_cast<TOKEN_USER *>(&user_[0])->User.Sid;
+    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE);
+    PACL acl = reinterpret_cast<PACL>(&acl_[0]);
+    if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
+        !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid))
+        return false;
+    // The files unpacked inside take the same rights. The one entry
+    // follows the list's header.
+    reinterpret_cast<ACE_HEADER *>(&acl_[sizeof(ACL)])->AceFlags = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    if (!InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE))
+        return false;
+    // Without protection, the rights of TMP would be added to ours.
+    SetControlCall set_control = SystemCall<SetControlCall>("advapi32.dll", "SetSecurityDescriptorControl");
+    if (set_control != NULL)
+        set_control(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    attributes_.nLength = sizeof attributes_;
+    attributes_.lpSecurityDescriptor = &descriptor_;
+    return true;
+}
+
+// A new file of the run; the handle is the caller's to close.
+HANDLE CreateNew(const std::string &path, DWORD share, BOOL inherit)
+{
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, NULL, inherit};
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, &attributes, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL, NULL);
+}
+
+bool WriteMarker(const std::string &directory)
+{
+    HANDLE marker = CreateNew(directory + kMarkerName, 0, FALSE);
+    if (marker == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool whole = WriteFile(marker, kMarkerText, sizeof kMarkerText - 1, &written, NULL) &&
+                 written == sizeof kMarkerText - 1;
+    return CloseHandle(marker) && whole;
+}
+
+bool HasMarker(const std::string &directory)
+{
+    HANDLE marker = CreateFileA((directory + kMarkerName).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, NULL);
+    if (marker == INVALID_HANDLE_VALUE)
+        return false;
+    char text[sizeof kMarkerText];
+    DWORD got = 0;
+    bool read = ReadFile(marker, text, sizeof text, &got, NULL);
+    CloseHandle(marker);
+    return read && got == sizeof kMarkerText - 1 && memcmp(text, kMarkerText, got) == 0;
+}
+
+// Removes the files of a run's directory (it has no subdirectories; one
+// that someone put there keeps the directory), the marker last. A
+// directory that stays (a program setup.exe started may still have it as
+// its current directory) gets its marker back for the next run to take up.
+void RemoveRunFiles(const std::string &directory, int patience_ms)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                lstrcmpiA(found.cFileName, kMarkerName) != 0)
+                DeleteFileA((directory + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    DeleteFileA((directory + kMarkerName).c_str());
+    const std::string path = directory.substr(0, directory.size() - 1);
+    for (int waited = 0; !RemoveDirectoryA(path.c_str()); waited += kRetryMs) {
+        if (waited >= patience_ms) {
+            WriteMarker(directory);
+            return;
+        }
+        Sleep(kRetryMs);
+    }
+}
+
+// Whether name is one the launcher gives its directories.
+bool IsPrivateName(const char *name)
+{
+    if (strncmp(name, kPrefix, sizeof kPrefix - 1) != 0 || strlen(name) != sizeof kPrefix - 1 + kRandomDigits)
+        return false;
+    for (const char *digit = name + sizeof kPrefix - 1; *digit != '\0'; digit++) {
+        if (!((*digit >= '0' && *digit <= '9') || (*digit >= 'a' && *digit <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PrivateDirectory::Make()
+{
+    std::string temp = TempDirectory();
+    UserOnlyAccess access;
+    SECURITY_ATTRIBUTES *attributes = NULL;
+    if (IsNtFamily()) {  // the 95 family takes no security attributes
+        if (!access.Make())
+            return false;
+        attributes = access.Attributes();
+    }
+    for (int attempt = 0; !temp.empty() && attempt < kAttempts; attempt++) {
+        std::string path = temp + kPrefix + NumberText(RandomBits(), 16, kRandomDigits);
+        // Fails on any name that exists, whoever made it and whatever it is.
+        if (!CreateDirectoryA(path.c_str(), attributes)) {
+            if (GetLastError() == ERROR_ALREADY_EXISTS)
+                continue;
+            return false;
+        }
+        path_ = path + "\\";
+        // The lock before the marker: a directory with a marker is locked
+        // while its run lasts.
+        lock_ = CreateNew(path_ + kLockName, 0, TRUE);
+        if (lock_ == INVALID_HANDLE_VALUE || !WriteMarker(path_)) {
+            Remove();
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void PrivateDirectory::Remove()
+{
+    if (lock_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(lock_);
+        lock_ = INVALID_HANDLE_VALUE;
+    }
+    if (!path_.empty())
+        RemoveRunFiles(path_, kPatienceMs);
+    path_.clear();
+}
+
+void RemoveLeftovers()
+{
+    std::string temp = TempDirectory();
+    if (temp.empty())
+        return;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((temp + kPrefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const DWORD attributes = found.dwFileAttributes;
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            !IsPrivateName(found.cFileName))
+            continue;
+        std::string directory = temp + found.cFileName + "\\";
+        if (!HasMarker(directory))
+            continue;
+        // A run that holds its lock is alive (it or its setup.exe).
+        if (!DeleteFileA((directory + kLockName).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            continue;
+        RemoveRunFiles(directory, 0);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
