@@ -5,11 +5,8 @@
 // it lies in is never searched for a library.
 #include <windows.h>
 
-#include <string>
-
 #include "command_line.h"
 #include "dll_search.h"
-#include "number_text.h"
 #include "private_dir.h"
 #include "refusal.h"
 #include "unpack.h"
@@ -18,17 +15,23 @@ namespace {
 
 const int kRefused = 2;  // as a start-up failure of setup.exe
 const char kArchiveVariable[] = "SETUP_ARCHIVE";
-const char kDamaged[] = "This installation program is damaged or incomplete (%s). Download it again.";
 
-std::string Damaged(const std::string &why)
+// The refusal of a damaged download, with why.
+void RefuseDamaged(const char *command_line, const MessageText &why)
 {
-    std::string text = kDamaged;
-    return text.replace(text.find("%s"), 2, why);
+    MessageText text;
+    text.Add("This installation program is damaged or incomplete (").Add(why.Text()).Add("). Download it again.");
+    ShowRefusal(command_line, text.Text());
 }
 
-std::string SystemError(const char *what)
+// The refusal of what the system would not do: what, then the system's
+// error, taken before anything else can change it.
+void RefuseSystem(const char *command_line, const char *what, const char *more = "", const char *rest = "")
 {
-    return std::string(what) + " (system error " + NumberText(GetLastError(), 10) + ").";
+    DWORD error = GetLastError();
+    MessageText text;
+    text.Add(what).Add(more).Add(rest).Add(" (system error ").AddNumber(error, 10).Add(").");
+    ShowRefusal(command_line, text.Text());
 }
 
 class Handle {
@@ -50,18 +53,25 @@ private:
 
 // setup.exe from the private directory, which is also its current one, so
 // that neither a library nor setup.inf is taken from the download folder.
-int RunSetup(const char *command_line, const PrivateDirectory &directory, const std::string &self)
+int RunSetup(const char *command_line, const PrivateDirectory &directory, const char *self)
 {
-    std::string program = directory.Path() + "setup.exe";
-    std::string line = "\"" + program + "\"" + PassedOnArguments(command_line);
-    SetEnvironmentVariableA(kArchiveVariable, self.c_str());
+    PathText program;
+    program.Add(directory.Path()).Add("setup.exe");
+    static LineText line, arguments;  // large: not on the stack
+    line.Add('"').Add(program.Text()).Add('"');
+    if (!program.Fits() || !PassedOnArguments(command_line, arguments) || !line.Add(arguments.Text()).Fits()) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        RefuseSystem(command_line, "Setup cannot be started: its command line is too long");
+        return kRefused;
+    }
+    SetEnvironmentVariableA(kArchiveVariable, self);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     // Handles are inherited for the lock alone: the only inheritable one.
-    if (!CreateProcessA(program.c_str(), &line[0], NULL, NULL, TRUE, 0, NULL, directory.Path().c_str(), &startup,
+    if (!CreateProcessA(program.Text(), line.Chars(), NULL, NULL, TRUE, 0, NULL, directory.Path(), &startup,
                         &process)) {
-        ShowRefusal(command_line, SystemError("Setup cannot be started"));
+        RefuseSystem(command_line, "Setup cannot be started");
         return kRefused;
     }
     CloseHandle(process.hThread);
@@ -77,32 +87,41 @@ int Launch(const char *command_line)
     char self[MAX_PATH];
     DWORD length = GetModuleFileNameA(NULL, self, sizeof self);
     if (length == 0 || length >= sizeof self) {
-        ShowRefusal(command_line, SystemError("Setup cannot find its own file"));
+        RefuseSystem(command_line, "Setup cannot find its own file");
         return kRefused;
     }
     // Open for the whole run, without write sharing: the archive setup.exe
     // reads cannot change under it.
     Handle archive_file(CreateFileA(self, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL));
     if (!archive_file.Valid()) {
-        ShowRefusal(command_line, SystemError("Setup cannot read its own file"));
+        RefuseSystem(command_line, "Setup cannot read its own file");
         return kRefused;
     }
     OwnArchive archive;
-    std::string why;
+    MessageText why;
     if (!archive.Open(archive_file.Get(), why)) {
-        ShowRefusal(command_line, Damaged(why));
+        RefuseDamaged(command_line, why);
         return kRefused;
     }
     RemoveLeftovers();
     PrivateDirectory directory;
     if (!directory.Make()) {
-        ShowRefusal(command_line, SystemError("Setup cannot make its directory in the folder for temporary files"));
+        RefuseSystem(command_line, "Setup cannot make its directory in the folder for temporary files");
         return kRefused;
     }
     for (const char *name : kStartFiles) {
         bool damaged = false;
-        if (!archive.Unpack(name, directory.Path() + name, damaged, why)) {
-            ShowRefusal(command_line, damaged ? Damaged(why) : SystemError(("Setup cannot write " + why + " into the folder for temporary files").c_str()));
+        PathText path;
+        if (!path.Add(directory.Path()).Add(name).Fits()) {
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            RefuseSystem(command_line, "Setup cannot write ", name, " into the folder for temporary files");
+            return kRefused;
+        }
+        if (!archive.Unpack(name, path.Text(), damaged, why)) {
+            if (damaged)
+                RefuseDamaged(command_line, why);
+            else
+                RefuseSystem(command_line, "Setup cannot write ", why.Text(), " into the folder for temporary files");
             return kRefused;
         }
     }

@@ -4,9 +4,6 @@
 
 #include <string.h>
 
-#include <vector>
-
-#include "number_text.h"
 #include "system_call.h"
 
 namespace {
@@ -20,16 +17,28 @@ const int kAttempts = 100;
 const int kRetryMs = 100;
 const int kPatienceMs = 5000;  // for what setup.exe started to let the directory go
 
-std::string TempDirectory()
+// The folder for temporary files, ending in a backslash; empty when the
+// system cannot say.
+void TempDirectory(PathText &directory)
 {
     char path[MAX_PATH];
     DWORD length = GetTempPathA(sizeof path, path);
+    directory.Clear();
     if (length == 0 || length >= sizeof path)
-        return std::string();
-    std::string directory(path, length);
-    if (directory.back() != '\\')
-        directory += '\\';
-    return directory;
+        return;
+    directory.Add(path, length);
+    if (path[length - 1] != '\\')
+        directory.Add('\\');
+    if (!directory.Fits())
+        directory.Clear();
+}
+
+// directory followed by name; false when the path would be too long.
+bool FilePath(const char *directory, const char *name, PathText &path)
+{
+    path.Clear();
+    path.Add(directory).Add(name);
+    return path.Fits();
 }
 
 bool IsNtFamily()
@@ -67,7 +76,10 @@ public:
     SECURITY_ATTRIBUTES *Attributes() { return &attributes_; }
 
 private:
-    std::vector<unsigned char> user_, acl_;
+    // The token's user with a SID of any size, and an access list of one
+    // entry for it.
+    alignas(DWORD) unsigned char user_[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    alignas(DWORD) unsigned char acl_[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE];
     SECURITY_DESCRIPTOR descriptor_ = {};
     SECURITY_ATTRIBUTES attributes_ = {};
 };
@@ -80,16 +92,13 @@ bool UserOnlyAccess::Make()
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
         return false;
     DWORD size = 0;
-    GetTokenInformation(token, TokenUser, NULL, 0, &size);
-    user_.resize(size);
-    bool have_user = size != 0 && GetTokenInformation(token, TokenUser, &user_[0], size, &size);
+    bool have_user = GetTokenInformation(token, TokenUser, user_, sizeof user_, &size);
     CloseHandle(token);
     if (!have_user)
         return false;
     PSID sid = reinterpret_cast<TOKEN_USER *>(&user_[0])->User.Sid;
-    acl_.resize(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE);
-    PACL acl = reinterpret_cast<PACL>(&acl_[0]);
-    if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
+    PACL acl = reinterpret_cast<PACL>(acl_);
+    if (!InitializeAcl(acl, sizeof acl_, ACL_REVISION) ||
         !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid))
         return false;
     // The files unpacked inside take the same rights. The one entry
@@ -108,16 +117,21 @@ bool UserOnlyAccess::Make()
 }
 
 // A new file of the run; the handle is the caller's to close.
-HANDLE CreateNew(const std::string &path, DWORD share, BOOL inherit)
+HANDLE CreateNew(const char *directory, const char *name, DWORD share, BOOL inherit)
 {
+    PathText path;
+    if (!FilePath(directory, name, path)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return INVALID_HANDLE_VALUE;
+    }
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, NULL, inherit};
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, &attributes, CREATE_NEW,
+    return CreateFileA(path.Text(), GENERIC_READ | GENERIC_WRITE, share, &attributes, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL, NULL);
 }
 
-bool WriteMarker(const std::string &directory)
+bool WriteMarker(const char *directory)
 {
-    HANDLE marker = CreateNew(directory + kMarkerName, 0, FALSE);
+    HANDLE marker = CreateNew(directory, kMarkerName, 0, FALSE);
     if (marker == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
@@ -126,9 +140,12 @@ bool WriteMarker(const std::string &directory)
     return CloseHandle(marker) && whole;
 }
 
-bool HasMarker(const std::string &directory)
+bool HasMarker(const char *directory)
 {
-    HANDLE marker = CreateFileA((directory + kMarkerName).c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+    PathText path;
+    if (!FilePath(directory, kMarkerName, path))
+        return false;
+    HANDLE marker = CreateFileA(path.Text(), GENERIC_READ, FILE_SHARE_READ, NULL,
                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, NULL);
     if (marker == INVALID_HANDLE_VALUE)
         return false;
@@ -143,21 +160,27 @@ bool HasMarker(const std::string &directory)
 // that someone put there keeps the directory), the marker last. A
 // directory that stays (a program setup.exe started may still have it as
 // its current directory) gets its marker back for the next run to take up.
-void RemoveRunFiles(const std::string &directory, int patience_ms)
+// (A file whose name is too long to be put after the directory's keeps it
+// too.)
+void RemoveRunFiles(const char *directory, int patience_ms)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((directory + "*").c_str(), &found);
+    PathText path;
+    HANDLE search = FilePath(directory, "*", path) ? FindFirstFileA(path.Text(), &found) : INVALID_HANDLE_VALUE;
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
-                lstrcmpiA(found.cFileName, kMarkerName) != 0)
-                DeleteFileA((directory + found.cFileName).c_str());
+                lstrcmpiA(found.cFileName, kMarkerName) != 0 && FilePath(directory, found.cFileName, path))
+                DeleteFileA(path.Text());
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }
-    DeleteFileA((directory + kMarkerName).c_str());
-    const std::string path = directory.substr(0, directory.size() - 1);
-    for (int waited = 0; !RemoveDirectoryA(path.c_str()); waited += kRetryMs) {
+    if (FilePath(directory, kMarkerName, path))
+        DeleteFileA(path.Text());
+    // The directory's own name, without its closing backslash.
+    path.Clear();
+    path.Add(directory, strlen(directory) - 1);
+    for (int waited = 0; !RemoveDirectoryA(path.Text()); waited += kRetryMs) {
         if (waited >= patience_ms) {
             WriteMarker(directory);
             return;
@@ -182,7 +205,8 @@ bool IsPrivateName(const char *name)
 
 bool PrivateDirectory::Make()
 {
-    std::string temp = TempDirectory();
+    PathText temp;
+    TempDirectory(temp);
     UserOnlyAccess access;
     SECURITY_ATTRIBUTES *attributes = NULL;
     if (IsNtFamily()) {  // the 95 family takes no security attributes
@@ -190,19 +214,29 @@ bool PrivateDirectory::Make()
             return false;
         attributes = access.Attributes();
     }
-    for (int attempt = 0; !temp.empty() && attempt < kAttempts; attempt++) {
-        std::string path = temp + kPrefix + NumberText(RandomBits(), 16, kRandomDigits);
+    for (int attempt = 0; !temp.Empty() && attempt < kAttempts; attempt++) {
+        path_.Clear();
+        path_.Add(temp.Text()).Add(kPrefix).AddNumber(RandomBits(), 16, kRandomDigits).Add('\\');
+        // Every file the run puts there must have room for its path.
+        PathText longest;
+        if (!FilePath(path_.Text(), kMarkerName, longest)) {
+            path_.Clear();
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            return false;
+        }
         // Fails on any name that exists, whoever made it and whatever it is.
-        if (!CreateDirectoryA(path.c_str(), attributes)) {
+        PathText directory;
+        directory.Add(path_.Text(), path_.Length() - 1);
+        if (!CreateDirectoryA(directory.Text(), attributes)) {
+            path_.Clear();
             if (GetLastError() == ERROR_ALREADY_EXISTS)
                 continue;
             return false;
         }
-        path_ = path + "\\";
         // The lock before the marker: a directory with a marker is locked
         // while its run lasts.
-        lock_ = CreateNew(path_ + kLockName, 0, TRUE);
-        if (lock_ == INVALID_HANDLE_VALUE || !WriteMarker(path_)) {
+        lock_ = CreateNew(path_.Text(), kLockName, 0, TRUE);
+        if (lock_ == INVALID_HANDLE_VALUE || !WriteMarker(path_.Text())) {
             Remove();
             return false;
         }
@@ -217,18 +251,19 @@ void PrivateDirectory::Remove()
         CloseHandle(lock_);
         lock_ = INVALID_HANDLE_VALUE;
     }
-    if (!path_.empty())
-        RemoveRunFiles(path_, kPatienceMs);
-    path_.clear();
+    if (!path_.Empty())
+        RemoveRunFiles(path_.Text(), kPatienceMs);
+    path_.Clear();
 }
 
 void RemoveLeftovers()
 {
-    std::string temp = TempDirectory();
-    if (temp.empty())
+    PathText temp, path;
+    TempDirectory(temp);
+    if (temp.Empty() || !path.Add(temp.Text()).Add(kPrefix).Add('*').Fits())
         return;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((temp + kPrefix + "*").c_str(), &found);
+    HANDLE search = FindFirstFileA(path.Text(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -236,13 +271,15 @@ void RemoveLeftovers()
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
             !IsPrivateName(found.cFileName))
             continue;
-        std::string directory = temp + found.cFileName + "\\";
-        if (!HasMarker(directory))
+        PathText directory;
+        if (!directory.Add(temp.Text()).Add(found.cFileName).Add('\\').Fits() || !FilePath(directory.Text(), kLockName, path))
+            continue;
+        if (!HasMarker(directory.Text()))
             continue;
         // A run that holds its lock is alive (it or its setup.exe).
-        if (!DeleteFileA((directory + kLockName).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        if (!DeleteFileA(path.Text()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             continue;
-        RemoveRunFiles(directory, 0);
+        RemoveRunFiles(directory.Text(), 0);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "bounded_text.h"
 
 class PrivateDirectory {
 public:
@@ -17,7 +17,7 @@ public:
 
     // Makes the directory with its lock and marker. False when it cannot.
     bool Make();
-    const std::string &Path() const { return path_; }
+    const char *Path() const { return path_.Text(); }
     // The lock, held for the run: setup.exe inherits it, so a directory in
     // use is never taken for a leftover.
     HANDLE Lock() const { return lock_; }
@@ -25,7 +25,7 @@ public:
     void Remove();
 
 private:
-    std::string path_;
+    PathText path_;  // empty when there is none
     HANDLE lock_ = INVALID_HANDLE_VALUE;
 };
 

@@ -11,37 +11,38 @@ namespace {
 
 const char kCaption[] = "Setup";
 
+// Room for a message quoted, every byte escaped at worst.
+typedef BoundedText<4 * sizeof(MessageText) + 64> TranscriptLine;
+
 // A string as the transcript quotes it: C escapes, control bytes in hex.
-std::string Quoted(const std::string &text)
+void AddQuoted(TranscriptLine &line, const char *text)
 {
-    std::string quoted = "\"";
-    for (unsigned char ch : text) {
+    line.Add('"');
+    for (const unsigned char *at = reinterpret_cast<const unsigned char *>(text); *at != '\0'; at++) {
+        unsigned char ch = *at;
         if (ch == '\\' || ch == '"') {
-            quoted += '\\';
-            quoted += static_cast<char>(ch);
+            line.Add('\\').Add(static_cast<char>(ch));
         } else if (ch == '\n') {
-            quoted += "\\n";
+            line.Add("\\n");
         } else if (ch == '\t') {
-            quoted += "\\t";
+            line.Add("\\t");
         } else if (ch == '\r') {
-            quoted += "\\r";
+            line.Add("\\r");
         } else if (ch < 0x20 || ch == 0x7f) {
             const char digits[] = "0123456789abcdef";
-            quoted += "\\x";
-            quoted += digits[ch >> 4];
-            quoted += digits[ch & 15];
+            line.Add("\\x").Add(digits[ch >> 4]).Add(digits[ch & 15]);
         } else {
-            quoted += static_cast<char>(ch);
+            line.Add(static_cast<char>(ch));
         }
     }
-    return quoted + "\"";
+    line.Add('"');
 }
 
-void WriteAll(HANDLE file, const std::string &text)
+void WriteAll(HANDLE file, const char *text, size_t length)
 {
     DWORD written = 0;
     if (file != INVALID_HANDLE_VALUE && file != NULL)
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, NULL);
+        WriteFile(file, text, static_cast<DWORD>(length), &written, NULL);
 }
 
 typedef int(WINAPI *MessageBoxCall)(HWND, LPCSTR, LPCSTR, UINT);
@@ -49,7 +50,7 @@ typedef int(WINAPI *MessageBoxCall)(HWND, LPCSTR, LPCSTR, UINT);
 // user32 is loaded only here, once the search for libraries is narrowed:
 // on some systems it brings libraries of its own, which a static import
 // would have looked for beside the launcher before any of its code ran.
-void ShowBox(const std::string &text)
+void ShowBox(const char *text)
 {
     HMODULE user = LoadLibraryExA("user32.dll", NULL, kSearchSystem32);
     if (user == NULL)  // a system without the flag, where user32 is a known library
@@ -58,24 +59,37 @@ void ShowBox(const std::string &text)
                                             reinterpret_cast<void (*)()>(GetProcAddress(user, "MessageBoxA")))
                                       : NULL;
     if (box != NULL)
-        box(NULL, text.c_str(), kCaption, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+        box(NULL, text, kCaption, MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
 }
 
 }  // namespace
 
-void ShowRefusal(const char *command_line, const std::string &text)
+void ShowRefusal(const char *command_line, const char *text)
 {
-    WriteAll(GetStdHandle(STD_ERROR_HANDLE), "setup: " + text + "\r\n");
+    static TranscriptLine line;  // large: not on the stack
+    line.Clear();
+    line.Add("setup: ").Add(text).Add("\r\n");
+    if (line.Fits())
+        WriteAll(GetStdHandle(STD_ERROR_HANDLE), line.Text(), line.Length());
     if (!Unattended(command_line)) {
         ShowBox(text);
         return;
     }
-    std::string transcript = TranscriptFile(command_line);
-    if (transcript.empty())
+    PathText transcript;
+    TranscriptFile(command_line, transcript);
+    if (transcript.Empty())
         return;
-    HANDLE file = CreateFileA(transcript.c_str(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+    line.Clear();
+    line.Add("msgbox ");
+    AddQuoted(line, text);
+    line.Add(' ');
+    AddQuoted(line, kCaption);
+    line.Add(" 16 1\n");
+    if (!line.Fits())
+        return;
+    HANDLE file = CreateFileA(transcript.Text(), GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, NULL);
-    WriteAll(file, "msgbox " + Quoted(text) + " " + Quoted(kCaption) + " 16 1\n");
+    WriteAll(file, line.Text(), line.Length());
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
 }

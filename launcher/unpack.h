@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "bounded_text.h"
 
 // The files the launcher writes into its private directory; setup.exe
 // reads the payload from the archive itself.
@@ -21,13 +21,14 @@ public:
     // Reads the directory of the archive in file (the launcher's own,
     // held open by the caller). False with why when the archive is cut,
     // foreign, names an entry that leaves its place, or lacks a start file.
-    bool Open(HANDLE file, std::string &why);
+    bool Open(HANDLE file, MessageText &why);
     // Writes the entry name into the new file path, whole or not at all.
     // False with why, and damaged set when the archive was at fault rather
     // than the writing.
-    bool Unpack(const char *name, const std::string &path, bool &damaged, std::string &why);
+    bool Unpack(const char *name, const char *path, bool &damaged, MessageText &why);
+
+    struct State;  // the file and the reader's state (unpack.cpp)
 
 private:
-    struct State;
     State *state_;
 };

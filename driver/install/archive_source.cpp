@@ -7,7 +7,6 @@
 #include "install/install_fileset.h"
 #include "base/fatal.h"
 #include "base/text.h"
-#include "base/crc32.h"
 #include "later_windows.h"
 #include "zip_archive.h"
 
@@ -48,28 +47,6 @@ int read_at(void *context, uint64_t offset, void *bytes, size_t size)
 }
 
 }  // namespace
-
-// zlib's checksums, answered by the installer's own CRC-32 (the faster
-// one), so that the program holds one CRC-32 and zlib's two checksum
-// modules stay out of it: the program files must fit the first diskette.
-// The inflater of raw streams never asks for the Adler-32 (only streams
-// with zlib's header do), but it links to it.
-extern "C" uLong ZEXPORT crc32(uLong crc, const Bytef *bytes, uInt length)
-{
-    return bytes == NULL ? 0 : Crc32(crc, bytes, length);
-}
-
-extern "C" uLong ZEXPORT adler32(uLong adler, const Bytef *bytes, uInt length)
-{
-    if (bytes == NULL)
-        return 1;
-    uLong a = adler & 0xFFFF, b = adler >> 16 & 0xFFFF;
-    for (uInt i = 0; i < length; i++) {
-        a = (a + bytes[i]) % 65521;
-        b = (b + a) % 65521;
-    }
-    return b << 16 | a;
-}
 
 void OpenMediumArchive(struct _setup_info *si)
 {

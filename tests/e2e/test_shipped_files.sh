@@ -42,6 +42,12 @@ done
 echo "together: $total bytes"
 [ "$total" -le 600000 ] || fail "the program files take $total bytes, more than 600000"
 
+# The launcher stays small beside what it carries: no C++ strings (their
+# exception machinery) and one CRC-32, the installer's.
+size=$(stat -c %s "$launcher")
+echo "launcher.exe: $size bytes"
+[ "$size" -le 65536 ] || fail "the launcher takes $size bytes, more than 65536"
+
 grep -q 'Subsystem.*(Windows GUI)' <<<"$(i686-w64-mingw32-objdump -p "$bin/setup.exe")" ||
     fail "setup.exe is not a GUI program"
 texts=$(strings -el "$bin/setup.exe")
